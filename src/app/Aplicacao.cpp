@@ -1,0 +1,20 @@
+#include "app/Aplicacao.h"
+
+#include "common/Erro.h"
+#include "common/MensagemDlg.h"
+
+AplicacaoQev::AplicacaoQev(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("QEV Operadora"));
+    setApplicationDisplayName(QStringLiteral("QEV Operadora"));
+}
+
+bool AplicacaoQev::notify(QObject* receptor, QEvent* evento) {
+    try {
+        return QApplication::notify(receptor, evento);
+    } catch (const ErroQev& e) {
+        MostraErroSimples(e.mensagem());
+    } catch (const std::exception& e) {
+        MostraErroSimples(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}

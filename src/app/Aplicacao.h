@@ -1,0 +1,14 @@
+#pragma once
+#include <QApplication>
+
+// The application object: an error that no screen caught ends the current action,
+// is shown in a plain error box, and the program goes on.
+class AplicacaoQev : public QApplication {
+public:
+    AplicacaoQev(int& argc, char** argv);
+    bool notify(QObject* receptor, QEvent* evento) override;
+
+    // The short name, the title and the version text of the program.
+    static QString NomeCurto() { return QStringLiteral("QEV"); }
+    static QString TituloSistema() { return QStringLiteral("Registro de Planos de Saúde da Operadora"); }
+};

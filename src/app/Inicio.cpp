@@ -1,0 +1,84 @@
+#include "app/Inicio.h"
+
+#include <QApplication>
+#include <QProgressBar>
+
+#include "app/FrmApresentacao.h"
+#include "app/FrmPrincipal.h"
+#include "common/Erro.h"
+#include "common/FrmMyMessageDlg.h"
+#include "common/MensagemDlg.h"
+#include "db/DmConexao.h"
+#include "db/DmLookup.h"
+#include "db/DmMunicipio.h"
+#include "db/DmZemlo.h"
+#include "devices/DmClausula.h"
+#include "network/DmHospital.h"
+#include "operator/DmOperadora.h"
+#include "plans/DmInfoPlano.h"
+#include "plans/DmPlano.h"
+#if __has_include("request/DmExportacao.h")
+#include "request/DmExportacao.h"
+#define QEV_TEM_EXPORTACAO 1
+#endif
+
+namespace Inicio {
+
+Modulos::~Modulos() {
+    for (auto it = m_criados.rbegin(); it != m_criados.rend(); ++it) delete *it;
+}
+
+void Modulos::abreBanco(const std::function<void(int)>& progresso) {
+    auto* conexao = new TDmConexao;
+    m_criados.push_back(conexao);
+    conexao->DefineBarraProgresso(progresso);
+    conexao->AbreBanco();
+}
+
+void Modulos::criaModulos(const std::function<void(int)>& progresso) {
+    progresso(88);
+    m_criados.push_back(new TDMZemlo);
+    m_criados.push_back(new TdmLookup);
+    m_criados.push_back(new TDmPlano);
+    progresso(92);
+#ifdef QEV_TEM_EXPORTACAO
+    m_criados.push_back(new TDmExportacao);
+#endif
+    m_criados.push_back(new TDmHospital);
+    m_criados.push_back(new TDmMunicipio);
+    m_criados.push_back(new TdmInfoPlano);
+    progresso(96);
+    m_criados.push_back(new TdmClausula);
+    m_criados.push_back(new TdmOperadora);
+}
+
+int executa(QApplication& app) {
+    InstalaTratadorGrafico();
+    auto* splash = new TfrmApresentacao;
+    splash->show();
+    splash->repaint();
+    QCoreApplication::processEvents();
+    const auto progresso = [splash](int v) { splash->DefineProgresso(v); };
+
+    Modulos modulos;
+    std::unique_ptr<TfrmPrincipal> principal;
+    try {
+        modulos.abreBanco(progresso);
+        modulos.criaModulos(progresso);
+        principal = std::make_unique<TfrmPrincipal>();
+    } catch (const ErroQev& e) {
+        delete splash;
+        MostraErroSimples(e.mensagem());
+        return 1;
+    }
+    if (principal->DeveFinalizar()) {
+        delete splash;
+        return 0;
+    }
+    progresso(100);
+    principal->showMaximized();
+    splash->raise();
+    return app.exec();
+}
+
+}  // namespace Inicio

@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+
+// Check-digit rules of the Brazilian identifiers the system stores or sends, and
+// small text helpers. None of them shows a message: the caller reports problems.
+
+// CNPJ (tipo 0, 14 digits) or CPF (tipo 1, 11 digits), without punctuation. A
+// shorter text is checked as if filled with zeros on the left.
+bool ValidaCnpjCpf(const QString& texto, int tipo);
+// Code of a health establishment (check digit in the seventh position).
+bool ValidaCnes(const QString& texto);
+// Operator's registration code (6 digits). Throws ErroQev on a non-digit.
+bool ValidaCodigoOperadora(const QString& texto);
+// Whether the digits (as many as the trimmed length, from the start) add up to
+// zero; an empty text gives true. Throws ErroQev on a non-digit.
+bool TodosZeros(const QString& texto);
+// Check digit of a tax payment document whose full length (check digit
+// included) is `comprimento`; empty when the text is too short. Throws ErroQev
+// on a non-digit in the first comprimento - 1 characters.
+QString DigitoVerificadorTaxa(const QString& texto, int comprimento);
+// Only the characters "0" to "9" of the text.
+QString SomenteDigitos(const QString& texto);
+// Zeros on the left up to `comprimento` characters (a longer text is unchanged).
+QString CompletaZeros(QString texto, int comprimento);
+// Spaces on the right up to `comprimento` characters (never cuts).
+QString CompletaEspacos(QString texto, int comprimento);
+// Roman numeral of n; empty for n <= 0.
+QString NumeroRomano(int n);

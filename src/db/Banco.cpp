@@ -1,0 +1,320 @@
+#include "db/Banco.h"
+
+#include <QCollator>
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+
+#include "sqlite3.h"
+
+namespace {
+
+// Unicode-aware UPPER/UCASE/LOWER: SQLite's own only folds ASCII.
+void funcaoCaixa(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool alta) {
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* txt = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const QString s = QString::fromUtf8(txt, sqlite3_value_bytes(argv[0]));
+    const QByteArray r = (alta ? s.toUpper() : s.toLower()).toUtf8();
+    sqlite3_result_text(ctx, r.constData(), r.size(), SQLITE_TRANSIENT);
+}
+void funcaoMaiusculas(sqlite3_context* c, int n, sqlite3_value** v) { funcaoCaixa(c, n, v, true); }
+void funcaoMinusculas(sqlite3_context* c, int n, sqlite3_value** v) { funcaoCaixa(c, n, v, false); }
+
+// Collation PTBR: how a Brazilian user expects names to sort (case- and accent-aware).
+int colacaoPtBr(void* arg, int n1, const void* s1, int n2, const void* s2) {
+    auto* col = static_cast<QCollator*>(arg);
+    return col->compare(QString::fromUtf8(static_cast<const char*>(s1), n1),
+                        QString::fromUtf8(static_cast<const char*>(s2), n2));
+}
+void apagaColacao(void* arg) { delete static_cast<QCollator*>(arg); }
+
+QVariant leColuna(sqlite3_stmt* st, int i) {
+    switch (sqlite3_column_type(st, i)) {
+        case SQLITE_INTEGER:
+            return QVariant(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(st, i));
+        case SQLITE_TEXT:
+            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                              sqlite3_column_bytes(st, i)));
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)),
+                                       sqlite3_column_bytes(st, i)));
+        default:
+            return QVariant();
+    }
+}
+
+struct Finaliza {
+    sqlite3_stmt* st;
+    ~Finaliza() { sqlite3_finalize(st); }
+};
+
+}  // namespace
+
+int Resultado::indice(const QString& coluna) const {
+    for (int i = 0; i < colunas.size(); ++i)
+        if (colunas[i].compare(coluna, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+QVariant Resultado::valor(int linha, const QString& coluna) const {
+    const int i = indice(coluna);
+    if (i < 0) throw ErroQev(QStringLiteral("Campo '%1' não encontrado.").arg(coluna));
+    return linhas.at(linha).at(i);
+}
+
+Banco::Banco() = default;
+Banco::~Banco() { fecha(); }
+
+void Banco::abre(const QString& caminho, const QByteArray& senha, bool cria) {
+    fecha();
+    const QByteArray nome = caminho.toUtf8();
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (cria) flags |= SQLITE_OPEN_CREATE;
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(nome.constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        sqlite3_close_v2(db);
+        throw ErroBanco(msg + QStringLiteral(" '") + caminho + QLatin1Char('\''), rc);
+    }
+    m_db = db;
+    m_caminho = caminho;
+    sqlite3_extended_result_codes(m_db, 1);
+    rc = sqlite3_key_v2(m_db, "main", senha.constData(), senha.size());
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+        fecha();
+        throw ErroBanco(msg, rc);
+    }
+    defineEsperaBloqueio(3000);
+    // Reading the schema proves the key: a wrong password reads "file is not a database".
+    try {
+        valor(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (...) {
+        fecha();
+        throw;
+    }
+    registraFuncoes();
+}
+
+void Banco::fecha() {
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void Banco::registraFuncoes() {
+    const int f = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function_v2(m_db, "UPPER", 1, f, nullptr, funcaoMaiusculas, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "UCASE", 1, f, nullptr, funcaoMaiusculas, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "LOWER", 1, f, nullptr, funcaoMinusculas, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "LCASE", 1, f, nullptr, funcaoMinusculas, nullptr, nullptr, nullptr);
+    auto* col = new QCollator(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    col->setCaseSensitivity(Qt::CaseInsensitive);
+    col->setNumericMode(false);
+    sqlite3_create_collation_v2(m_db, "PTBR", SQLITE_UTF8, col, colacaoPtBr, apagaColacao);
+}
+
+void Banco::defineEsperaBloqueio(int ms) {
+    if (m_db) sqlite3_busy_timeout(m_db, ms);
+}
+
+void Banco::falha(int rc, const QString& contexto) const {
+    QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    if (!contexto.isEmpty() && (rc & 0xff) == SQLITE_CANTOPEN) msg += QLatin1Char(' ') + contexto;
+    throw ErroBanco(msg, rc);
+}
+
+sqlite3_stmt* Banco::prepara(const QString& sql) {
+    if (!m_db) throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), SQLITE_MISUSE);
+    const QByteArray s = sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    const int rc = sqlite3_prepare_v2(m_db, s.constData(), s.size(), &st, nullptr);
+    if (rc != SQLITE_OK) falha(rc);
+    if (!st) throw ErroBanco(QStringLiteral("Comando vazio."), SQLITE_MISUSE);
+    return st;
+}
+
+static int vinculaValor(sqlite3_stmt* st, int pos, const QVariant& v) {
+    if (!v.isValid() || v.isNull()) return sqlite3_bind_null(st, pos);
+    switch (v.typeId()) {
+        case QMetaType::Bool:
+            return sqlite3_bind_int(st, pos, v.toBool() ? 1 : 0);
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return sqlite3_bind_int64(st, pos, v.toLongLong());
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(st, pos, v.toDouble());
+        case QMetaType::QDate: {
+            const QByteArray t = Banco::textoData(v.toDate()).toUtf8();
+            return sqlite3_bind_text(st, pos, t.constData(), t.size(), SQLITE_TRANSIENT);
+        }
+        case QMetaType::QDateTime: {
+            const QByteArray t = Banco::textoDataHora(v.toDateTime()).toUtf8();
+            return sqlite3_bind_text(st, pos, t.constData(), t.size(), SQLITE_TRANSIENT);
+        }
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            return sqlite3_bind_blob(st, pos, b.constData(), b.size(), SQLITE_TRANSIENT);
+        }
+        default: {
+            const QByteArray t = v.toString().toUtf8();
+            return sqlite3_bind_text(st, pos, t.constData(), t.size(), SQLITE_TRANSIENT);
+        }
+    }
+}
+
+void Banco::vincula(sqlite3_stmt* st, const ParamsPosicionais& params) {
+    const int n = sqlite3_bind_parameter_count(st);
+    if (params.size() != n) {
+        sqlite3_finalize(st);
+        throw ErroBanco(QStringLiteral("O comando espera %1 parâmetro(s) e recebeu %2.")
+                            .arg(n)
+                            .arg(params.size()),
+                        SQLITE_RANGE);
+    }
+    for (int i = 0; i < n; ++i) {
+        const int rc = vinculaValor(st, i + 1, params[i]);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(st);
+            falha(rc);
+        }
+    }
+}
+
+void Banco::vincula(sqlite3_stmt* st, const ParamsNomeados& params) {
+    const int n = sqlite3_bind_parameter_count(st);
+    for (int i = 1; i <= n; ++i) {
+        const char* nome = sqlite3_bind_parameter_name(st, i);
+        QString chave = nome ? QString::fromUtf8(nome + 1) : QString();
+        auto it = params.constFind(chave);
+        if (it == params.constEnd()) {
+            // names are matched without regard to case
+            for (auto j = params.constBegin(); j != params.constEnd(); ++j)
+                if (j.key().compare(chave, Qt::CaseInsensitive) == 0) it = j;
+        }
+        if (it == params.constEnd()) {
+            sqlite3_finalize(st);
+            throw ErroBanco(QStringLiteral("Parâmetro '%1' sem valor.").arg(chave), SQLITE_RANGE);
+        }
+        const int rc = vinculaValor(st, i, it.value());
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(st);
+            falha(rc);
+        }
+    }
+}
+
+void Banco::executaPreparado(sqlite3_stmt* st, const QString&) {
+    Finaliza f{st};
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) falha(rc);
+}
+
+Resultado Banco::lePreparado(sqlite3_stmt* st, const QString&) {
+    Finaliza f{st};
+    Resultado r;
+    const int n = sqlite3_column_count(st);
+    r.colunas.reserve(n);
+    for (int i = 0; i < n; ++i) r.colunas << QString::fromUtf8(sqlite3_column_name(st, i));
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        QVariantList linha;
+        linha.reserve(n);
+        for (int i = 0; i < n; ++i) linha << leColuna(st, i);
+        r.linhas.push_back(std::move(linha));
+    }
+    if (rc != SQLITE_DONE) falha(rc);
+    return r;
+}
+
+void Banco::executa(const QString& sql, const ParamsPosicionais& params) {
+    sqlite3_stmt* st = prepara(sql);
+    vincula(st, params);
+    executaPreparado(st, sql);
+}
+
+void Banco::executa(const QString& sql, const ParamsNomeados& params) {
+    sqlite3_stmt* st = prepara(sql);
+    vincula(st, params);
+    executaPreparado(st, sql);
+}
+
+void Banco::executaScript(const QString& sql) {
+    if (!m_db) throw ErroBanco(QStringLiteral("O banco de dados não está aberto."), SQLITE_MISUSE);
+    char* erro = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &erro);
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(erro ? erro : sqlite3_errstr(rc));
+        sqlite3_free(erro);
+        throw ErroBanco(msg, rc);
+    }
+}
+
+Resultado Banco::consulta(const QString& sql, const ParamsPosicionais& params) {
+    sqlite3_stmt* st = prepara(sql);
+    vincula(st, params);
+    return lePreparado(st, sql);
+}
+
+Resultado Banco::consulta(const QString& sql, const ParamsNomeados& params) {
+    sqlite3_stmt* st = prepara(sql);
+    vincula(st, params);
+    return lePreparado(st, sql);
+}
+
+QVariant Banco::valor(const QString& sql, const ParamsPosicionais& params) {
+    const Resultado r = consulta(sql, params);
+    if (r.vazio() || r.colunas.isEmpty()) return QVariant();
+    return r.linhas.first().first();
+}
+
+int Banco::linhasAlteradas() const { return m_db ? sqlite3_changes(m_db) : 0; }
+qlonglong Banco::ultimoRowId() const { return m_db ? sqlite3_last_insert_rowid(m_db) : 0; }
+
+bool Banco::emTransacao() const { return m_db && sqlite3_get_autocommit(m_db) == 0; }
+void Banco::iniciaTransacao() { executa(QStringLiteral("BEGIN IMMEDIATE")); }
+void Banco::confirmaTransacao() { executa(QStringLiteral("COMMIT")); }
+void Banco::desfazTransacao() {
+    if (emTransacao()) executa(QStringLiteral("ROLLBACK"));
+}
+
+QStringList Banco::colunasDaTabela(const QString& tabela) {
+    QStringList nomes;
+    const Resultado r =
+        consulta(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {tabela});
+    for (const auto& l : r.linhas) nomes << l.first().toString();
+    return nomes;
+}
+
+QString Banco::textoData(const QDate& d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
+QString Banco::textoDataHora(const QDateTime& dt) {
+    return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+QDateTime Banco::lerDataHora(const QVariant& v) {
+    if (!v.isValid() || v.isNull()) return QDateTime();
+    if (v.typeId() == QMetaType::QDateTime) return v.toDateTime();
+    if (v.typeId() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
+    const QString t = v.toString().trimmed();
+    QDateTime dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!dt.isValid()) dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    if (!dt.isValid()) {
+        const QDate d = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
+        if (d.isValid()) dt = QDateTime(d, QTime(0, 0));
+    }
+    return dt;
+}

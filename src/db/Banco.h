@@ -1,0 +1,94 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include "common/Erro.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// Rows read by a query: column names (as the statement returned them) and values.
+// Text columns come back as QString, integers as qlonglong, reals as double, NULL
+// as an invalid QVariant.
+class Resultado {
+public:
+    QStringList colunas;
+    QVector<QVariantList> linhas;
+
+    int numLinhas() const { return linhas.size(); }
+    bool vazio() const { return linhas.isEmpty(); }
+    // Index of a column, names compared without regard to letter case; -1 if absent.
+    int indice(const QString& coluna) const;
+    // Value of a column in a row (throws ErroQev when the column does not exist).
+    QVariant valor(int linha, const QString& coluna) const;
+};
+
+// Parameters of a statement: positional ("?", "?1") or named (":NOME").
+// QDate is bound as "yyyy-MM-dd", QDateTime as "yyyy-MM-dd HH:mm:ss", bool as 1/0.
+using ParamsPosicionais = QVariantList;
+using ParamsNomeados = QVariantMap;
+
+// One connection to an encrypted SQLite3 Multiple Ciphers database. Every value
+// reaches the engine as a bound parameter.
+class Banco {
+public:
+    Banco();
+    ~Banco();
+    Banco(const Banco&) = delete;
+    Banco& operator=(const Banco&) = delete;
+
+    // Opens an existing file keyed with `senha` (create = false never creates one).
+    // Throws ErroBanco with the engine's message when the file is missing, locked or
+    // not a database with that password.
+    void abre(const QString& caminho, const QByteArray& senha, bool cria = false);
+    void fecha();
+    bool aberto() const { return m_db != nullptr; }
+    QString caminho() const { return m_caminho; }
+
+    void executa(const QString& sql, const ParamsPosicionais& params = {});
+    void executa(const QString& sql, const ParamsNomeados& params);
+    // Runs several statements separated by ';' (no parameters): schema scripts.
+    void executaScript(const QString& sql);
+    Resultado consulta(const QString& sql, const ParamsPosicionais& params = {});
+    Resultado consulta(const QString& sql, const ParamsNomeados& params);
+    // First column of the first row, or an invalid QVariant when no row.
+    QVariant valor(const QString& sql, const ParamsPosicionais& params = {});
+
+    int linhasAlteradas() const;
+    qlonglong ultimoRowId() const;
+
+    // Transactions: BEGIN IMMEDIATE, so a write blocked by another copy waits
+    // (busy timeout) and then fails with the engine's "database is locked".
+    bool emTransacao() const;
+    void iniciaTransacao();
+    void confirmaTransacao();
+    void desfazTransacao();
+
+    // How long a statement waits for a lock held by another connection.
+    void defineEsperaBloqueio(int milissegundos);
+
+    // Column names of a table as declared (exact spelling); empty when the table
+    // does not exist.
+    QStringList colunasDaTabela(const QString& tabela);
+
+    sqlite3* handle() const { return m_db; }
+
+    // Text stored for a date / date-time (ISO 8601) and back.
+    static QString textoData(const QDate& d);
+    static QString textoDataHora(const QDateTime& dt);
+    static QDateTime lerDataHora(const QVariant& v);
+
+private:
+    sqlite3_stmt* prepara(const QString& sql);
+    void vincula(sqlite3_stmt* st, const ParamsPosicionais& params);
+    void vincula(sqlite3_stmt* st, const ParamsNomeados& params);
+    void executaPreparado(sqlite3_stmt* st, const QString& sql);
+    Resultado lePreparado(sqlite3_stmt* st, const QString& sql);
+    [[noreturn]] void falha(int rc, const QString& contexto = QString()) const;
+    void registraFuncoes();
+
+    sqlite3* m_db = nullptr;
+    QString m_caminho;
+};

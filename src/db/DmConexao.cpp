@@ -1,0 +1,504 @@
+#include "db/DmConexao.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QThread>
+#include <QUrl>
+
+#include "db/PacoteDados.h"
+#include "platform/Plataforma.h"
+#include "request/VUQ.h"
+
+namespace {
+TDmConexao* g_instancia = nullptr;
+
+// Names of tables and columns reach statements as text (they cannot be bound):
+// only plain identifiers are accepted.
+void confereIdentificador(const QString& nome) {
+    static const QRegularExpression valido(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!valido.match(nome).hasMatch())
+        throw ErroQev(QStringLiteral("Nome inválido: '%1'").arg(nome));
+}
+
+// SQLite spelling of the engine type names; a sized text keeps its limit as a CHECK.
+QString definicaoColuna(const QString& coluna, const QString& tipo, int tamanho) {
+    const QString t = tipo.toUpper();
+    if (t == QLatin1String("TEXT")) {
+        QString d = QStringLiteral("TEXT");
+        if (tamanho > 0)
+            d += QStringLiteral("(%1) CHECK (%2 IS NULL OR length(%2) <= %1)").arg(tamanho).arg(coluna);
+        return d;
+    }
+    if (t == QLatin1String("MEMO")) return QStringLiteral("TEXT");
+    if (t == QLatin1String("NUMBER")) return QStringLiteral("NUMERIC");
+    if (t == QLatin1String("FLOAT")) return QStringLiteral("REAL");
+    QString d = t;
+    if (tamanho > 0 && t != QLatin1String("INTEGER")) d += QStringLiteral("(%1)").arg(tamanho);
+    return d;
+}
+
+QString caminhoTrava(const QString& caminhoBanco) { return caminhoBanco + QStringLiteral(".lock"); }
+
+void sincronizaArquivo(const QString& caminho) {
+    const int fd = ::open(QFile::encodeName(caminho).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Every table's row count: what a faithful copy must keep.
+QMap<QString, qlonglong> contagens(Banco& b) {
+    QMap<QString, qlonglong> r;
+    const Resultado t = b.consulta(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
+    for (const auto& l : t.linhas) {
+        const QString nome = l.first().toString();
+        confereIdentificador(nome);
+        r.insert(nome, b.valor(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(nome)).toLongLong());
+    }
+    return r;
+}
+}  // namespace
+
+QVariant Consulta::campo(const QString& coluna) const {
+    if (Eof()) throw ErroQev(QStringLiteral("Não há registro atual."));
+    return resultado.valor(linhaAtual, coluna);
+}
+
+TDmConexao::TDmConexao(QObject* parent)
+    : QObject(parent),
+      m_banco(std::make_unique<Banco>()),
+      m_bancoAnterior(std::make_unique<Banco>()),
+      m_origemMunicipios(QStringLiteral(":/dados/municipios.xml")) {
+    g_instancia = this;
+    m_pastaSistema = PastaPrograma::caminho();
+}
+
+TDmConexao::~TDmConexao() {
+    m_bancoAnterior->fecha();
+    m_banco->fecha();
+    if (m_fdTrava >= 0) ::close(m_fdTrava);
+    if (g_instancia == this) g_instancia = nullptr;
+}
+
+TDmConexao* TDmConexao::instancia() { return g_instancia; }
+
+QByteArray TDmConexao::SenhaBanco() { return QByteArrayLiteral("Zub#Qev-2003!"); }
+
+void TDmConexao::DefineBarraProgresso(std::function<void(int)> barra) { m_barra = std::move(barra); }
+
+void TDmConexao::avanca(int valor) {
+    if (m_barra) m_barra(valor);
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+// ---------------------------------------------------------------------------
+
+void TDmConexao::AbreBanco() {
+    // 1. where the database is
+    m_pastaSistema = PastaPrograma::caminho();
+    const QString caminho = CaminhoBanco();
+    // 2. compaction (its result does not matter)
+    CompactaBanco(caminho);
+    // 3.
+    avanca(80);
+    // 4. open, holding the shared lock that keeps other copies from replacing the file
+    travaCompartilhada();
+    m_banco->fecha();
+    m_banco->abre(caminho, SenhaBanco());
+
+    // 5. classification 29 became 28
+    ExecutaComando(QStringLiteral(
+        "UPDATE OPERADORAS SET CD_GRUPO_CLASSIFICACAO = 28 WHERE CD_GRUPO_CLASSIFICACAO = 29"));
+    ExecutaComando(QStringLiteral("DELETE FROM TA_CLASSIF_OPERADORA WHERE CD_GRUPO_CLASSIFICACAO = 29"));
+
+    // 6. device-theme columns
+    const QString temas = QStringLiteral("TA_TIPO_CLAUSULA");
+    if (!ExisteCampo(QStringLiteral("CD_CLASS_CLAUSULA"), temas)) {
+        CriaCampo(QStringLiteral("CD_CLASS_CLAUSULA"), temas, 0, QStringLiteral("INTEIRO"));
+        ExecutaComando(QStringLiteral(
+            "UPDATE TA_TIPO_CLAUSULA SET CD_CLASS_CLAUSULA = 1 WHERE CD_TIPO_CLAUSULA IN "
+            "(3,5,6,7,8,9,10,11,12,13,15,16,17,18,19,20,23,24,25,26,28,29,30)"));
+        ExecutaComando(QStringLiteral(
+            "UPDATE TA_TIPO_CLAUSULA SET CD_CLASS_CLAUSULA = 2 WHERE CD_TIPO_CLAUSULA IN "
+            "(1,2,4,14,21,22,27,31,32)"));
+    }
+    if (!ExisteCampo(QStringLiteral("NR_ORDEM_EXIBICAO"), temas)) {
+        CriaCampo(QStringLiteral("NR_ORDEM_EXIBICAO"), temas, 0, QStringLiteral("INTEIRO"));
+        ExecutaComando(QStringLiteral(
+            "UPDATE TA_TIPO_CLAUSULA SET NR_ORDEM_EXIBICAO = CD_TIPO_CLAUSULA WHERE CD_TIPO_CLAUSULA < 33"));
+    }
+    if (!ExisteCampo(QStringLiteral("DT_PUBLICACAO_FIM"), temas)) {
+        CriaCampo(QStringLiteral("DT_PUBLICACAO_FIM"), temas, 0, QStringLiteral("DATA"));
+        ExecutaComando(QStringLiteral("UPDATE TA_TIPO_CLAUSULA SET DT_PUBLICACAO_FIM = ? WHERE "
+                                      "CD_TIPO_CLAUSULA IN (1,2,3,4,5,6,7,8,9,13,14,17,18,21,22,27,30)"),
+                       {QDate(2009, 10, 15)});
+    }
+
+    // 7. built-in municipality list
+    CarregaMunicipios();
+
+    // 8. plan columns
+    const QString planos = QStringLiteral("TB_PLANOS");
+    GaranteCampo(planos, QStringLiteral("LG_TOTAL_LIVRE_ESCOLHA"), 1, QStringLiteral("TEXT"));
+    GaranteCampo(planos, QStringLiteral("NM_ARQ_RETORNO"), 100, QStringLiteral("TEXT"));
+    GaranteCampo(planos, QStringLiteral("LG_TERMO_ASSUNCAO"), 0, QStringLiteral("INTEGER"));
+
+    // 9. stored protocols
+    normalizaProtocolosGravados();
+
+    // 10. return files the transfer program left for us
+    ProcessaRetornos();
+
+    // 11. reference fix-ups
+    ExecutaComando(QStringLiteral("UPDATE RL_PLANOS_SERV_OPC SET DE_SERV_OPCIONAL = NULL"));
+    ExecutaComando(QStringLiteral(
+        "UPDATE TA_SERVICOS_OPCIONAIS SET DE_SERV_OPCIONAL = 'Outros' WHERE CD_SERV_OPCIONAL = 13"));
+    ExecutaComando(
+        QStringLiteral("UPDATE TA_TIPO_CLAUSULA SET LG_SEGMENTACAO = 'S' WHERE CD_TIPO_CLAUSULA = 18"));
+    ExecutaComando(QStringLiteral("UPDATE TA_TIPO_CLAUSULA SET LG_TIPO_CONTRATO = 'S' WHERE "
+                                  "CD_TIPO_CLAUSULA IN (10,13,14,22,23,28,29)"));
+
+    // 12. published devices
+    if (!ExisteCampo(QStringLiteral("CD_PUBLICADO"), QStringLiteral("TB_CLAUSULA_OPERADORA"))) {
+        CriaCampo(QStringLiteral("CD_PUBLICADO"), QStringLiteral("TB_CLAUSULA_OPERADORA"), 0,
+                  QStringLiteral("INTEIRO"));
+        ExecutaComando(QStringLiteral(
+            "UPDATE TB_CLAUSULA_OPERADORA SET CD_PUBLICADO = 0 WHERE CD_PUBLICADO IS NULL"));
+    }
+
+    // 13.
+    ExecutaComando(
+        QStringLiteral("UPDATE TA_TIPO_CLAUSULA SET LG_FAIXA_ETARIA = 'S' WHERE CD_TIPO_CLAUSULA = 24"));
+
+    // 14. links to establishments that no longer exist
+    ExecutaComando(QStringLiteral(
+        "DELETE FROM RL_PLANOS_ESTAB_SAUDE WHERE NOT EXISTS "
+        "(SELECT 1 FROM TB_ESTAB_SAUDE B WHERE B.ID_ESTB_SAUD = RL_PLANOS_ESTAB_SAUDE.ID_ESTB_SAUD)"));
+}
+
+// ---------------------------------------------------------------------------
+// Statements and transactions
+// ---------------------------------------------------------------------------
+
+Consulta& TDmConexao::AbreConsulta(const QString& sql, const ParamsPosicionais& params) {
+    m_qryGeneric.Close();
+    m_qryGeneric.resultado = m_banco->consulta(sql, params);
+    return m_qryGeneric;
+}
+
+Consulta& TDmConexao::AbreConsulta(const QString& sql, const ParamsNomeados& params) {
+    m_qryGeneric.Close();
+    m_qryGeneric.resultado = m_banco->consulta(sql, params);
+    return m_qryGeneric;
+}
+
+void TDmConexao::ExecutaComando(const QString& sql, const ParamsPosicionais& params) {
+    m_qryGeneric.Close();
+    m_banco->executa(sql, params);
+}
+
+void TDmConexao::ExecutaComando(const QString& sql, const ParamsNomeados& params) {
+    m_qryGeneric.Close();
+    m_banco->executa(sql, params);
+}
+
+void TDmConexao::IniciaTransacao() {
+    if (!m_banco->emTransacao()) m_banco->iniciaTransacao();
+}
+
+void TDmConexao::ConfirmaTransacao() {
+    if (m_banco->emTransacao()) m_banco->confirmaTransacao();
+}
+
+void TDmConexao::DesfazTransacao() {
+    if (m_banco->emTransacao()) m_banco->desfazTransacao();
+}
+
+Consulta& TDmConexao::ConsultaBancoAnterior(const QString& sql, const ParamsPosicionais& params) {
+    m_qryAnterior.Close();
+    m_qryAnterior.resultado = m_bancoAnterior->consulta(sql, params);
+    return m_qryAnterior;
+}
+
+// ---------------------------------------------------------------------------
+// Columns
+// ---------------------------------------------------------------------------
+
+bool TDmConexao::ExisteCampo(const QString& coluna, const QString& tabela) {
+    try {
+        return m_banco->colunasDaTabela(tabela).contains(coluna, Qt::CaseSensitive);
+    } catch (const ErroQev&) {
+        return false;
+    }
+}
+
+void TDmConexao::CriaCampo(const QString& coluna, const QString& tabela, int tamanho,
+                           const QString& tipo) {
+    static const QHash<QString, QString> tipos = {
+        {QStringLiteral("TEXTO"), QStringLiteral("TEXT")},
+        {QStringLiteral("REAL"), QStringLiteral("FLOAT")},
+        {QStringLiteral("DATA"), QStringLiteral("DATE")},
+        {QStringLiteral("DUPLO"), QStringLiteral("NUMBER")},
+        {QStringLiteral("INTEIRO"), QStringLiteral("INTEGER")},
+        {QStringLiteral("MEMORANDO"), QStringLiteral("MEMO")},
+    };
+    const auto it = tipos.constFind(tipo.toUpper());
+    if (it == tipos.constEnd()) return;
+    confereIdentificador(tabela);
+    confereIdentificador(coluna);
+    ExecutaComando(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                       .arg(tabela, coluna, definicaoColuna(coluna, it.value(), tamanho)));
+}
+
+bool TDmConexao::GaranteCampo(const QString& tabela, const QString& coluna, int tamanho,
+                              const QString& tipoMotor) {
+    if (m_banco->colunasDaTabela(tabela).contains(coluna, Qt::CaseSensitive)) return true;
+    confereIdentificador(tabela);
+    confereIdentificador(coluna);
+    const bool inteiro = tipoMotor.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+    ExecutaComando(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                       .arg(tabela, coluna, definicaoColuna(coluna, tipoMotor, inteiro ? 0 : tamanho)));
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Protocols
+// ---------------------------------------------------------------------------
+
+QString TDmConexao::NormalizaProtocolo(const QString& protocolo) {
+    if (protocolo.trimmed().isEmpty()) return protocolo;
+    QString s = protocolo;
+    if (s.startsWith(QLatin1Char('T'))) s.remove(0, 1);
+    const int hifen = s.indexOf(QLatin1Char('-'));
+    if (hifen >= 0) s.truncate(hifen);
+    return s;
+}
+
+void TDmConexao::normalizaProtocolosGravados() {
+    struct Alvo {
+        const char* tabela;
+        const char* coluna;
+    };
+    static const Alvo alvos[] = {{"TB_PLANOS", "NR_PROTOCOLO_REGISTRO"},
+                                 {"TB_PLANOS_PROTOCOLOS", "NR_PROTOCOLO_REENVIO"}};
+    try {
+        IniciaTransacao();
+        for (const Alvo& a : alvos) {
+            const QString tabela = QString::fromLatin1(a.tabela);
+            const QString coluna = QString::fromLatin1(a.coluna);
+            const Resultado r = m_banco->consulta(
+                QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %1 IS NOT NULL").arg(coluna, tabela));
+            const QString atualiza = QStringLiteral("UPDATE %2 SET %1 = ? WHERE rowid = ?").arg(coluna, tabela);
+            for (const auto& l : r.linhas) {
+                const QString antes = l.at(1).toString();
+                const QString depois = NormalizaProtocolo(antes);
+                if (depois != antes) m_banco->executa(atualiza, {depois, l.at(0)});
+            }
+        }
+        ConfirmaTransacao();
+    } catch (const ErroQev&) {
+        DesfazTransacao();
+    }
+}
+
+void TDmConexao::ProcessaRetornos() {
+    const Resultado pendentes = m_banco->consulta(QStringLiteral(
+        "SELECT rowid, CD_OPER, SEQ_PLANO, CD_STATUS_ENVIO, NR_PROTOCOLO_REGISTRO, NM_ARQ_RETORNO "
+        "FROM TB_PLANOS WHERE NM_ARQ_RETORNO IS NOT NULL"));
+    if (pendentes.vazio()) return;
+
+    // Everything read is written in one transaction; the protocol files are deleted
+    // only once it is committed, so a refused write loses no protocol.
+    QStringList lidos;
+    IniciaTransacao();
+    try {
+        for (const auto& l : pendentes.linhas) {
+            const QVariant rowid = l.at(0);
+            const QString cdOper = l.at(1).toString();
+            const qlonglong seqPlano = l.at(2).toLongLong();
+            const int status = l.at(3).toInt();  // null reads as 0
+            const QVariant protocoloGravado = l.at(4);
+            const QString nome = l.at(5).toString();
+
+            const QString arquivo = TVUQ::PastaProtocolos() + nome;
+            if (QFileInfo::exists(arquivo)) {
+                TVUQ vuq;
+                vuq.ConfereProtocolo(nome);
+                const QString protocolo = NormalizaProtocolo(vuq.ProtocoloTX());
+                const QDateTime data = vuq.DataTransmissao();
+                if (status == 0 || (status == 1 && protocoloGravado.isNull())) {
+                    m_banco->executa(QStringLiteral(
+                                         "UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1, NR_PROTOCOLO_REGISTRO = ?, "
+                                         "DT_PROTOCOLO_REGISTRO = ? WHERE rowid = ?"),
+                                     {protocolo, data.isValid() ? QVariant(data) : QVariant(), rowid});
+                } else if (status == 1 && protocolo != protocoloGravado.toString()) {
+                    const QVariant existe = m_banco->valor(
+                        QStringLiteral("SELECT 1 FROM TB_PLANOS_PROTOCOLOS WHERE SEQ_PLANO = ? AND "
+                                       "NR_PROTOCOLO_REENVIO = ?"),
+                        {seqPlano, protocolo});
+                    if (!existe.isValid())
+                        m_banco->executa(QStringLiteral("INSERT INTO TB_PLANOS_PROTOCOLOS VALUES(?, ?, ?, ?)"),
+                                         {cdOper, seqPlano, protocolo,
+                                          data.isValid() ? QVariant(data.date()) : QVariant()});
+                }
+                lidos << arquivo;
+            }
+            m_banco->executa(QStringLiteral("UPDATE TB_PLANOS SET NM_ARQ_RETORNO = NULL WHERE rowid = ?"),
+                             {rowid});
+        }
+        ConfirmaTransacao();
+    } catch (...) {
+        DesfazTransacao();
+        throw;
+    }
+    for (const QString& a : std::as_const(lidos)) QFile::remove(a);
+}
+
+// ---------------------------------------------------------------------------
+// Municipalities
+// ---------------------------------------------------------------------------
+
+void TDmConexao::CarregaMunicipios() {
+    // 1. the codes already present
+    QSet<qlonglong> existentes;
+    for (const auto& l : m_banco->consulta(QStringLiteral("SELECT ID_MUNC FROM TB_MUNICIPIOS")).linhas)
+        existentes.insert(l.first().toLongLong());
+
+    // 2. the built-in list, written beside the program
+    const QString arquivo = m_pastaSistema + QStringLiteral("Municipio.xml");
+    QByteArray conteudo;
+    {
+        QFile origem(m_origemMunicipios);
+        if (origem.open(QIODevice::ReadOnly)) conteudo = origem.readAll();
+    }
+    {
+        QFile destino(arquivo);
+        if (!destino.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            destino.write(conteudo) != conteudo.size() || !destino.flush())
+            throw ErroQev(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2")
+                              .arg(arquivo, destino.errorString()));
+    }
+    struct Remove {
+        QString a;
+        ~Remove() { QFile::remove(a); }
+    } remove{arquivo};
+
+    // 3. read it back; an unreadable list adds nothing
+    PacoteDados lista;
+    try {
+        lista = PacoteDados::leArquivo(arquivo);
+    } catch (const ErroQev&) {
+        return;
+    }
+    const int iId = lista.indice(QStringLiteral("ID_MUNC"));
+    const int iUf = lista.indice(QStringLiteral("CD_UF"));
+    const int iNome = lista.indice(QStringLiteral("NM_MUNC"));
+    if (iId < 0 || iUf < 0 || iNome < 0) return;
+
+    // 4-5. append the missing ones; a row the database refuses is skipped
+    const QString insere = QStringLiteral("INSERT INTO TB_MUNICIPIOS (ID_MUNC, CD_UF, NM_MUNC) VALUES (?, ?, ?)");
+    const bool propria = !m_banco->emTransacao();
+    if (propria) m_banco->iniciaTransacao();
+    try {
+        for (const QStringList& l : std::as_const(lista.linhas)) {
+            bool ok = false;
+            const qlonglong id = l.value(iId).toLongLong(&ok);
+            if (!ok || existentes.contains(id)) continue;
+            try {
+                m_banco->executa(insere, {id, l.value(iUf), l.value(iNome)});
+                existentes.insert(id);
+            } catch (const ErroBanco& e) {
+                const int primario = e.codigo() & 0xff;
+                if (primario != 19 /*SQLITE_CONSTRAINT*/ && primario != 20 /*SQLITE_MISMATCH*/) throw;
+            }
+        }
+        if (propria) m_banco->confirmaTransacao();
+    } catch (...) {
+        if (propria) m_banco->desfazTransacao();
+        throw;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Compaction and the lock that guards it
+// ---------------------------------------------------------------------------
+
+bool TDmConexao::travaCompartilhada() {
+    if (m_fdTrava < 0) {
+        m_fdTrava = ::open(QFile::encodeName(caminhoTrava(CaminhoBanco())).constData(),
+                           O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (m_fdTrava < 0) return false;
+    }
+    // Another copy may be compacting right now: wait for it (bounded).
+    for (int i = 0; i < 1200; ++i) {
+        if (::flock(m_fdTrava, LOCK_SH | LOCK_NB) == 0) return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
+    const QString copia = caminhoBanco + QLatin1Char('x');
+    if (!QFileInfo::exists(caminhoBanco) || QFileInfo::exists(copia)) return false;
+
+    // Only when no other copy of the program has the file open: every running copy
+    // holds a shared lock on the sidecar file.
+    const int fd = ::open(QFile::encodeName(caminhoTrava(caminhoBanco)).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    bool copiaCriada = false;
+    bool sucesso = false;
+    try {
+        QMap<QString, qlonglong> origem;
+        {
+            Banco b;
+            b.abre(caminhoBanco, SenhaBanco());
+            origem = contagens(b);
+            const QString uri = QStringLiteral("file:") +
+                                QString::fromUtf8(QUrl::toPercentEncoding(copia, "/")) +
+                                QStringLiteral("?key=") +
+                                QString::fromUtf8(QUrl::toPercentEncoding(QString::fromLatin1(SenhaBanco())));
+            copiaCriada = true;
+            b.executa(QStringLiteral("VACUUM INTO ?"), {uri});
+        }
+        // The copy must open with the password, be sound and hold every row.
+        {
+            Banco c;
+            c.abre(copia, SenhaBanco());
+            if (c.valor(QStringLiteral("PRAGMA quick_check")).toString() != QLatin1String("ok") ||
+                contagens(c) != origem)
+                throw ErroQev(QStringLiteral("cópia compactada não confere"));
+        }
+        sincronizaArquivo(copia);
+        if (::rename(QFile::encodeName(copia).constData(), QFile::encodeName(caminhoBanco).constData()) == 0) {
+            copiaCriada = false;
+            sincronizaArquivo(QFileInfo(caminhoBanco).absolutePath());
+            sucesso = true;
+        }
+    } catch (const ErroQev&) {
+        sucesso = false;
+    }
+    if (copiaCriada) QFile::remove(copia);
+    if (m_fdTrava < 0 && QFileInfo(caminhoBanco).absoluteFilePath() == QFileInfo(CaminhoBanco()).absoluteFilePath()) {
+        // keep the lock of our own database, now shared, for the whole run
+        ::flock(fd, LOCK_SH);
+        m_fdTrava = fd;
+    } else {
+        ::close(fd);
+    }
+    return sucesso;
+}
