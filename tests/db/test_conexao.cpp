@@ -2,7 +2,10 @@
 // municipality merge, stored protocols and pending return files.
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
+#include <QThread>
 
 #include "apoio/Apoio.h"
 #include "apoio/VuqTeste.h"
@@ -479,4 +482,40 @@ TEST_F(ConexaoTeste, TransactionsNestAsOneAndRollBack) {
                                  ParamsNomeados{{"NOME", nome}});
     ASSERT_FALSE(q.Eof());
     EXPECT_EQ(q.campo("nm_razao_social").toString(), nome);
+}
+
+// A start-up killed at any moment (compaction included) leaves a database that
+// opens with every row.
+TEST_F(ConexaoTeste, StartUpKilledAtAnyMomentLosesNothing) {
+    criaAtual(QStringLiteral(
+        "INSERT INTO OPERADORAS (CD_OPER) VALUES ('123456');"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 30000) "
+        "INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, CD_OPER, RAZAO_SOCIAL_ESTB_SAUD) "
+        "SELECT i, '123456', printf('HOSPITAL %05d', i) FROM n;"
+        "DELETE FROM TB_ESTAB_SAUDE WHERE ID_ESTB_SAUD % 3 = 0;"));
+    const QString programa = QStringLiteral(QEV_DIR_BIN "/qev-inicia-banco");
+    ASSERT_TRUE(QFileInfo::exists(programa));
+
+    // How long one whole start-up takes here, to spread the kills over it.
+    QElapsedTimer relogio;
+    relogio.start();
+    ASSERT_EQ(QProcess::execute(programa, {pasta.caminho()}), 0);
+    const qint64 duracao = qMax<qint64>(relogio.elapsed(), 20);
+
+    for (int i = 0; i < 12; ++i) {
+        QProcess p;
+        p.start(programa, {pasta.caminho()});
+        ASSERT_TRUE(p.waitForStarted());
+        QThread::msleep(duracao * i / 10);
+        p.kill();
+        p.waitForFinished();
+        {
+            auto b = abreBanco(caminho);
+            ASSERT_EQ(b->valor("PRAGMA quick_check").toString(), QStringLiteral("ok")) << "kill " << i;
+            ASSERT_EQ(conta(*b, "SELECT count(*) FROM TB_ESTAB_SAUDE"), 20000) << "kill " << i;
+            ASSERT_EQ(conta(*b, "SELECT count(*) FROM OPERADORAS"), 1) << "kill " << i;
+        }
+        QFile::remove(caminho + "x");  // a copy left by a killed compaction: let the next one run
+    }
+    EXPECT_EQ(QProcess::execute(programa, {pasta.caminho()}), 0);
 }
