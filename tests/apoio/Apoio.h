@@ -6,12 +6,21 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
+#include <ostream>
 #include <QVector>
 #include <deque>
 #include <memory>
 
 #include "db/Banco.h"
 #include "platform/Mensagens.h"
+
+// Readable values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QVariant& v, std::ostream* os) {
+    if (v.isNull()) *os << "<null>";
+    else *os << v.typeName() << "(" << v.toString().toStdString() << ")";
+}
 
 namespace Apoio {
 
