@@ -230,7 +230,13 @@ Resultado Banco::lePreparado(sqlite3_stmt* st, const QString&) {
     Resultado r;
     const int n = sqlite3_column_count(st);
     r.colunas.reserve(n);
-    for (int i = 0; i < n; ++i) r.colunas << QString::fromUtf8(sqlite3_column_name(st, i));
+    r.info.reserve(n);
+    const auto texto = [](const char* c) { return c ? QString::fromUtf8(c) : QString(); };
+    for (int i = 0; i < n; ++i) {
+        r.colunas << QString::fromUtf8(sqlite3_column_name(st, i));
+        r.info.push_back({texto(sqlite3_column_decltype(st, i)), texto(sqlite3_column_table_name(st, i)),
+                          texto(sqlite3_column_origin_name(st, i))});
+    }
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         QVariantList linha;

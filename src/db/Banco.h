@@ -14,7 +14,17 @@ struct sqlite3_stmt;
 // as an invalid QVariant.
 class Resultado {
 public:
+    // Where a result column comes from: its declared type and, for a column read
+    // straight from a table, the table and the column's own name (empty for an
+    // expression).
+    struct InfoColuna {
+        QString tipoDeclarado;
+        QString tabela;
+        QString origem;
+    };
+
     QStringList colunas;
+    QVector<InfoColuna> info;  // one per column
     QVector<QVariantList> linhas;
 
     int numLinhas() const { return linhas.size(); }

@@ -10,6 +10,10 @@ TDmMunicipio* g_instancia = nullptr;
 
 TDmMunicipio::TDmMunicipio(QObject* parent) : QObject(parent) { g_instancia = this; }
 
+TDmMunicipio::~TDmMunicipio() {
+    if (g_instancia == this) g_instancia = nullptr;
+}
+
 TDmMunicipio* TDmMunicipio::instancia() { return g_instancia; }
 
 void TDmMunicipio::Abre() {

@@ -18,6 +18,7 @@ public:
     };
 
     explicit TDmMunicipio(QObject* parent = nullptr);
+    ~TDmMunicipio() override;
     static TDmMunicipio* instancia();
 
     // Reads the states and their municipalities (the establishment screen opens it

@@ -1,0 +1,83 @@
+// capturas_rede PASTA_BASE PASTA_IMAGENS
+// Shows the establishment screen (browsing and editing) and the search dialog on
+// the generated database and saves an image of each window (for a person to look at).
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
+#include <cstdio>
+
+#include "GeraBaseEstab.h"
+#include "common/FrmConsulta.h"
+#include "db/DmConexao.h"
+#include "db/DmMunicipio.h"
+#include "db/DmZemlo.h"
+#include "network/DmHospital.h"
+#include "network/FrmCadHosp.h"
+#include "network/FrmDlgLimpaEstab.h"
+#include "network/FrmDlgOpcaoPesqEstb.h"
+#include "platform/Mensagens.h"
+#include "platform/Plataforma.h"
+
+namespace {
+void salva(QWidget& w, const QString& pasta, const char* nome) {
+    w.show();
+    QApplication::processEvents();
+    QTest::qWait(200);
+    const QString arquivo = QDir(pasta).filePath(QString::fromLatin1(nome));
+    w.grab().save(arquivo);
+    std::printf("%s (%dx%d)\n", qPrintable(arquivo), w.width(), w.height());
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "uso: capturas_rede PASTA_BASE PASTA_IMAGENS\n");
+        return 2;
+    }
+    const QString caminho = QDir(args[1]).filePath(QStringLiteral("QEV.mdb"));
+    if (!QFileInfo::exists(caminho)) GeraBaseEstab::gera(args[1], 100000);
+    QDir().mkpath(args[2]);
+    Mensagens::defineTratador(
+        [](const Mensagens::Pedido& p) { return Mensagens::respostaPadrao(p.botoes); });
+
+    TDmConexao conexao;
+    conexao.banco().abre(caminho, TDmConexao::SenhaBanco());
+    TDMZemlo zemlo;
+    TDmHospital dm;
+    TDmMunicipio municipios;
+
+    TfrmCadHosp tela;
+    tela.IdEstabInicial = 50000;
+    salva(tela, args[2], "cadhosp-consulta.png");
+    tela.actAlterar->trigger();
+    tela.cmbTipoHospital->setCurrentIndex(1);
+    emit tela.cmbTipoHospital->activated(1);
+    tela.cmbTipoContratacao->setCurrentIndex(1);
+    emit tela.cmbTipoContratacao->activated(1);
+    tela.edtRegOperIntermed->setText(QStringLiteral("345679"));
+    tela.edRazao->setFocus();
+    salva(tela, args[2], "cadhosp-alteracao.png");
+    tela.actCancelar->trigger();
+
+    TfrmConsulta consulta(
+        nullptr, TDmHospital::LegendaPesquisa(1),
+        QStringLiteral("CNES;C.N.P.J;Razão Social;Id Estab. Saúde"),
+        QStringLiteral("CD_CNES;CD_CNPJ_ESTB_SAUD;RAZAO_SOCIAL_ESTB_SAUD;ID_ESTB_SAUD"),
+        TDmHospital::SqlPesquisa(1), conexao.banco(), TDmHospital::ParametrosPesquisa(1));
+    consulta.EscondeColuna(QStringLiteral("ID_ESTB_SAUD"));
+    consulta.OrdenaPor(2);
+    QTest::keyClicks(consulta.edtPesquisa(), QStringLiteral("Hosp"));
+    consulta.ExecutaBusca();
+    salva(consulta, args[2], "consulta-estabelecimentos.png");
+
+    TfrmDlgOpcaoPesqEstb opcao;
+    salva(opcao, args[2], "opcao-pesquisa.png");
+    TfrmDlgLimpaEstab limpa;
+    salva(limpa, args[2], "limpa-estabelecimentos.png");
+    return 0;
+}

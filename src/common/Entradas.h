@@ -1,0 +1,45 @@
+#pragma once
+#include <QDate>
+#include <QLineEdit>
+
+// Input boxes shared by the screens.
+
+// Date box "dd/mm/yyyy": only digits can be typed; a click into a blank box puts
+// the cursor at the start.
+class CaixaData : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit CaixaData(QWidget* pai = nullptr);
+    // The date typed; invalid while incomplete or impossible.
+    QDate data() const;
+    void defineData(const QDate& data);
+    // How many digits were typed (8 = complete).
+    int digitos() const;
+    bool vazia() const { return digitos() == 0; }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+};
+
+// Number box with a fixed number of decimals: a whole number takes only digits
+// (and a leading minus); a decimal is typed with "," and shown "###.###.##0,00"
+// when the box is left.
+class CaixaNumero : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit CaixaNumero(int decimais, QWidget* pai = nullptr);
+    int decimais() const { return m_decimais; }
+    bool vazia() const { return text().trimmed().isEmpty(); }
+    // The value typed; invalid when empty or not a number.
+    QVariant valor() const;
+    void defineValor(const QVariant& valor);
+
+protected:
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    int m_decimais;
+};
+
+// A click into a blank masked box puts the cursor at its start.
+void CursorNoInicioSeVazio(QLineEdit* caixa);

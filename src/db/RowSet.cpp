@@ -1,0 +1,998 @@
+#include "db/RowSet.h"
+
+#include <QCollator>
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTime>
+#include <algorithm>
+#include <vector>
+
+#include "common/Mascara.h"
+
+namespace {
+
+const QLocale& ptBr() {
+    static const QLocale l(QLocale::Portuguese, QLocale::Brazil);
+    return l;
+}
+
+// Collation of names as a Brazilian user expects them (accents after the bare letter).
+QCollator& colador(bool semCaixa) {
+    static thread_local QCollator ci = [] {
+        QCollator c(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    static thread_local QCollator cs = [] {
+        QCollator c(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        c.setCaseSensitivity(Qt::CaseSensitive);
+        return c;
+    }();
+    return semCaixa ? ci : cs;
+}
+
+bool ehTexto(TipoCampo t) { return t == TipoCampo::Texto || t == TipoCampo::Memo; }
+
+bool nulo(const QVariant& v) { return !v.isValid() || v.isNull(); }
+
+// Type of a declared column type ("TEXT(14)", "INTEGER", "DATE" ...), with its size.
+TipoCampo tipoDeclarado(const QString& declarado, int* tamanho) {
+    const QString d = declarado.trimmed().toUpper();
+    static const QRegularExpression tam(QStringLiteral("\\(\\s*(\\d+)"));
+    const auto m = tam.match(d);
+    if (m.hasMatch()) *tamanho = m.captured(1).toInt();
+    if (d.isEmpty()) return TipoCampo::Desconhecido;
+    if (d.contains(QLatin1String("INT"))) return TipoCampo::Inteiro;
+    if (d.startsWith(QLatin1String("DATETIME")) || d.startsWith(QLatin1String("TIMESTAMP")))
+        return TipoCampo::DataHora;
+    if (d.startsWith(QLatin1String("DATE"))) return TipoCampo::Data;
+    if (d.startsWith(QLatin1String("TIME"))) return TipoCampo::Hora;
+    if (d.contains(QLatin1String("MEMO"))) return TipoCampo::Memo;
+    if (d.contains(QLatin1String("CHAR")) || d.contains(QLatin1String("TEXT")) ||
+        d.contains(QLatin1String("CLOB")))
+        return TipoCampo::Texto;
+    if (d.contains(QLatin1String("CURRENCY")) || d.contains(QLatin1String("MONEY")))
+        return TipoCampo::Moeda;
+    if (d.contains(QLatin1String("REAL")) || d.contains(QLatin1String("FLOA")) ||
+        d.contains(QLatin1String("DOUB")) || d.contains(QLatin1String("NUMERIC")) ||
+        d.contains(QLatin1String("DECIMAL")))
+        return TipoCampo::Real;
+    if (d.contains(QLatin1String("BOOL"))) return TipoCampo::Logico;
+    if (d.contains(QLatin1String("BLOB"))) return TipoCampo::Blob;
+    return TipoCampo::Desconhecido;
+}
+
+// Sizes of the text columns of a table, from their length checks.
+QHash<QString, int> tamanhosDaTabela(Banco& banco, const QString& tabela) {
+    QHash<QString, int> r;
+    const QString sql =
+        banco
+            .valor(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' "
+                                  "AND name = ? COLLATE NOCASE"),
+                   {tabela})
+            .toString();
+    static const QRegularExpression checagem(
+        QStringLiteral("length\\s*\\(\\s*\"?(\\w+)\"?\\s*\\)\\s*<=\\s*(\\d+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (auto it = checagem.globalMatch(sql); it.hasNext();) {
+        const auto m = it.next();
+        r.insert(m.captured(1).toUpper(), m.captured(2).toInt());
+    }
+    return r;
+}
+
+QDateTime comoDataHora(const QVariant& v) {
+    if (v.typeId() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
+    if (v.typeId() == QMetaType::QDateTime) return v.toDateTime();
+    if (v.typeId() == QMetaType::QTime) return QDateTime(QDate(1899, 12, 30), v.toTime());
+    return Banco::lerDataHora(v);
+}
+
+template <typename T>
+int sinal(const T& a, const T& b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+}  // namespace
+
+RowSet::RowSet(QObject* parent) : QObject(parent) {}
+RowSet::~RowSet() = default;
+
+// ---------------------------------------------------------------------------
+// Structure
+// ---------------------------------------------------------------------------
+
+void RowSet::DefineCampos(const QVector<Campo>& campos) {
+    if (Ativo())
+        throw ErroQev(QStringLiteral("Os campos não podem ser redefinidos com o conjunto aberto."));
+    m_campos = campos;
+}
+
+void RowSet::AdicionaCampo(const Campo& campo) {
+    if (Ativo() && campo.ehDado())
+        throw ErroQev(
+            QStringLiteral("Um campo de dados não pode ser acrescentado ao conjunto aberto."));
+    if (TemCampo(campo.nome)) throw ErroQev(QStringLiteral("Campo '%1' repetido.").arg(campo.nome));
+    m_campos.push_back(campo);
+    if (campo.ehLookup()) {
+        connect(campo.lookup.lista, &RowSet::estruturaMudou, this,
+                [this] { emit estruturaMudou(); });
+    }
+    if (Ativo()) emit estruturaMudou();
+}
+
+int RowSet::IndiceCampo(const QString& nome) const {
+    for (int i = 0; i < m_campos.size(); ++i)
+        if (m_campos[i].nome.compare(nome, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+Campo& RowSet::campo(const QString& nome) {
+    const int i = IndiceCampo(nome);
+    if (i < 0) throw ErroQev(QStringLiteral("Campo '%1' não encontrado.").arg(nome));
+    return m_campos[i];
+}
+
+const Campo& RowSet::campo(const QString& nome) const {
+    return const_cast<RowSet*>(this)->campo(nome);
+}
+
+// ---------------------------------------------------------------------------
+// Opening
+// ---------------------------------------------------------------------------
+
+void RowSet::Abre(Banco& banco, const QString& sql, const ParamsPosicionais& params) {
+    Resultado r = banco.consulta(sql, params);
+    abreResultado(std::move(r), &banco);
+    m_sql = sql;
+}
+
+void RowSet::Abre(Banco& banco, const QString& sql, const ParamsNomeados& params) {
+    Resultado r = banco.consulta(sql, params);
+    abreResultado(std::move(r), &banco);
+    m_sql = sql;
+}
+
+void RowSet::Carrega(Resultado resultado, Banco* banco) {
+    abreResultado(std::move(resultado), banco);
+    m_sql.clear();
+}
+
+void RowSet::abreResultado(Resultado r, Banco* banco) {
+    if (EmEdicao()) Cancel();
+    const QVector<Campo> anteriores = m_campos;
+    QVector<Campo> campos;
+    QHash<QString, QHash<QString, int>> tamanhos;  // by table
+    for (int c = 0; c < r.colunas.size(); ++c) {
+        Campo f;
+        f.nome = r.colunas[c];
+        const Resultado::InfoColuna info = r.info.value(c);
+        f.tipo = tipoDeclarado(info.tipoDeclarado, &f.tamanho);
+        f.tabelaOrigem = info.tabela;
+        f.gravavel = !info.tabela.isEmpty();
+        if (banco && !info.tabela.isEmpty() && ehTexto(f.tipo) && f.tamanho == 0) {
+            auto it = tamanhos.find(info.tabela);
+            if (it == tamanhos.end())
+                it = tamanhos.insert(info.tabela, tamanhosDaTabela(*banco, info.tabela));
+            f.tamanho = it->value(info.origem.toUpper(), 0);
+            if (f.tamanho == 0) f.tipo = TipoCampo::Memo;
+        }
+        for (const Campo& a : anteriores) {
+            if (a.ehDado() && a.nome.compare(f.nome, Qt::CaseInsensitive) == 0) {
+                f.rotulo = a.rotulo;
+                f.mascara = a.mascara;
+                f.visivel = a.visivel;
+                if (!a.gravavel) f.gravavel = false;
+                if (f.tipo == TipoCampo::Desconhecido) f.tipo = a.tipo;
+            }
+        }
+        campos.push_back(f);
+    }
+
+    m_linhas.clear();
+    m_linhas.reserve(r.linhas.size());
+    for (auto& l : r.linhas) m_linhas.push_back({std::move(l), {}, Situacao::Inalterada});
+
+    for (int c = 0; c < campos.size(); ++c) {
+        Campo& f = campos[c];
+        if (f.tipo == TipoCampo::Desconhecido) {
+            // An expression: the values tell the type (and a text's longest value its width).
+            f.tipo = TipoCampo::Texto;
+            for (const RegLinha& l : m_linhas) {
+                const QVariant& v = l.valores.at(c);
+                if (nulo(v)) continue;
+                switch (v.typeId()) {
+                    case QMetaType::LongLong:
+                        f.tipo = TipoCampo::Inteiro;
+                        break;
+                    case QMetaType::Double:
+                        f.tipo = TipoCampo::Real;
+                        break;
+                    case QMetaType::QByteArray:
+                        f.tipo = TipoCampo::Blob;
+                        break;
+                    default:
+                        break;
+                }
+                break;
+            }
+            if (f.tipo == TipoCampo::Texto)
+                for (const RegLinha& l : m_linhas)
+                    f.tamanho = std::max<int>(f.tamanho, l.valores.at(c).toString().size());
+        }
+        if (f.temporal() || f.tipo == TipoCampo::Logico)
+            for (RegLinha& l : m_linhas) l.valores[c] = Converte(f.tipo, l.valores.at(c));
+    }
+    for (const Campo& a : anteriores)
+        if (!a.ehDado()) campos.push_back(a);
+    m_campos = campos;
+
+    m_estado = Estado::Consulta;
+    m_chavesIndice.erase(
+        std::remove_if(m_chavesIndice.begin(), m_chavesIndice.end(),
+                       [this](const ChaveIndice& k) { return !TemCampo(k.campo); }),
+        m_chavesIndice.end());
+    if (m_chavesIndice.isEmpty()) m_nomeIndice.clear();
+    if (m_mestre) aoMudarMestre();
+    refazOrdem(-1);
+    First();
+    emit estadoMudou();
+}
+
+void RowSet::CriaVazio() {
+    if (EmEdicao()) Cancel();
+    m_linhas.clear();
+    m_estado = Estado::Consulta;
+    m_sql.clear();
+    refazOrdem(-1);
+    First();
+    emit estadoMudou();
+}
+
+void RowSet::Fecha() {
+    if (!Ativo()) return;
+    m_estado = Estado::Inativo;
+    m_buffer.clear();
+    m_linhas.clear();
+    m_ordem.clear();
+    m_pos = -1;
+    m_bof = m_eof = true;
+    emit estruturaMudou();
+    emit estadoMudou();
+    emit registroMudou();
+}
+
+void RowSet::verificaAtivo() const {
+    if (!Ativo())
+        throw ErroQev(QStringLiteral("Operação não permitida com o conjunto de dados fechado."));
+}
+
+// Moving while a row is being edited posts it first, as data sets do.
+void RowSet::verificaConsulta() const {
+    verificaAtivo();
+    if (const_cast<RowSet*>(this)->EmEdicao()) const_cast<RowSet*>(this)->Post();
+}
+
+// ---------------------------------------------------------------------------
+// Order, filter, index
+// ---------------------------------------------------------------------------
+
+bool RowSet::passaFiltro(int linha) const {
+    const Situacao s = m_linhas[linha].situacao;
+    if (s == Situacao::Excluida || s == Situacao::Descartada) return false;
+    if (m_mestre) {
+        for (int i = 0; i < m_camposDetalhe.size(); ++i) {
+            const QVariant v = ValorDaLinha(linha, m_camposDetalhe[i]);
+            if (nulo(v) || nulo(m_valoresMestre.value(i)) ||
+                v.toString() != m_valoresMestre.value(i).toString())
+                return false;
+        }
+    }
+    return !m_filtro || m_filtro(*this, linha);
+}
+
+void RowSet::refazOrdem(int linhaPreferida) {
+    const int posAnterior = m_pos;
+    m_ordem.clear();
+    m_ordem.reserve(m_linhas.size());
+    for (int i = 0; i < m_linhas.size(); ++i)
+        if (passaFiltro(i)) m_ordem.push_back(i);
+    ordena();
+    int pos = linhaPreferida >= 0 ? PosicaoDaLinha(linhaPreferida) : -1;
+    if (pos < 0) pos = m_ordem.isEmpty() ? -1 : std::clamp(posAnterior, 0, int(m_ordem.size()) - 1);
+    m_pos = pos;
+    m_bof = m_pos <= 0;
+    m_eof = m_ordem.isEmpty();
+    emit estruturaMudou();
+    emit registroMudou();
+}
+
+void RowSet::ordena() {
+    if (m_chavesIndice.isEmpty() || m_ordem.size() < 2) return;
+    struct Chave {
+        int campo;
+        bool desc;
+        bool semCaixa;
+        bool texto;
+        std::vector<QCollatorSortKey> chaves;  // texts: by position in m_ordem
+        std::vector<char> nulos;
+    };
+    std::vector<Chave> chaves;
+    for (const ChaveIndice& k : m_chavesIndice) {
+        Chave c{IndiceCampo(k.campo), k.descendente, k.semCaixa, false, {}, {}};
+        c.texto = ehTexto(m_campos[c.campo].tipo);
+        chaves.push_back(std::move(c));
+    }
+    // Texts are compared through collation keys computed once per row.
+    const int n = m_ordem.size();
+    QVector<int> ordemLocal(n);
+    for (int i = 0; i < n; ++i) ordemLocal[i] = i;
+    for (Chave& c : chaves) {
+        if (!c.texto) continue;
+        QCollator& col = colador(c.semCaixa);
+        c.chaves.reserve(n);
+        c.nulos.resize(n);
+        for (int i = 0; i < n; ++i) {
+            const QVariant v = ValorDaLinha(m_ordem[i], c.campo);
+            c.nulos[i] = nulo(v);
+            c.chaves.push_back(col.sortKey(c.nulos[i] ? QString() : v.toString()));
+        }
+    }
+    std::stable_sort(ordemLocal.begin(), ordemLocal.end(), [&](int a, int b) {
+        for (const Chave& c : chaves) {
+            int r;
+            if (c.texto) {
+                if (c.nulos[a] || c.nulos[b])
+                    r = int(!c.nulos[a]) - int(!c.nulos[b]);
+                else
+                    r = c.chaves[a].compare(c.chaves[b]);
+            } else {
+                r = Compara(c.campo, ValorDaLinha(m_ordem[a], c.campo),
+                            ValorDaLinha(m_ordem[b], c.campo));
+            }
+            if (r != 0) return c.desc ? r > 0 : r < 0;
+        }
+        return false;
+    });
+    QVector<int> nova(n);
+    for (int i = 0; i < n; ++i) nova[i] = m_ordem[ordemLocal[i]];
+    m_ordem = std::move(nova);
+}
+
+void RowSet::DefineFiltro(Filtro filtro) {
+    if (Ativo()) verificaConsulta();
+    m_filtro = std::move(filtro);
+    if (Ativo()) {
+        refazOrdem(Linha());
+        if (m_ordem.isEmpty() || m_pos < 0) First();
+    }
+}
+
+void RowSet::DefineIndice(const QString& nome, const QVector<ChaveIndice>& chaves) {
+    for (const ChaveIndice& k : chaves) campo(k.campo);  // throws for an unknown field
+    if (Ativo()) verificaConsulta();
+    m_nomeIndice = nome;
+    m_chavesIndice = chaves;
+    if (Ativo()) refazOrdem(Linha());
+}
+
+void RowSet::RemoveIndice() {
+    if (Ativo()) verificaConsulta();
+    m_nomeIndice.clear();
+    m_chavesIndice.clear();
+    if (Ativo()) refazOrdem(Linha());
+}
+
+int RowSet::Compara(int c, const QVariant& a, const QVariant& b, bool semCaixa) const {
+    const bool na = nulo(a), nb = nulo(b);
+    if (na || nb) return int(!na) - int(!nb);
+    switch (m_campos[c].tipo) {
+        case TipoCampo::Texto:
+        case TipoCampo::Memo:
+            return colador(semCaixa).compare(a.toString(), b.toString());
+        case TipoCampo::Inteiro:
+            return sinal(a.toLongLong(), b.toLongLong());
+        case TipoCampo::Real:
+        case TipoCampo::Moeda:
+            return sinal(a.toDouble(), b.toDouble());
+        case TipoCampo::Data:
+        case TipoCampo::DataHora:
+        case TipoCampo::Hora:
+            return sinal(comoDataHora(a), comoDataHora(b));
+        case TipoCampo::Logico:
+            return sinal(a.toBool(), b.toBool());
+        default:
+            return sinal(a.toString(), b.toString());
+    }
+}
+
+bool RowSet::Locate(const QStringList& campos, const QVariantList& valores, OpcoesLocate opcoes) {
+    verificaConsulta();
+    QVector<int> indices;
+    for (const QString& n : campos) {
+        const int i = IndiceCampo(n);
+        if (i < 0) throw ErroQev(QStringLiteral("Campo '%1' não encontrado.").arg(n));
+        indices << i;
+    }
+    const Qt::CaseSensitivity cs = opcoes.semCaixa ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    for (int pos = 0; pos < m_ordem.size(); ++pos) {
+        bool igual = true;
+        for (int k = 0; k < indices.size() && igual; ++k) {
+            const Campo& f = m_campos[indices[k]];
+            const QVariant v = ValorDaLinha(m_ordem[pos], indices[k]);
+            const QVariant procurado = valores.value(k);
+            if (nulo(procurado) || nulo(v)) {
+                igual = nulo(procurado) && nulo(v);
+            } else if (ehTexto(f.tipo)) {
+                const QString t = v.toString(), p = procurado.toString();
+                igual = opcoes.parcial ? t.startsWith(p, cs) : t.compare(p, cs) == 0;
+            } else {
+                igual = Compara(indices[k], v, Converte(f.tipo, procurado)) == 0;
+            }
+        }
+        if (igual) {
+            posiciona(pos);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RowSet::LocalizaProximo(const QVariant& valor) {
+    verificaConsulta();
+    if (m_chavesIndice.isEmpty() || m_ordem.isEmpty()) return false;
+    const ChaveIndice& k = m_chavesIndice.first();
+    const int c = IndiceCampo(k.campo);
+    const QVariant alvo =
+        ehTexto(m_campos[c].tipo) ? QVariant(valor.toString()) : Converte(m_campos[c].tipo, valor);
+    // first position whose key is not before the value in the index's order
+    int lo = 0, hi = m_ordem.size();
+    while (lo < hi) {
+        const int meio = (lo + hi) / 2;
+        int r = Compara(c, ValorDaLinha(m_ordem[meio], c), alvo, k.semCaixa);
+        if (k.descendente) r = -r;
+        if (r < 0)
+            lo = meio + 1;
+        else
+            hi = meio;
+    }
+    const bool achou = lo < m_ordem.size();
+    posiciona(achou ? lo : int(m_ordem.size()) - 1);
+    return achou;
+}
+
+// ---------------------------------------------------------------------------
+// Navigation
+// ---------------------------------------------------------------------------
+
+void RowSet::posiciona(int pos, bool avisa) {
+    const bool mudou = pos != m_pos;
+    m_pos = pos;
+    if (avisa && mudou) emit registroMudou();
+}
+
+void RowSet::First() {
+    verificaConsulta();
+    posiciona(m_ordem.isEmpty() ? -1 : 0);
+    m_bof = true;
+    m_eof = m_ordem.isEmpty();
+}
+
+void RowSet::Last() {
+    verificaConsulta();
+    posiciona(int(m_ordem.size()) - 1);
+    m_eof = true;
+    m_bof = m_ordem.isEmpty();
+}
+
+void RowSet::Next() { MoveBy(1); }
+void RowSet::Prior() { MoveBy(-1); }
+
+void RowSet::MoveBy(int n) {
+    verificaConsulta();
+    m_bof = m_eof = false;
+    if (m_ordem.isEmpty()) {
+        m_bof = m_eof = true;
+        return;
+    }
+    int alvo = m_pos + n;
+    if (alvo > m_ordem.size() - 1) {
+        alvo = m_ordem.size() - 1;
+        m_eof = true;
+    }
+    if (alvo < 0) {
+        alvo = 0;
+        m_bof = true;
+    }
+    posiciona(alvo);
+}
+
+bool RowSet::Vai(int posicao) {
+    verificaConsulta();
+    if (posicao < 0 || posicao >= m_ordem.size()) return false;
+    if (posicao != m_pos) MoveBy(posicao - m_pos);
+    return true;
+}
+
+int RowSet::Linha() const { return m_pos >= 0 && m_pos < m_ordem.size() ? m_ordem[m_pos] : -1; }
+
+int RowSet::PosicaoDaLinha(int linha) const { return linha < 0 ? -1 : int(m_ordem.indexOf(linha)); }
+
+bool RowSet::VaiParaLinha(int linha) { return Vai(PosicaoDaLinha(linha)); }
+
+// ---------------------------------------------------------------------------
+// Values
+// ---------------------------------------------------------------------------
+
+const QVariantList& RowSet::valoresDaLinha(int linha) const {
+    if (EmEdicao() && linha == Linha()) return m_buffer;
+    return m_linhas[linha].valores;
+}
+
+QVariant RowSet::ValorDaLinha(int linha, int c) const {
+    if (linha < 0 || linha >= m_linhas.size() || c < 0 || c >= m_campos.size()) return QVariant();
+    const Campo& f = m_campos[c];
+    if (f.calculado()) return valorCalculado(linha, c);
+    if (f.ehLookup()) return valorLookup(linha, c);
+    return valoresDaLinha(linha).value(c);
+}
+
+QVariant RowSet::ValorDaLinha(int linha, const QString& c) const {
+    return ValorDaLinha(linha, IndiceCampo(c));
+}
+
+QVariant RowSet::valorCalculado(int linha, int c) const {
+    return m_campos[c].calculo(*this, linha);
+}
+
+QVariant RowSet::valorLookup(int linha, int c) const {
+    const Campo::Lookup& l = m_campos[c].lookup;
+    const QVariant chave = ValorDaLinha(linha, l.chaveLocal);
+    if (nulo(chave) || !l.lista->Ativo()) return QVariant();
+    const int ic = l.lista->IndiceCampo(l.chaveLista);
+    const int ir = l.lista->IndiceCampo(l.resultado);
+    const QString procurada = chave.toString();
+    for (int i = 0; i < l.lista->m_linhas.size(); ++i) {
+        const Situacao s = l.lista->m_linhas[i].situacao;
+        if (s == Situacao::Excluida || s == Situacao::Descartada) continue;
+        if (l.lista->ValorDaLinha(i, ic).toString() == procurada)
+            return l.lista->ValorDaLinha(i, ir);
+    }
+    return QVariant();
+}
+
+QVariant RowSet::Valor(int c) const { return ValorDaLinha(Linha(), c); }
+
+QVariant RowSet::Valor(const QString& nome) const {
+    const int c = IndiceCampo(nome);
+    if (c < 0) throw ErroQev(QStringLiteral("Campo '%1' não encontrado.").arg(nome));
+    return Valor(c);
+}
+
+bool RowSet::Nulo(const QString& c) const { return nulo(Valor(c)); }
+
+QVariant RowSet::ValorNaPosicao(int posicao, int c) const {
+    return ValorDaLinha(LinhaNaPosicao(posicao), c);
+}
+
+QString RowSet::TextoDe(int posicao, int c) const {
+    if (c < 0 || c >= m_campos.size()) return QString();
+    const Campo& f = m_campos[c];
+    const QString t = Formata(f.tipo, ValorNaPosicao(posicao, c));
+    return f.mascara.isEmpty() ? t : AplicaMascara(t, f.mascara);
+}
+
+QString RowSet::Texto(const QString& nome) const {
+    const int c = IndiceCampo(nome);
+    if (c < 0) throw ErroQev(QStringLiteral("Campo '%1' não encontrado.").arg(nome));
+    return TextoDe(m_pos, c);
+}
+
+QVariant RowSet::Converte(TipoCampo tipo, const QVariant& v) {
+    if (nulo(v)) return QVariant();
+    switch (tipo) {
+        case TipoCampo::Texto:
+        case TipoCampo::Memo: {
+            const QString s = v.toString();
+            return s.isEmpty() ? QVariant() : QVariant(s);
+        }
+        case TipoCampo::Inteiro: {
+            if (v.typeId() == QMetaType::QString) {
+                const QString s = v.toString().trimmed();
+                if (s.isEmpty()) return QVariant();
+                bool ok = false;
+                const qlonglong n = s.toLongLong(&ok);
+                if (!ok)
+                    throw ErroQev(QStringLiteral("'%1' não é um número inteiro válido").arg(s));
+                return n;
+            }
+            return v.toLongLong();
+        }
+        case TipoCampo::Real:
+        case TipoCampo::Moeda: {
+            if (v.typeId() == QMetaType::QString) {
+                const QString s = v.toString().trimmed();
+                if (s.isEmpty()) return QVariant();
+                bool ok = false;
+                double d = s.toDouble(&ok);
+                if (!ok) d = ptBr().toDouble(s, &ok);
+                if (!ok) throw ErroQev(QStringLiteral("'%1' não é um número válido").arg(s));
+                return d;
+            }
+            return v.toDouble();
+        }
+        case TipoCampo::Data: {
+            if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) return v;
+            const QString s = v.toString().trimmed();
+            if (s.isEmpty()) return QVariant();
+            QDate d = QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
+            if (d.isValid()) return d;
+            d = QDate::fromString(s, QStringLiteral("dd/MM/yyyy"));
+            if (d.isValid()) return d;
+            const QDateTime dt = Banco::lerDataHora(s);
+            return dt.isValid() ? QVariant(dt) : QVariant();
+        }
+        case TipoCampo::DataHora: {
+            if (v.typeId() == QMetaType::QDateTime) return v;
+            if (v.typeId() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
+            const QDateTime dt = Banco::lerDataHora(v);
+            return dt.isValid() ? QVariant(dt) : QVariant();
+        }
+        case TipoCampo::Hora: {
+            if (v.typeId() == QMetaType::QTime) return v;
+            if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().time();
+            QTime t = QTime::fromString(v.toString().trimmed(), QStringLiteral("HH:mm:ss"));
+            if (!t.isValid())
+                t = QTime::fromString(v.toString().trimmed(), QStringLiteral("HH:mm"));
+            return t.isValid() ? QVariant(t) : QVariant();
+        }
+        case TipoCampo::Logico:
+            if (v.typeId() == QMetaType::QString) {
+                const QString s = v.toString().trimmed().toUpper();
+                return s == QLatin1String("S") || s == QLatin1String("1") ||
+                       s == QLatin1String("TRUE");
+            }
+            return v.toBool();
+        default:
+            return v;
+    }
+}
+
+QString RowSet::Formata(TipoCampo tipo, const QVariant& v) {
+    if (nulo(v)) return QString();
+    switch (tipo) {
+        case TipoCampo::Inteiro:
+            return QString::number(v.toLongLong());
+        case TipoCampo::Real:
+            return ptBr().toString(v.toDouble(), 'g', 15).remove(QLatin1Char('.'));
+        case TipoCampo::Moeda:
+            return ptBr().toString(v.toDouble(), 'f', 2);
+        case TipoCampo::Data:
+        case TipoCampo::DataHora: {
+            if (v.typeId() == QMetaType::QDate)
+                return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+            const QDateTime dt = comoDataHora(v);
+            if (!dt.isValid()) return v.toString();
+            if (dt.time() == QTime(0, 0)) return dt.toString(QStringLiteral("dd/MM/yyyy"));
+            return dt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        }
+        case TipoCampo::Hora:
+            return v.toTime().toString(QStringLiteral("HH:mm:ss"));
+        case TipoCampo::Logico:
+            return v.toBool() ? QStringLiteral("Sim") : QStringLiteral("Não");
+        case TipoCampo::Blob:
+            return QStringLiteral("(BLOB)");
+        default:
+            return v.toString();
+    }
+}
+
+void RowSet::DefineValor(const QString& nome, const QVariant& valor) {
+    const int c = IndiceCampo(nome);
+    if (c < 0) throw ErroQev(QStringLiteral("Campo '%1' não encontrado.").arg(nome));
+    DefineValor(c, valor);
+}
+
+void RowSet::DefineValor(int c, const QVariant& valor) {
+    if (!EmEdicao()) throw ErroQev(QStringLiteral("O registro não está em inclusão ou alteração."));
+    const Campo& f = m_campos.at(c);
+    if (!f.ehDado())
+        throw ErroQev(QStringLiteral("O campo '%1' não pode ser alterado.").arg(f.nome));
+    const QVariant v = Converte(f.tipo, valor);
+    if (m_buffer.size() <= c) m_buffer.resize(c + 1);
+    const QVariant& atual = m_buffer.at(c);
+    if (nulo(v) && nulo(atual)) return;
+    if (!nulo(v) && !nulo(atual) && v == atual && v.typeId() == atual.typeId()) return;
+    m_buffer[c] = v;
+    emit valorMudou(c);
+    emit linhaMudou(m_pos);
+}
+
+// ---------------------------------------------------------------------------
+// Editing
+// ---------------------------------------------------------------------------
+
+void RowSet::novoRegistro(bool noFim) {
+    verificaConsulta();
+    m_linhaAntesInsercao = Linha();
+    m_linhas.push_back({QVariantList(m_campos.size()), {}, Situacao::Descartada});
+    m_linhaInserida = int(m_linhas.size()) - 1;
+    const int pos = noFim || m_pos < 0 ? int(m_ordem.size()) : m_pos;
+    m_ordem.insert(pos, m_linhaInserida);
+    m_pos = pos;
+    m_bof = m_eof = false;
+    m_buffer = QVariantList(m_campos.size());
+    m_estado = Estado::Insercao;
+    if (m_mestre)
+        for (int i = 0; i < m_camposDetalhe.size(); ++i)
+            if (TemCampo(m_camposDetalhe[i]))
+                DefineValor(m_camposDetalhe[i], m_valoresMestre.value(i));
+    emit estruturaMudou();
+    emit estadoMudou();
+    emit registroMudou();
+    if (AoNovoRegistro) AoNovoRegistro(*this);
+}
+
+void RowSet::Insert() { novoRegistro(false); }
+void RowSet::Append() { novoRegistro(true); }
+
+void RowSet::Edit() {
+    verificaAtivo();
+    if (EmEdicao()) return;
+    if (m_pos < 0) throw ErroQev(QStringLiteral("Não há registro para alterar."));
+    m_buffer = m_linhas[Linha()].valores;
+    m_buffer.resize(m_campos.size());
+    m_estado = Estado::Edicao;
+    emit estadoMudou();
+}
+
+void RowSet::Post() {
+    if (!EmEdicao()) return;
+    if (AntesDeGravar) AntesDeGravar(*this);
+    const int linha = Linha();
+    RegLinha& l = m_linhas[linha];
+    if (m_estado == Estado::Insercao) {
+        l.valores = m_buffer;
+        l.situacao = Situacao::Inserida;
+    } else {
+        bool mudou = false;
+        for (int c = 0; c < m_campos.size() && !mudou; ++c) {
+            const QVariant a = l.valores.value(c), b = m_buffer.value(c);
+            mudou = nulo(a) != nulo(b) || (!nulo(a) && !(a == b && a.typeId() == b.typeId()));
+        }
+        if (mudou) {
+            if (l.situacao == Situacao::Inalterada) {
+                l.originais = l.valores;
+                l.situacao = Situacao::Modificada;
+            }
+            l.valores = m_buffer;
+        }
+    }
+    m_buffer.clear();
+    m_estado = Estado::Consulta;
+    if (m_chavesIndice.isEmpty() && !m_filtro && !m_mestre) {
+        // the row keeps its place: no order to rebuild
+        m_bof = m_pos <= 0;
+        emit linhaMudou(m_pos);
+        emit registroMudou();
+    } else {
+        refazOrdem(linha);
+    }
+    emit estadoMudou();
+}
+
+void RowSet::Cancel() {
+    if (!EmEdicao()) return;
+    const Estado era = m_estado;
+    m_buffer.clear();
+    m_estado = Estado::Consulta;
+    if (era == Estado::Insercao) {
+        m_ordem.removeAll(m_linhaInserida);
+        if (m_linhaInserida == m_linhas.size() - 1) m_linhas.removeLast();
+        m_linhaInserida = -1;
+        m_pos = PosicaoDaLinha(m_linhaAntesInsercao);
+        if (m_pos < 0 && !m_ordem.isEmpty()) m_pos = 0;
+        m_bof = m_pos <= 0;
+        m_eof = m_ordem.isEmpty();
+        emit estruturaMudou();
+    } else {
+        emit linhaMudou(m_pos);
+    }
+    emit estadoMudou();
+    emit registroMudou();
+}
+
+void RowSet::Delete() {
+    verificaAtivo();
+    if (m_estado == Estado::Insercao) {
+        Cancel();
+        return;
+    }
+    if (m_estado == Estado::Edicao) {
+        m_buffer.clear();
+        m_estado = Estado::Consulta;
+        emit estadoMudou();
+    }
+    if (m_pos < 0) throw ErroQev(QStringLiteral("Não há registro para excluir."));
+    RegLinha& l = m_linhas[Linha()];
+    l.situacao = l.situacao == Situacao::Inserida ? Situacao::Descartada : Situacao::Excluida;
+    m_ordem.removeAt(m_pos);
+    if (m_pos >= m_ordem.size()) m_pos = int(m_ordem.size()) - 1;
+    m_bof = m_pos <= 0;
+    m_eof = m_ordem.isEmpty();
+    emit estruturaMudou();
+    emit registroMudou();
+}
+
+// ---------------------------------------------------------------------------
+// Change log
+// ---------------------------------------------------------------------------
+
+int RowSet::ChangeCount() const {
+    int n = 0;
+    for (const RegLinha& l : m_linhas)
+        if (l.situacao == Situacao::Modificada || l.situacao == Situacao::Inserida ||
+            l.situacao == Situacao::Excluida)
+            ++n;
+    return n;
+}
+
+int RowSet::ApplyUpdates(Banco& banco, const QString& tabela, const QStringList& chaves) {
+    if (EmEdicao()) Post();
+    static const QRegularExpression identificador(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const auto confere = [&](const QString& nome) {
+        if (!identificador.match(nome).hasMatch())
+            throw ErroQev(QStringLiteral("Nome inválido: '%1'").arg(nome));
+    };
+    confere(tabela);
+    QVector<int> colunasChave;
+    for (const QString& k : chaves) {
+        confere(k);
+        colunasChave << IndiceCampo(k);
+        if (colunasChave.last() < 0)
+            throw ErroQev(QStringLiteral("Campo '%1' não encontrado.").arg(k));
+    }
+    QVector<int> gravaveis;
+    for (int c = 0; c < m_campos.size(); ++c) {
+        const Campo& f = m_campos[c];
+        if (f.ehDado() && f.gravavel &&
+            (f.tabelaOrigem.isEmpty() ||
+             f.tabelaOrigem.compare(tabela, Qt::CaseInsensitive) == 0)) {
+            confere(f.nome);
+            gravaveis << c;
+        }
+    }
+
+    const auto condicaoChave = [&](const QVariantList& valores, QVariantList& params) {
+        QStringList partes;
+        for (int c : colunasChave) {
+            const QVariant v = valores.value(c);
+            if (nulo(v)) {
+                partes << m_campos[c].nome + QStringLiteral(" IS NULL");
+            } else {
+                partes << m_campos[c].nome + QStringLiteral(" = ?");
+                params << v;
+            }
+        }
+        return partes.join(QStringLiteral(" AND "));
+    };
+    const auto exigeUma = [&] {
+        if (banco.linhasAlteradas() != 1)
+            throw ErroQev(QStringLiteral("Registro não encontrado ou alterado por outro usuário."));
+    };
+
+    const bool propria = !banco.emTransacao();
+    if (propria) banco.iniciaTransacao();
+    int gravadas = 0;
+    try {
+        for (const RegLinha& l : m_linhas) {  // deletions first: a key may come back in an insert
+            if (l.situacao != Situacao::Excluida) continue;
+            QVariantList params;
+            const QString onde =
+                condicaoChave(l.originais.isEmpty() ? l.valores : l.originais, params);
+            banco.executa(QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabela, onde), params);
+            exigeUma();
+            ++gravadas;
+        }
+        for (const RegLinha& l : m_linhas) {
+            if (l.situacao != Situacao::Modificada) continue;
+            QStringList sets;
+            QVariantList params;
+            for (int c : gravaveis) {
+                const QVariant a = l.originais.value(c), b = l.valores.value(c);
+                if (nulo(a) == nulo(b) && (nulo(a) || (a == b && a.typeId() == b.typeId())))
+                    continue;
+                sets << m_campos[c].nome + QStringLiteral(" = ?");
+                params << b;
+            }
+            if (sets.isEmpty()) continue;
+            const QString onde = condicaoChave(l.originais, params);
+            banco.executa(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                              .arg(tabela, sets.join(QStringLiteral(", ")), onde),
+                          params);
+            exigeUma();
+            ++gravadas;
+        }
+        for (const RegLinha& l : m_linhas) {
+            if (l.situacao != Situacao::Inserida) continue;
+            QStringList nomes, marcas;
+            QVariantList params;
+            for (int c : gravaveis) {
+                nomes << m_campos[c].nome;
+                marcas << QStringLiteral("?");
+                params << l.valores.value(c);
+            }
+            banco.executa(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                              .arg(tabela, nomes.join(QStringLiteral(", ")),
+                                   marcas.join(QStringLiteral(", "))),
+                          params);
+            ++gravadas;
+        }
+        if (propria) banco.confirmaTransacao();
+    } catch (...) {
+        if (propria) banco.desfazTransacao();
+        throw;
+    }
+    MergeChangeLog();
+    return gravadas;
+}
+
+void RowSet::MergeChangeLog() {
+    for (RegLinha& l : m_linhas) {
+        if (l.situacao == Situacao::Excluida) l.situacao = Situacao::Descartada;
+        if (l.situacao == Situacao::Modificada || l.situacao == Situacao::Inserida)
+            l.situacao = Situacao::Inalterada;
+        l.originais.clear();
+    }
+}
+
+void RowSet::CancelUpdates() {
+    if (EmEdicao()) Cancel();
+    const int linhaAtual = Linha();
+    for (RegLinha& l : m_linhas) {
+        switch (l.situacao) {
+            case Situacao::Modificada:
+            case Situacao::Excluida:
+                if (!l.originais.isEmpty()) l.valores = l.originais;
+                l.originais.clear();
+                l.situacao = Situacao::Inalterada;
+                break;
+            case Situacao::Inserida:
+                l.situacao = Situacao::Descartada;
+                break;
+            default:
+                break;
+        }
+    }
+    if (Ativo()) refazOrdem(linhaAtual);
+}
+
+// ---------------------------------------------------------------------------
+// Master link
+// ---------------------------------------------------------------------------
+
+void RowSet::DefineMestre(RowSet* mestre, const QStringList& camposMestre,
+                          const QStringList& camposDetalhe) {
+    if (m_conexaoMestre) disconnect(m_conexaoMestre);
+    m_mestre = mestre;
+    m_camposMestre = camposMestre;
+    m_camposDetalhe = camposDetalhe;
+    if (m_mestre)
+        m_conexaoMestre = connect(m_mestre, &RowSet::registroMudou, this, &RowSet::aoMudarMestre);
+    aoMudarMestre();
+}
+
+void RowSet::aoMudarMestre() {
+    m_valoresMestre.clear();
+    if (m_mestre)
+        for (const QString& c : m_camposMestre)
+            m_valoresMestre << (m_mestre->Ativo() ? m_mestre->Valor(c) : QVariant());
+    if (Ativo() && !EmEdicao()) {
+        refazOrdem(-1);
+        First();
+    }
+}

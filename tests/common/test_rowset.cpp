@@ -1,0 +1,357 @@
+// The in-memory row set: reading with types, navigation, editing, the change log
+// written back to the database, order, filter, locate, calculated and look-up
+// fields, the master link, and the grid model over it.
+#include <QDate>
+#include <QFont>
+#include <QSignalSpy>
+#include <QTableView>
+
+#include "apoio/Apoio.h"
+#include "db/ModeloRowSet.h"
+#include "db/RowSet.h"
+
+using namespace Apoio;
+
+namespace {
+
+const char* kPessoas = R"SQL(
+CREATE TABLE PESSOA (
+    ID INTEGER PRIMARY KEY NOT NULL,
+    NOME TEXT CHECK (NOME IS NULL OR length(NOME) <= 40),
+    UF TEXT CHECK (UF IS NULL OR length(UF) <= 2),
+    IDADE INTEGER,
+    SALDO REAL,
+    NASC DATE,
+    OBS TEXT
+);
+INSERT INTO PESSOA VALUES (1, 'bruno', 'SP', 10, 1.5, '2001-02-03', NULL);
+INSERT INTO PESSOA VALUES (2, 'Álvaro', 'RJ', 2, NULL, NULL, 'x');
+INSERT INTO PESSOA VALUES (3, 'alberto', 'SP', NULL, -3, '1999-12-31 10:20:30', NULL);
+INSERT INTO PESSOA VALUES (4, 'Carlos', 'MG', 30, 0, '2010-01-01', NULL);
+INSERT INTO PESSOA VALUES (5, 'ana', 'RJ', 7, 2, '2000-06-15', NULL);
+)SQL";
+
+class RowSetTeste : public ::testing::Test {
+protected:
+    PastaTeste pasta;
+    std::unique_ptr<Banco> banco;
+    RowSet rs;
+
+    void SetUp() override {
+        banco = abreBanco(criaBanco(pasta.caminho(), Esquema::Atual, QString::fromUtf8(kPessoas)));
+        rs.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA ORDER BY ID"));
+    }
+    QStringList nomes() {
+        QStringList r;
+        for (rs.First(); !rs.Eof(); rs.Next()) r << rs.Valor(QStringLiteral("NOME")).toString();
+        return r;
+    }
+    QStringList nomesNoBanco() {
+        QStringList r;
+        for (const auto& l :
+             banco->consulta(QStringLiteral("SELECT NOME FROM PESSOA ORDER BY ID")).linhas)
+            r << l.first().toString();
+        return r;
+    }
+};
+
+TEST_F(RowSetTeste, ReadsColumnsWithTheirTypesSizesAndDates) {
+    const struct {
+        const char* campo;
+        TipoCampo tipo;
+        int tamanho;
+    } esperados[] = {{"ID", TipoCampo::Inteiro, 0}, {"NOME", TipoCampo::Texto, 40},
+                     {"UF", TipoCampo::Texto, 2},   {"SALDO", TipoCampo::Real, 0},
+                     {"NASC", TipoCampo::Data, 0},  {"OBS", TipoCampo::Memo, 0}};
+    for (const auto& e : esperados) {
+        const Campo& f = rs.campo(QString::fromLatin1(e.campo));
+        EXPECT_EQ(f.tipo, e.tipo) << e.campo;
+        EXPECT_EQ(f.tamanho, e.tamanho) << e.campo;
+        EXPECT_TRUE(f.gravavel) << e.campo;
+    }
+    rs.First();
+    EXPECT_EQ(rs.Valor(QStringLiteral("nasc")).toDate(), QDate(2001, 2, 3));  // names ignore case
+    EXPECT_EQ(rs.Texto(QStringLiteral("NASC")), QStringLiteral("03/02/2001"));
+    EXPECT_EQ(rs.Texto(QStringLiteral("SALDO")), QStringLiteral("1,5"));
+    rs.Vai(2);
+    EXPECT_EQ(rs.Texto(QStringLiteral("NASC")), QStringLiteral("31/12/1999 10:20:30"));
+
+    // Expressions: the values tell the type; they are never written back.
+    RowSet calc;
+    calc.Abre(
+        *banco,
+        QStringLiteral("SELECT count(*) AS N, max(SALDO) AS M, 'Sr. ' || NOME AS T FROM PESSOA"));
+    EXPECT_EQ(calc.campo(QStringLiteral("N")).tipo, TipoCampo::Inteiro);
+    EXPECT_EQ(calc.campo(QStringLiteral("M")).tipo, TipoCampo::Real);
+    EXPECT_EQ(calc.campo(QStringLiteral("T")).tipo, TipoCampo::Texto);
+    EXPECT_FALSE(calc.campo(QStringLiteral("T")).gravavel);
+    EXPECT_EQ(calc.Valor(QStringLiteral("N")).toInt(), 5);
+}
+
+TEST_F(RowSetTeste, BofAndEofFollowTheDataSetMeaning) {
+    EXPECT_EQ(nomes(), QStringList({"bruno", "Álvaro", "alberto", "Carlos", "ana"}));
+    rs.First();
+    EXPECT_TRUE(rs.Bof());
+    EXPECT_FALSE(rs.Eof());
+    rs.Next();
+    EXPECT_FALSE(rs.Bof());
+    rs.Prior();
+    EXPECT_EQ(rs.RecNo(), 0);
+    EXPECT_FALSE(rs.Bof());  // reached by a move that succeeded
+    rs.Prior();
+    EXPECT_TRUE(rs.Bof());
+    rs.Last();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(rs.RecNo(), 4);
+    rs.Prior();
+    rs.Next();
+    EXPECT_FALSE(rs.Eof());  // on the last row, not past it
+    rs.Next();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(rs.RecNo(), 4);
+
+    RowSet vazio;
+    vazio.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA WHERE ID < 0"));
+    EXPECT_TRUE(vazio.IsEmpty());
+    EXPECT_TRUE(vazio.Bof());
+    EXPECT_TRUE(vazio.Eof());
+    EXPECT_EQ(vazio.RecNo(), -1);
+    EXPECT_FALSE(vazio.Valor(QStringLiteral("NOME")).isValid());
+}
+
+TEST_F(RowSetTeste, InsertEditCancelAndPostKeepTheCurrentRow) {
+    rs.Vai(1);
+    QSignalSpy estados(&rs, &RowSet::estadoMudou);
+    rs.Insert();
+    EXPECT_EQ(rs.State(), RowSet::Estado::Insercao);
+    EXPECT_EQ(rs.RecordCount(), 6);
+    rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("novo"));
+    rs.Cancel();
+    EXPECT_EQ(rs.State(), RowSet::Estado::Consulta);
+    EXPECT_EQ(rs.RecordCount(), 5);
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(),
+              QStringLiteral("Álvaro"));  // the row that was current
+    EXPECT_EQ(estados.count(), 2);
+
+    rs.Edit();
+    rs.DefineValor(QStringLiteral("IDADE"), QStringLiteral("42"));  // converted to the field's type
+    EXPECT_EQ(rs.Valor(QStringLiteral("IDADE")), QVariant(qlonglong(42)));
+    rs.Cancel();
+    EXPECT_EQ(rs.Valor(QStringLiteral("IDADE")).toInt(), 2);
+    EXPECT_EQ(rs.ChangeCount(), 0);
+
+    rs.Edit();
+    rs.DefineValor(QStringLiteral("NOME"), QString());  // an empty text is null
+    EXPECT_TRUE(rs.Nulo(QStringLiteral("NOME")));
+    EXPECT_THROW(rs.DefineValor(QStringLiteral("IDADE"), QStringLiteral("4x")), ErroQev);
+    rs.Post();
+    EXPECT_EQ(rs.ChangeCount(), 1);
+    EXPECT_THROW(rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("y")),
+                 ErroQev);  // not editing
+}
+
+TEST_F(RowSetTeste, ApplyUpdatesWritesEveryPendingChangeWithBoundValues) {
+    rs.Vai(0);
+    rs.Edit();
+    rs.DefineValor(QStringLiteral("ID"),
+                   10);  // the key changed: the row is found by its key as read
+    rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("d'Ávila 100% \"x\""));
+    rs.Post();
+    rs.Vai(rs.PosicaoDaLinha(2));
+    rs.Delete();
+    rs.Append();
+    rs.DefineValor(QStringLiteral("ID"), 3);  // the deleted key comes back in an insert
+    rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("reposto"));
+    rs.DefineValor(QStringLiteral("NASC"), QDate(2020, 5, 6));
+    rs.Post();
+    EXPECT_EQ(rs.ChangeCount(), 3);
+    EXPECT_EQ(rs.ApplyUpdates(*banco, QStringLiteral("PESSOA"), {QStringLiteral("ID")}), 3);
+    EXPECT_EQ(rs.ChangeCount(), 0);
+
+    const Resultado r =
+        banco->consulta(QStringLiteral("SELECT ID, NOME, NASC FROM PESSOA ORDER BY ID"));
+    ASSERT_EQ(r.numLinhas(), 5);
+    EXPECT_EQ(r.linhas[1], QVariantList({3, "reposto", "2020-05-06"}));
+    EXPECT_EQ(r.linhas[4], QVariantList({10, QStringLiteral("d'Ávila 100% \"x\""), "2001-02-03"}));
+    EXPECT_FALSE(banco->consulta(QStringLiteral("SELECT 1 FROM PESSOA WHERE ID = 1")).numLinhas());
+}
+
+TEST_F(RowSetTeste, AFailedApplyKeepsTheLogAndTheDatabaseAndCancelUpdatesRestores) {
+    rs.Vai(0);
+    rs.Edit();
+    rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("mudou"));
+    rs.Post();
+    rs.Vai(3);
+    rs.Edit();
+    rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("sumiu"));
+    rs.Post();
+    banco->executa(QStringLiteral("DELETE FROM PESSOA WHERE ID = 4"));  // another user removed it
+    try {
+        rs.ApplyUpdates(*banco, QStringLiteral("PESSOA"), {QStringLiteral("ID")});
+        FAIL() << "a change that found no row was reported as written";
+    } catch (const ErroQev& e) {
+        EXPECT_EQ(e.mensagem(),
+                  QStringLiteral("Registro não encontrado ou alterado por outro usuário."));
+    }
+    EXPECT_EQ(rs.ChangeCount(), 2);
+    EXPECT_EQ(nomesNoBanco(),
+              QStringList({"bruno", "Álvaro", "alberto", "ana"}));  // nothing half-written
+
+    // Inside the caller's transaction the caller decides.
+    banco->iniciaTransacao();
+    rs.Vai(1);
+    rs.Delete();
+    EXPECT_THROW(rs.ApplyUpdates(*banco, QStringLiteral("PESSOA"), {QStringLiteral("ID")}),
+                 ErroQev);
+    EXPECT_TRUE(banco->emTransacao());
+    banco->desfazTransacao();
+
+    rs.CancelUpdates();
+    EXPECT_EQ(rs.ChangeCount(), 0);
+    EXPECT_EQ(nomes(), QStringList({"bruno", "Álvaro", "alberto", "Carlos", "ana"}));
+    EXPECT_THROW(
+        rs.ApplyUpdates(*banco, QStringLiteral("PESSOA; DROP TABLE X"), {QStringLiteral("ID")}),
+        ErroQev);
+}
+
+TEST_F(RowSetTeste, IndexSortsNamesAsInPortugueseAndKeepsTheCurrentRow) {
+    rs.Vai(3);  // Carlos
+    rs.DefineIndice(QStringLiteral("INOME"), {{QStringLiteral("NOME"), false, true}});
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("Carlos"));
+    EXPECT_EQ(nomes(), QStringList({"alberto", "Álvaro", "ana", "bruno", "Carlos"}));
+    rs.DefineIndice(QStringLiteral("INOME"), {{QStringLiteral("NOME"), true, true}});
+    EXPECT_EQ(nomes(), QStringList({"Carlos", "bruno", "ana", "Álvaro", "alberto"}));
+    // numbers by value, nulls first
+    rs.DefineIndice(QStringLiteral("IIDADE"), {{QStringLiteral("IDADE"), false, true}});
+    EXPECT_EQ(nomes(), QStringList({"alberto", "Álvaro", "ana", "bruno", "Carlos"}));
+    rs.DefineIndice(QStringLiteral("INASC"), {{QStringLiteral("NASC"), false, true}});
+    EXPECT_EQ(nomes(), QStringList({"Álvaro", "alberto", "ana", "bruno", "Carlos"}));
+
+    // nearest row not smaller than a value, in the index's order
+    rs.DefineIndice(QStringLiteral("INOME"), {{QStringLiteral("NOME"), false, true}});
+    EXPECT_TRUE(rs.LocalizaProximo(QStringLiteral("AN")));
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("ana"));
+    EXPECT_TRUE(rs.LocalizaProximo(QStringLiteral("b")));
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("bruno"));
+    EXPECT_FALSE(rs.LocalizaProximo(QStringLiteral("zz")));
+    EXPECT_EQ(rs.RecNo(), 4);
+    rs.DefineIndice(QStringLiteral("IIDADE"), {{QStringLiteral("IDADE"), false, true}});
+    EXPECT_TRUE(rs.LocalizaProximo(8));
+    EXPECT_EQ(rs.Valor(QStringLiteral("IDADE")).toInt(), 10);
+
+    // a posted row moves to its place
+    rs.DefineIndice(QStringLiteral("INOME"), {{QStringLiteral("NOME"), false, true}});
+    rs.Append();
+    rs.DefineValor(QStringLiteral("ID"), 9);
+    rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("Beatriz"));
+    rs.Post();
+    EXPECT_EQ(rs.RecNo(), 3);
+}
+
+TEST_F(RowSetTeste, FilterLocateAndMasterLink) {
+    rs.DefineFiltro([](const RowSet& r, int linha) {
+        return r.ValorDaLinha(linha, QStringLiteral("UF")) == "SP";
+    });
+    EXPECT_EQ(nomes(), QStringList({"bruno", "alberto"}));
+    rs.DefineFiltro(nullptr);
+    EXPECT_EQ(rs.RecordCount(), 5);
+
+    EXPECT_FALSE(rs.Locate(QStringLiteral("NOME"), QStringLiteral("CARLOS")));
+    EXPECT_TRUE(rs.Locate(QStringLiteral("NOME"), QStringLiteral("CARLOS"), {true, false}));
+    EXPECT_EQ(rs.RecNo(), 3);
+    EXPECT_TRUE(rs.Locate(QStringLiteral("NOME"), QStringLiteral("ál"), {true, true}));
+    EXPECT_EQ(rs.Valor(QStringLiteral("ID")).toInt(), 2);
+    EXPECT_TRUE(rs.Locate({QStringLiteral("UF"), QStringLiteral("IDADE")},
+                          {QStringLiteral("RJ"), QStringLiteral("7")}));
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("ana"));
+    EXPECT_TRUE(rs.Locate(QStringLiteral("SALDO"), QVariant()));
+    EXPECT_EQ(rs.Valor(QStringLiteral("ID")).toInt(), 2);
+
+    RowSet ufs;
+    ufs.Abre(*banco,
+             QStringLiteral(
+                 "SELECT CD_UF, NM_UF FROM TB_UFS WHERE CD_UF IN ('SP', 'RJ') ORDER BY CD_UF"));
+    RowSet pessoas;
+    pessoas.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA ORDER BY ID"));
+    pessoas.DefineMestre(&ufs, {QStringLiteral("CD_UF")}, {QStringLiteral("UF")});
+    EXPECT_EQ(pessoas.RecordCount(), 2);  // RJ
+    ufs.Next();
+    EXPECT_EQ(pessoas.RecordCount(), 2);  // SP
+    EXPECT_EQ(pessoas.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("bruno"));
+    pessoas.Append();
+    EXPECT_EQ(pessoas.Valor(QStringLiteral("UF")).toString(),
+              QStringLiteral("SP"));  // takes the master's key
+    pessoas.DefineValor(QStringLiteral("ID"), 20);
+    pessoas.Post();
+    EXPECT_EQ(pessoas.RecordCount(), 3);
+    ufs.Prior();
+    EXPECT_EQ(pessoas.RecordCount(), 2);
+}
+
+TEST_F(RowSetTeste, CalculatedAndLookUpFieldsFollowTheRowBeingEdited) {
+    RowSet ufs;
+    ufs.Abre(*banco, QStringLiteral("SELECT CD_UF, NM_UF FROM TB_UFS"));
+    rs.Fecha();
+    Campo nomeUf;
+    nomeUf.nome = QStringLiteral("NOME_UF");
+    nomeUf.lookup = {&ufs, QStringLiteral("UF"), QStringLiteral("CD_UF"), QStringLiteral("NM_UF")};
+    Campo dobro;
+    dobro.nome = QStringLiteral("DOBRO");
+    dobro.tipo = TipoCampo::Inteiro;
+    dobro.calculo = [](const RowSet& r, int linha) {
+        const QVariant v = r.ValorDaLinha(linha, QStringLiteral("IDADE"));
+        return v.isNull() ? QVariant() : QVariant(v.toLongLong() * 2);
+    };
+    rs.DefineCampos({nomeUf, dobro});
+    rs.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA ORDER BY ID"));
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME_UF")).toString().toUpper(),
+              QStringLiteral("SÃO PAULO"));
+    EXPECT_EQ(rs.Valor(QStringLiteral("DOBRO")).toInt(), 20);
+    rs.Edit();
+    rs.DefineValor(QStringLiteral("UF"), QStringLiteral("MG"));
+    rs.DefineValor(QStringLiteral("IDADE"), 4);
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME_UF")).toString().toUpper(),
+              QStringLiteral("MINAS GERAIS"));
+    EXPECT_EQ(rs.Valor(QStringLiteral("DOBRO")).toInt(), 8);
+    EXPECT_THROW(rs.DefineValor(QStringLiteral("DOBRO"), 1), ErroQev);
+    rs.Post();
+    EXPECT_EQ(rs.ApplyUpdates(*banco, QStringLiteral("PESSOA"), {QStringLiteral("ID")}),
+              1);  // only data fields written
+    EXPECT_EQ(
+        banco->valor(QStringLiteral("SELECT UF || IDADE FROM PESSOA WHERE ID = 1")).toString(),
+        QStringLiteral("MG4"));
+}
+
+TEST_F(RowSetTeste, GridShowsVisibleFieldsAndFollowsTheCurrentRowBothWays) {
+    rs.campo(QStringLiteral("OBS")).visivel = false;
+    rs.campo(QStringLiteral("NOME")).rotulo = QStringLiteral("Nome");
+    rs.campo(QStringLiteral("ID")).mascara = QStringLiteral("9-9");
+    QTableView grade;
+    ModeloRowSet* m = LigaGrade(&grade, &rs);
+    ASSERT_EQ(m->columnCount(), 6);
+    EXPECT_EQ(m->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Nome"));
+    EXPECT_EQ(m->headerData(2, Qt::Horizontal).toString(), QStringLiteral("UF"));
+    EXPECT_EQ(m->index(0, 5).data().toString(), QStringLiteral("03/02/2001"));
+    EXPECT_EQ(m->index(1, 4).data().toString(), QString());
+    EXPECT_EQ(m->index(2, 3).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight,
+              int(Qt::AlignRight));
+    m->DefineColunaDestacada(1);
+    EXPECT_TRUE(m->headerData(1, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    m->DefineCorLinha([](const RowSet& r, int linha) {
+        return r.ValorDaLinha(linha, QStringLiteral("IDADE")).isNull() ? QColor(Qt::red) : QColor();
+    });
+    EXPECT_EQ(m->index(2, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    EXPECT_FALSE(m->index(0, 0).data(Qt::ForegroundRole).isValid());
+
+    rs.Vai(3);
+    EXPECT_EQ(grade.currentIndex().row(), 3);
+    grade.setCurrentIndex(m->index(1, 1));
+    EXPECT_EQ(rs.RecNo(), 1);
+    rs.Append();  // the new row shows in the grid while it is inserted
+    EXPECT_EQ(m->rowCount(), 6);
+    rs.Cancel();
+    EXPECT_EQ(m->rowCount(), 5);
+    EXPECT_EQ(grade.currentIndex().row(), 1);
+}
+
+}  // namespace
