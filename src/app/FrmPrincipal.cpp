@@ -1,28 +1,71 @@
 #include "app/FrmPrincipal.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QShowEvent>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "app/Aplicacao.h"
 #include "app/FrmSobre.h"
 #include "app/LogicaPrincipal.h"
 #include "app/Logotipo.h"
+#include "app/VerificaVersao.h"
+#include "common/ExecucaoModal.h"
 #include "common/Mascara.h"
 #include "common/MensagemDlg.h"
 #include "common/Versao.h"
+#include "db/DmConexao.h"
 #include "db/DmZemlo.h"
+#include "network/FrmCadHosp.h"
+#include "network/FrmDlgLimpaEstab.h"
+#include "operator/DmOperadora.h"
+#include "operator/FrmCadOperadora.h"
+#include "operator/FrmSelecionaOperadora.h"
+#include "operator/Operadora.h"
+
+namespace {
+// A hint stays visible this long.
+constexpr int kDuracaoDica = 100000;
+
+// Shows the hints of the whole program for kDuracaoDica.
+class DicasDemoradas : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* alvo, QEvent* e) override {
+        if (e->type() != QEvent::ToolTip) return false;
+        auto* w = qobject_cast<QWidget*>(alvo);
+        if (!w || w->toolTip().isEmpty() || w->toolTipDuration() >= 0) return false;
+        QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), w->toolTip(), w, QRect(),
+                           kDuracaoDica);
+        return true;
+    }
+};
+
+void instalaDicasDemoradas() {
+    static QPointer<DicasDemoradas> dicas;
+    if (dicas || !qApp) return;
+    dicas = new DicasDemoradas(qApp);
+    qApp->installEventFilter(dicas);
+}
+}  // namespace
 
 TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(AplicacaoQev::NomeCurto() + QStringLiteral(" - ") + AplicacaoQev::TituloSistema());
+    setWindowTitle(AplicacaoQev::NomeCurto() + QStringLiteral(" - ") +
+                   AplicacaoQev::TituloSistema());
     setMinimumSize(720, 540);
     criaMenu();
 
@@ -43,14 +86,29 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     layout->addLayout(rodape);
     setCentralWidget(central);
     statusBar()->setSizeGripEnabled(true);
-
-    // Creation: version check (comes with its own module), date format, other
-    // operators' data.
-    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    const QString cdOper = DMZemlo()->CampoOperadora(QStringLiteral("CD_OPER")).toString();
-    if (!cdOper.isEmpty()) LogicaPrincipal::RemoveDadosDeOutrasOperadoras(cdOper);
     connect(DMZemlo(), &TDMZemlo::operadoraMudou, this, &TfrmPrincipal::AtualizaPainel);
     AtualizaPainel();
+    criacao();
+}
+
+void TfrmPrincipal::criacao() {
+    TZubVerificaVersaoSis versao;
+    versao.SistemaVersao = VersaoSistema(true);
+    if (versao.Execute(this) && !versao.Atualizado()) {
+        pedeFinalizacao();
+        return;
+    }
+    instalaDicasDemoradas();
+    // Dates are shown and read "dd/MM/yyyy" from here on.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    // Only the current operator's establishments and their plan links survive.
+    const QString cdOper = DMZemlo()->CampoGravado(QStringLiteral("CD_OPER")).toString();
+    if (!cdOper.isEmpty()) LogicaPrincipal::RemoveDadosDeOutrasOperadoras(cdOper);
+}
+
+void TfrmPrincipal::pedeFinalizacao() {
+    m_finalizar = true;
+    emit finalizacaoPedida();
 }
 
 QAction* TfrmPrincipal::acao(const QString& nome, const QString& legenda, bool habilitada) {
@@ -65,11 +123,19 @@ void TfrmPrincipal::criaMenu() {
     // Entries whose screens are not part of this build yet stay disabled.
     QMenu* arquivo = menuBar()->addMenu(QStringLiteral("&Arquivo"));
     arquivo->setObjectName(QStringLiteral("mnuArquivo"));
-    arquivo->addAction(acao(QStringLiteral("actSelecionarOperadora"), QStringLiteral("Dados da Operadora"), false));
-    arquivo->addAction(acao(QStringLiteral("actImportarHospitais"), QStringLiteral("Importar Estabelecimentos de Saúde"), false));
+    QAction* dados =
+        acao(QStringLiteral("actSelecionarOperadora"), QStringLiteral("Dados da Operadora"), true);
+    connect(dados, &QAction::triggered, this, &TfrmPrincipal::DadosDaOperadora);
+    arquivo->addAction(dados);
+    arquivo->addAction(acao(QStringLiteral("actImportarHospitais"),
+                            QStringLiteral("Importar Estabelecimentos de Saúde"), false));
     arquivo->addAction(acao(QStringLiteral("actImportarEstabOLVAR"),
-                            QStringLiteral("Importar Estabelecimentos de Saúde do Sistema OLVAR"), false));
-    arquivo->addAction(acao(QStringLiteral("mnuExcluirEstabelecimentos"), QStringLiteral("Excluir Estabelecimentos de Saúde"), false));
+                            QStringLiteral("Importar Estabelecimentos de Saúde do Sistema OLVAR"),
+                            false));
+    QAction* excluir = acao(QStringLiteral("mnuExcluirEstabelecimentos"),
+                            QStringLiteral("Excluir Estabelecimentos de Saúde"), true);
+    connect(excluir, &QAction::triggered, this, [this] { AbreExclusaoEstabelecimentos(this); });
+    arquivo->addAction(excluir);
     arquivo->addAction(acao(QStringLiteral("actManutencaoSolicitaRegistro"),
                             QStringLiteral("Solicitação de Registro de Planos"), false));
     arquivo->addSeparator();
@@ -79,27 +145,43 @@ void TfrmPrincipal::criaMenu() {
 
     m_menuCadastro = menuBar()->addMenu(QStringLiteral("&Cadastro"));
     m_menuCadastro->setObjectName(QStringLiteral("mnuCadastro"));
-    m_menuCadastro->addAction(acao(QStringLiteral("actCadastroPlano"), QStringLiteral("Cadastro de Plano de Saúde"), false));
-    m_menuCadastro->addAction(acao(QStringLiteral("actCadHospital"), QStringLiteral("Cadastro de Estabelecimentos de Saúde"), false));
-    m_menuCadastro->addAction(acao(QStringLiteral("actCadastroClausula"), QStringLiteral("Cadastro de Dispositivos Contratuais"), false));
-    m_menuCadastro->addAction(acao(QStringLiteral("actMenutencaoRede"), QStringLiteral("Vinculação de Rede em Lote"), false));
-    m_menuCadastro->addAction(acao(QStringLiteral("actLiberarPlanos"), QStringLiteral("Liberar Planos para Retificação"), false));
+    m_menuCadastro->addAction(acao(QStringLiteral("actCadastroPlano"),
+                                   QStringLiteral("Cadastro de Plano de Saúde"), false));
+    QAction* estabelecimentos = acao(QStringLiteral("actCadHospital"),
+                                     QStringLiteral("Cadastro de Estabelecimentos de Saúde"), true);
+    connect(estabelecimentos, &QAction::triggered, this,
+            [this] { AbreCadastroEstabelecimentos(this); });
+    m_menuCadastro->addAction(estabelecimentos);
+    m_menuCadastro->addAction(acao(QStringLiteral("actCadastroClausula"),
+                                   QStringLiteral("Cadastro de Dispositivos Contratuais"), false));
+    m_menuCadastro->addAction(acao(QStringLiteral("actMenutencaoRede"),
+                                   QStringLiteral("Vinculação de Rede em Lote"), false));
+    m_menuCadastro->addAction(acao(QStringLiteral("actLiberarPlanos"),
+                                   QStringLiteral("Liberar Planos para Retificação"), false));
 
     m_menuRelatorios = menuBar()->addMenu(QStringLiteral("Relatórios"));
     m_menuRelatorios->setObjectName(QStringLiteral("mnuRelatorios"));
     QMenu* estab = m_menuRelatorios->addMenu(QStringLiteral("Estabelecimentos de Saúde"));
-    estab->addAction(acao(QStringLiteral("actRelacaoEstabSaude"), QStringLiteral("Relação de estabelecimentos de saúde"), false));
+    estab->addAction(acao(QStringLiteral("actRelacaoEstabSaude"),
+                          QStringLiteral("Relação de estabelecimentos de saúde"), false));
     estab->addAction(acao(QStringLiteral("actRelEstabComPlanos"),
-                          QStringLiteral("Relação de Estabelecimentos de Saúde e seus Planos"), false));
+                          QStringLiteral("Relação de Estabelecimentos de Saúde e seus Planos"),
+                          false));
     QMenu* planos = m_menuRelatorios->addMenu(QStringLiteral("Planos"));
     planos->addAction(acao(QStringLiteral("actRelPlanosSemVinculoEstabSaude"),
-                           QStringLiteral("Planos sem vínculo com estabelecimento de saúde"), false));
+                           QStringLiteral("Planos sem vínculo com estabelecimento de saúde"),
+                           false));
     planos->addAction(acao(QStringLiteral("actRelPlanosComEstab"),
-                           QStringLiteral("Relação de Planos e seus Estabelecimentos de Saúde"), false));
-    planos->addAction(acao(QStringLiteral("actRelPlanosExportados"), QStringLiteral("Relação de Planos enviados"), false));
-    planos->addAction(acao(QStringLiteral("actRelPlanosNaoExportados"), QStringLiteral("Relação de Planos não enviados"), false));
-    planos->addAction(acao(QStringLiteral("actRelPlanos"), QStringLiteral("Relação de Planos"), false));
-    m_menuRelatorios->addAction(acao(QStringLiteral("actRelDispositivo"), QStringLiteral("Relação de Dispositivos"), false));
+                           QStringLiteral("Relação de Planos e seus Estabelecimentos de Saúde"),
+                           false));
+    planos->addAction(acao(QStringLiteral("actRelPlanosExportados"),
+                           QStringLiteral("Relação de Planos enviados"), false));
+    planos->addAction(acao(QStringLiteral("actRelPlanosNaoExportados"),
+                           QStringLiteral("Relação de Planos não enviados"), false));
+    planos->addAction(
+        acao(QStringLiteral("actRelPlanos"), QStringLiteral("Relação de Planos"), false));
+    m_menuRelatorios->addAction(acao(QStringLiteral("actRelDispositivo"),
+                                     QStringLiteral("Relação de Dispositivos"), false));
 
     QAction* sobre = acao(QStringLiteral("actSobre"), QStringLiteral("Sobre"), true);
     connect(sobre, &QAction::triggered, this, &TfrmPrincipal::sobre);
@@ -110,7 +192,8 @@ QWidget* TfrmPrincipal::criaPainelOperadora() {
     auto* painel = new QWidget(this);
     painel->setObjectName(QStringLiteral("pnlOperadora"));
     auto* grade = new QGridLayout(painel);
-    auto campo = [&](int linha, const QString& rotulo, const QString& nome, const QString& dica, int largura) {
+    auto campo = [&](int linha, const QString& rotulo, const QString& nome, const QString& dica,
+                     int largura) {
         auto* l = new QLabel(rotulo, painel);
         auto* e = new QLineEdit(painel);
         e->setObjectName(nome);
@@ -129,7 +212,8 @@ QWidget* TfrmPrincipal::criaPainelOperadora() {
                         QStringLiteral("Número do registro da operadora na ZUB"), 120);
     m_edtRazaoSocial = campo(1, QStringLiteral("Operadora"), QStringLiteral("edtRazaoSocial"),
                              QStringLiteral("Razão/Denominação social da operadora"), 0);
-    m_edtCnpj = campo(2, QStringLiteral("CNPJ"), QStringLiteral("edtCnpj"), QStringLiteral("CNPJ da operadora"), 180);
+    m_edtCnpj = campo(2, QStringLiteral("CNPJ"), QStringLiteral("edtCnpj"),
+                      QStringLiteral("CNPJ da operadora"), 180);
     auto* logo = new QLabel(painel);
     logo->setPixmap(Logotipo::pixmap(64));
     grade->addWidget(logo, 0, 2, 3, 1, Qt::AlignRight | Qt::AlignTop);
@@ -148,21 +232,26 @@ void TfrmPrincipal::AtualizaPainel() {
 
 void TfrmPrincipal::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
-    const int classificacao = DMZemlo()->CampoOperadora(QStringLiteral("CD_GRUPO_CLASSIFICACAO")).toInt();
+    if (e->spontaneous()) return;
+    // The first showing activates the window: where the windowing system does not
+    // (no window manager, focus-stealing prevention), the activation step still runs.
+    activateWindow();
+    agendaAtivacao();
+    const int classificacao =
+        DMZemlo()->CampoGravado(QStringLiteral("CD_GRUPO_CLASSIFICACAO")).toInt();
     LogicaPrincipal::DefineAutogestao(classificacao);
     m_lblVersao->setText(QStringLiteral("versão ") + VersaoSistema(true));
     AtualizaMenus();
 }
 
 void TfrmPrincipal::AtualizaMenus() {
-    TDMZemlo* z = DMZemlo();
-    const int classificacao = z->CampoOperadora(QStringLiteral("CD_GRUPO_CLASSIFICACAO")).toInt();
-    const bool pode = LogicaPrincipal::PodeRegistrarPlanos(classificacao);
-    if (!pode && !z->OperadorasVazia())
-        MyMessageDlg(QStringLiteral("A operadora ") + z->CampoOperadora(QStringLiteral("NM_RAZAO_SOCIAL")).toString() +
-                         QStringLiteral(" não pode ") +
-                         QStringLiteral("registrar plano, porque ela é classificada como Administradora"),
-                     Mensagens::Informacao, Mensagens::BtOk);
+    const TOperadora& operadora = OperadoraAtual();
+    const bool pode = LogicaPrincipal::PodeRegistrarPlanos(operadora.Classificacao);
+    if (!pode)
+        MyMessageDlg(
+            QStringLiteral("A operadora ") + operadora.RazaoSocial + QStringLiteral(" não pode ") +
+                QStringLiteral("registrar plano, porque ela é classificada como Administradora"),
+            Mensagens::Informacao, Mensagens::BtOk);
     m_menuCadastro->setEnabled(pode);
     m_menuRelatorios->setEnabled(pode);
     // The two actions follow the classification once their screens exist.
@@ -172,21 +261,86 @@ void TfrmPrincipal::AtualizaMenus() {
     }
 }
 
+void TfrmPrincipal::changeEvent(QEvent* e) {
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) agendaAtivacao();
+}
+
+void TfrmPrincipal::agendaAtivacao() {
+    // The activation step runs once the activation itself is over, once per burst.
+    if (m_ativacaoPendente) return;
+    m_ativacaoPendente = true;
+    QTimer::singleShot(0, this, [this] {
+        m_ativacaoPendente = false;
+        Ativacao();
+    });
+}
+
+void TfrmPrincipal::Ativacao() {
+    if (m_finalizar || m_registrando) return;
+    if (!(windowState() & Qt::WindowMaximized)) setWindowState(windowState() | Qt::WindowMaximized);
+    TDMZemlo* z = DMZemlo();
+    if (!z->OperadorasVazia()) return;
+
+    // No operator yet: it must be registered now.
+    m_registrando = true;
+    TDmConexao* c = DmConexao();
+    std::unique_ptr<TfrmCadOperadora> cadastro;
+    auto conclui = [&] {
+        // In every case, also after a failure.
+        c->ConfirmaTransacao();
+        const QString codigo = z->CampoGravado(QStringLiteral("CD_OPER")).toString();
+        cadastro.reset();
+        tornaAtual(codigo);
+        AtualizaMenus();
+        m_registrando = false;
+    };
+    try {
+        c->IniciaTransacao();
+        z->InsereOperadora();
+        cadastro = std::make_unique<TfrmCadOperadora>(this);
+        Modal::executa(*cadastro);
+        if (z->OperadorasVazia()) {
+            c->DesfazTransacao();
+            MyMessageDlg(
+                QStringLiteral("Nenhuma Operadora foi cadastrada.\nO sistema será finalizado!"),
+                Mensagens::Cuidado, Mensagens::BtOk);
+            pedeFinalizacao();
+        }
+    } catch (...) {
+        conclui();
+        throw;
+    }
+    conclui();
+}
+
+void TfrmPrincipal::tornaAtual(const QString& cdOper) {
+    TDMZemlo* z = DMZemlo();
+    z->ReabreOperadoras();
+    z->LocalizaOperadora(cdOper);
+    CarregaOperadoraAtual();
+    if (TdmOperadora* m = dmOperadora()) m->AnunciaOperadoraSelecionada(OperadoraAtual().CdOper);
+}
+
 bool TfrmPrincipal::eventFilter(QObject* alvo, QEvent* e) {
     if (e->type() == QEvent::MouseButtonRelease &&
         (alvo == m_edtCodigo || alvo == m_edtRazaoSocial || alvo == m_edtCnpj)) {
-        dadosDaOperadora();
+        if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) DadosDaOperadora();
         return true;
     }
     return QMainWindow::eventFilter(alvo, e);
 }
 
-void TfrmPrincipal::dadosDaOperadora() {
-    QAction* a = m_acoes.value(QStringLiteral("actSelecionarOperadora"));
-    if (a->isEnabled()) a->trigger();
+void TfrmPrincipal::DadosDaOperadora() {
+    TfrmSelecionaOperadora selecao(this);
+    if (Modal::executa(selecao) == QDialog::Accepted)
+        tornaAtual(selecao.CodigoEscolhido());
+    else
+        CarregaOperadoraAtual();
+    AtualizaMenus();
 }
 
 void TfrmPrincipal::sobre() {
     TfrmSobre dlg(this);
-    dlg.exec();
+    Modal::executa(dlg);
 }

@@ -17,10 +17,7 @@
 #include "operator/DmOperadora.h"
 #include "plans/DmInfoPlano.h"
 #include "plans/DmPlano.h"
-#if __has_include("request/DmExportacao.h")
 #include "request/DmExportacao.h"
-#define QEV_TEM_EXPORTACAO 1
-#endif
 
 namespace Inicio {
 
@@ -41,9 +38,7 @@ void Modulos::criaModulos(const std::function<void(int)>& progresso) {
     m_criados.push_back(new TdmLookup);
     m_criados.push_back(new TDmPlano);
     progresso(92);
-#ifdef QEV_TEM_EXPORTACAO
     m_criados.push_back(new TDmExportacao);
-#endif
     m_criados.push_back(new TDmHospital);
     m_criados.push_back(new TDmMunicipio);
     m_criados.push_back(new TdmInfoPlano);
@@ -75,6 +70,9 @@ int executa(QApplication& app) {
         delete splash;
         return 0;
     }
+    // Giving up the first operator's registration ends the program.
+    QObject::connect(principal.get(), &TfrmPrincipal::finalizacaoPedida, &app,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
     progresso(100);
     principal->showMaximized();
     splash->raise();

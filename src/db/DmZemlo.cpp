@@ -1,6 +1,8 @@
 #include "db/DmZemlo.h"
 
+#include "common/Erro.h"
 #include "db/DmConexao.h"
+#include "operator/Operadora.h"
 
 namespace {
 TDMZemlo* g_instancia = nullptr;
@@ -8,7 +10,8 @@ TDMZemlo* g_instancia = nullptr;
 
 TDMZemlo::TDMZemlo(QObject* parent) : QObject(parent) {
     g_instancia = this;
-    ReabreOperadoras();
+    leOperadoras();
+    CarregaOperadoraAtual();
 }
 
 TDMZemlo::~TDMZemlo() {
@@ -17,9 +20,16 @@ TDMZemlo::~TDMZemlo() {
 
 TDMZemlo* TDMZemlo::instancia() { return g_instancia; }
 
-void TDMZemlo::ReabreOperadoras() {
-    m_operadoras = DmConexao()->banco().consulta(QStringLiteral("SELECT * FROM OPERADORAS ORDER BY rowid"));
+void TDMZemlo::leOperadoras() {
+    m_operadoras =
+        DmConexao()->banco().consulta(QStringLiteral("SELECT * FROM OPERADORAS ORDER BY rowid"));
     m_atual = 0;
+    m_estado = Estado::Navegacao;
+    m_buffer.clear();
+}
+
+void TDMZemlo::ReabreOperadoras() {
+    leOperadoras();
     emit operadoraMudou();
 }
 
@@ -34,7 +44,77 @@ bool TDMZemlo::LocalizaOperadora(const QString& cdOper) {
     return false;
 }
 
-QVariant TDMZemlo::CampoOperadora(const QString& coluna) const {
+QVariant TDMZemlo::CampoGravado(const QString& coluna) const {
     if (m_atual >= m_operadoras.numLinhas()) return QVariant();
     return m_operadoras.valor(m_atual, coluna);
+}
+
+QVariant TDMZemlo::CampoOperadora(const QString& coluna) const {
+    switch (m_estado) {
+        case Estado::Navegacao:
+            return CampoGravado(coluna);
+        case Estado::Insercao:
+            return m_buffer.value(coluna.toUpper());
+        case Estado::Edicao: {
+            const auto it = m_buffer.constFind(coluna.toUpper());
+            return it != m_buffer.constEnd() ? *it : CampoGravado(coluna);
+        }
+    }
+    return QVariant();
+}
+
+void TDMZemlo::InsereOperadora() {
+    m_buffer.clear();
+    m_estado = Estado::Insercao;
+}
+
+void TDMZemlo::EditaOperadora() {
+    if (OperadorasVazia()) return;
+    m_buffer.clear();
+    m_estado = Estado::Edicao;
+}
+
+void TDMZemlo::DefineCampoOperadora(const QString& coluna, const QVariant& valor) {
+    if (m_estado == Estado::Navegacao)
+        throw ErroQev(QStringLiteral("A operadora não está em inclusão nem em alteração."));
+    // Only columns of the table reach a statement as names.
+    const QStringList colunas = DmConexao()->banco().colunasDaTabela(QStringLiteral("OPERADORAS"));
+    if (!colunas.contains(coluna, Qt::CaseInsensitive))
+        throw ErroQev(QStringLiteral("Campo inexistente na tabela de operadoras: %1").arg(coluna));
+    m_buffer.insert(coluna.toUpper(), valor);
+}
+
+void TDMZemlo::GravaOperadora() {
+    if (m_estado == Estado::Navegacao) return;
+    QStringList nomes;
+    QVariantList valores;
+    for (auto it = m_buffer.constBegin(); it != m_buffer.constEnd(); ++it) {
+        nomes << it.key();
+        valores << it.value();
+    }
+    Banco& b = DmConexao()->banco();
+    if (m_estado == Estado::Insercao && nomes.isEmpty()) {
+        b.executa(QStringLiteral("INSERT INTO OPERADORAS DEFAULT VALUES"));
+    } else if (m_estado == Estado::Insercao) {
+        QStringList marcas;
+        for (int i = 0; i < nomes.size(); ++i) marcas << QStringLiteral("?");
+        b.executa(QStringLiteral("INSERT INTO OPERADORAS (%1) VALUES (%2)")
+                      .arg(nomes.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", "))),
+                  valores);
+    } else if (!nomes.isEmpty()) {
+        QStringList atribuicoes;
+        for (const QString& n : nomes) atribuicoes << n + QStringLiteral(" = ?");
+        valores << CampoGravado(QStringLiteral("CD_OPER"));
+        b.executa(QStringLiteral("UPDATE OPERADORAS SET %1 WHERE CD_OPER = ?")
+                      .arg(atribuicoes.join(QStringLiteral(", "))),
+                  valores);
+    }
+    const QString codigo = CampoOperadora(QStringLiteral("CD_OPER")).toString();
+    leOperadoras();
+    if (!LocalizaOperadora(codigo)) emit operadoraMudou();
+}
+
+void TDMZemlo::CancelaOperadora() {
+    m_buffer.clear();
+    m_estado = Estado::Navegacao;
 }

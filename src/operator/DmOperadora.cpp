@@ -11,3 +11,7 @@ TdmOperadora::~TdmOperadora() {
 }
 
 TdmOperadora* TdmOperadora::instancia() { return g_instancia; }
+
+void TdmOperadora::ClassificacaoAlterada(const QString& cdOper) {
+    if (m_reavaliacao) m_reavaliacao(cdOper);
+}
