@@ -11,5 +11,6 @@ QString FormataVersao(int maior, int menor, int release, bool comPontos) {
 }
 
 QString VersaoSistema(bool comPontos) {
-    return FormataVersao(Config::VersaoMaior, Config::VersaoMenor, Config::VersaoRelease, comPontos);
+    return FormataVersao(Config::VersaoMaior, Config::VersaoMenor, Config::VersaoRelease,
+                         comPontos);
 }

@@ -1,10 +1,20 @@
 #include "request/VUQ.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <cerrno>
+
+#include "ConfiguracaoBuild.h"
 #include "common/Erro.h"
 #include "platform/Plataforma.h"
+#include "request/BlowfishVUQ.h"
 #include "request/UtilXML.h"
 
 QDateTime ProtocoloVUQ::DataTransmissao() const {
@@ -22,7 +32,8 @@ QString TVUQ::CaminhoVUQ() {
     const QString caminho = Registro::valorVUQ(QStringLiteral("PATH"));
     const QFileInfo info(caminho);
     if (caminho.isEmpty() || !info.isFile())
-        throw ErroQev(QStringLiteral(" O VUQ não está instalado ou sua instalação foi danificada!"));
+        throw ErroQev(
+            QStringLiteral(" O VUQ não está instalado ou sua instalação foi danificada!"));
     return info.absoluteFilePath();
 }
 
@@ -48,4 +59,130 @@ void TVUQ::ConfereProtocolo(const QString& nomeTransmissao) {
     if (!QFileInfo::exists(PastaProtocolos() + nomeTransmissao))
         throw ErroQev(QStringLiteral("Arquivo de protocolo não encontrado!"));
     LeProtocolo(nomeTransmissao);
+}
+
+namespace {
+
+// Why a file could not be written, in the words the user reads.
+QString motivo(int erro) {
+    switch (erro) {
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return QStringLiteral("O Windows informa que o acesso foi negado.");
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("O Windows informa que o disco está cheio.");
+        default:
+            return QStringLiteral("O Windows reportou o erro de número: ") + QString::number(erro);
+    }
+}
+
+// Writes the enciphered parameter line; the file holds the user's password, so only
+// its owner may read it.
+void gravaParametros(const QString& caminho, const QByteArray& conteudo) {
+    const QString aspas = QLatin1Char('"') + QDir::toNativeSeparators(caminho) + QLatin1Char('"');
+    const int fd = ::open(QFile::encodeName(caminho).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0 || ::fchmod(fd, S_IRUSR | S_IWUSR) != 0) {
+        const int erro = errno;
+        if (fd >= 0) ::close(fd);
+        throw ErroQev(QStringLiteral("Erro ao criar arquivo temporário ") + aspas +
+                      QStringLiteral(". \n") + motivo(erro));
+    }
+    qsizetype escritos = 0;
+    while (escritos < conteudo.size()) {
+        const ssize_t n = ::write(fd, conteudo.constData() + escritos, conteudo.size() - escritos);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int erro = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            throw ErroQev(QStringLiteral("Erro ao gravar dados no arquivo temporário ") + aspas +
+                          QStringLiteral(". \n") + motivo(erro));
+        }
+        escritos += n;
+    }
+    if (::close(fd) != 0) {
+        const int erro = errno;
+        throw ErroQev(QStringLiteral("Erro ao gravar dados no arquivo temporário ") + aspas +
+                      QStringLiteral(". \n") + motivo(erro));
+    }
+}
+
+// The transfer program's answer: 9 is sent (0); 1 to 5 become 2 to 6; anything else 1.
+int resultadoDaSaida(int codigo) {
+    if (codigo == 9) return 0;
+    if (codigo >= 1 && codigo <= 5) return codigo + 1;
+    return 1;
+}
+
+}  // namespace
+
+int TVUQ::EnviaArquivo(const ParametrosVUQ& p) {
+    // 1.
+    m_protocolo = ProtocoloVUQ();
+    m_arquivoParametros.clear();
+
+    // 2.
+    bool numerico = false;
+    p.cdOper.toLongLong(&numerico);
+    if (!numerico)
+        throw ErroQev(
+            QStringLiteral("O código da operadora deve conter 6 algarismos numéricos apenas."));
+
+    // 3. the request file must be there, readable and writable
+    const int fd = ::open(QFile::encodeName(p.arquivo).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        throw ErroQev(
+            QStringLiteral("Erro ao abrir arquivo para envio. Código de erro do Windows: ") +
+            QString::number(errno));
+    ::close(fd);
+
+    // 4. the parameter file, in the temporary folder (else the transfer folder)
+    const QByteArray linha = LinhaParametrosWin1252(p);
+    const TBlowfishVUQ cifra(QByteArray(Config::ChaveVUQ));
+    QString pasta = QDir::tempPath();
+    if (!QFileInfo(pasta).isDir()) pasta = QFileInfo(CaminhoVUQ()).absolutePath();
+    m_arquivoParametros = QDir(pasta).filePath(NomeArquivoParametros(p.cdOper, TickSistema()));
+    gravaParametros(m_arquivoParametros, cifra.CifraParametros(linha).toLatin1());
+
+    // 5.
+    const QString programa = CaminhoVUQ();
+
+    // 6. the program gets the parameter file as its one argument (a path with spaces
+    // stays one argument), in its own folder
+    QProcess processo;
+    processo.setProgram(programa);
+    processo.setArguments({m_arquivoParametros});
+    processo.setWorkingDirectory(QFileInfo(programa).absolutePath());
+    processo.setStandardInputFile(QProcess::nullDevice());
+    processo.setProcessChannelMode(QProcess::ForwardedChannels);
+    processo.start();
+    if (!processo.waitForStarted(-1)) {
+        const int erro =
+            ::access(QFile::encodeName(programa).constData(), X_OK) == 0 ? ENOEXEC : errno;
+        throw ErroQev(
+            QStringLiteral("<VUQ> Erro ao executar o VUQ. Isto pode indicar que o VUQ não "
+                           "está instalado \nou que sua instalação foi danificada. "
+                           "Verifique o código de erro do windows: ") +
+            QString::number(erro));
+    }
+
+    // 7. wait, letting the windows repaint
+    if (!processo.waitForFinished(500)) {
+        while (processo.state() != QProcess::NotRunning) {
+            QCoreApplication::processEvents();
+            processo.waitForFinished(200);
+        }
+    }
+    QCoreApplication::processEvents();
+
+    // 8.
+    const int codigo = processo.exitStatus() == QProcess::NormalExit ? processo.exitCode() : -1;
+    const int resultado = resultadoDaSaida(codigo);
+    if (resultado == 0) {
+        const QString nome = p.nomeTransmissao;
+        if (QFileInfo::exists(PastaProtocolos() + nome)) LeProtocolo(nome);
+    }
+    return resultado;
 }

@@ -2,6 +2,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include "request/ParametrosVUQ.h"
+
 // The eight values of a transfer program's protocol file.
 struct ProtocoloVUQ {
     QString operadora;
@@ -28,6 +30,15 @@ public:
     // The transfer folder followed by "Protocolos/".
     static QString PastaProtocolos();
 
+    // Hands one request file to the transfer program: writes the enciphered parameter
+    // file, starts the program in the transfer folder and waits for it while the
+    // windows keep painting. 0 = sent (its protocol file, when there is one, has been
+    // read); 2 to 6 for the program's exit codes 1 to 5; 1 for any other exit.
+    // Throws ErroQev with the message of the failure when it cannot hand the file over.
+    int EnviaArquivo(const ParametrosVUQ& parametros);
+    // The parameter file written by the last EnviaArquivo.
+    QString ArquivoParametros() const { return m_arquivoParametros; }
+
     // Reads the protocol file `nomeTransmissao` of the protocol folder.
     void LeProtocolo(const QString& nomeTransmissao);
     // The same, failing with "Arquivo de protocolo não encontrado!" when it is missing.
@@ -39,4 +50,5 @@ public:
 
 private:
     ProtocoloVUQ m_protocolo;
+    QString m_arquivoParametros;
 };

@@ -1,0 +1,29 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// Single-byte Windows-1252 text (what the request file and the transfer program's
+// parameter line are written in), converted through iconv.
+class ConversorWin1252 {
+public:
+    ConversorWin1252();
+    ~ConversorWin1252();
+    ConversorWin1252(const ConversorWin1252&) = delete;
+    ConversorWin1252& operator=(const ConversorWin1252&) = delete;
+
+    // Appends the bytes of the text to `destino`; false (and `destino` unchanged) when
+    // a character has no Windows-1252 byte.
+    bool acrescenta(const QString& texto, QByteArray& destino);
+    bool acrescentaUtf8(const char* utf8, qsizetype tamanho, QByteArray& destino);
+    std::optional<QByteArray> codifica(const QString& texto);
+
+private:
+    bool converte(void* cd, const char* entrada, size_t bytes, size_t maximo, QByteArray& destino);
+    void* m_utf16;  // iconv_t
+    void* m_utf8;
+};
+
+// Windows-1252 bytes read back as text (every byte has a character; the five unused
+// bytes 81, 8D, 8F, 90 and 9D are kept as the control characters of the same value).
+QString DecodificaWin1252(const QByteArray& bytes);
