@@ -2,22 +2,15 @@
 
 #include <QDialog>
 
-namespace Modal {
-namespace {
-Tratador& atual() {
-    static Tratador t;
-    return t;
-}
-}  // namespace
+#include "platform/Costura.h"
 
-Tratador define(Tratador novo) {
-    Tratador antigo = std::move(atual());
-    atual() = std::move(novo);
-    return antigo;
-}
+namespace Modal {
+using Seam = Costura<struct MarcaModal, Tratador>;
+
+Tratador define(Tratador novo) { return Seam::define(std::move(novo)); }
 
 int executa(QDialog& dialogo) {
-    if (atual()) return atual()(dialogo);
+    if (Seam::atual()) return Seam::atual()(dialogo);
     return dialogo.exec();
 }
 }  // namespace Modal

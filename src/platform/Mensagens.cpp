@@ -1,18 +1,11 @@
 #include "platform/Mensagens.h"
 
-namespace Mensagens {
-namespace {
-Tratador& tratadorAtual() {
-    static Tratador t;
-    return t;
-}
-}  // namespace
+#include "platform/Costura.h"
 
-Tratador defineTratador(Tratador novo) {
-    Tratador antigo = std::move(tratadorAtual());
-    tratadorAtual() = std::move(novo);
-    return antigo;
-}
+namespace Mensagens {
+using Seam = Costura<struct MarcaMensagens, Tratador>;
+
+Tratador defineTratador(Tratador novo) { return Seam::define(std::move(novo)); }
 
 int respostaPadrao(Botoes b) {
     if (b & BtSim) return RespSim;
@@ -28,7 +21,7 @@ int respostaPadrao(Botoes b) {
 }
 
 int mostra(const Pedido& pedido) {
-    if (tratadorAtual()) return tratadorAtual()(pedido);
+    if (Seam::atual()) return Seam::atual()(pedido);
     return respostaPadrao(pedido.botoes);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Plataforma.h"
 
+#include "platform/Costura.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -10,13 +12,10 @@
 
 namespace Relogio {
 namespace {
-std::function<QDateTime()>& atual() {
-    static std::function<QDateTime()> r;
-    return r;
+using Seam = Costura<struct MarcaRelogio, std::function<QDateTime()>>;
 }
-}  // namespace
-QDateTime agora() { return atual() ? atual()() : QDateTime::currentDateTime(); }
-void define(std::function<QDateTime()> relogio) { atual() = std::move(relogio); }
+QDateTime agora() { return Seam::atual() ? Seam::atual()() : QDateTime::currentDateTime(); }
+void define(std::function<QDateTime()> relogio) { Seam::define(std::move(relogio)); }
 }  // namespace Relogio
 
 namespace PastaPrograma {
@@ -44,10 +43,8 @@ QString valorVUQ(const QString& nome) {
 
 namespace Lancador {
 namespace {
-Tratador& atual() {
-    static Tratador t;
-    return t;
-}
+using Seam = Costura<struct MarcaLancador, Tratador>;
+
 bool real(Tipo tipo, const QString& alvo) {
     switch (tipo) {
         case Tipo::Endereco:
@@ -65,33 +62,22 @@ bool real(Tipo tipo, const QString& alvo) {
     return false;
 }
 }  // namespace
-Tratador define(Tratador novo) {
-    Tratador antigo = std::move(atual());
-    atual() = std::move(novo);
-    return antigo;
+Tratador define(Tratador novo) { return Seam::define(std::move(novo)); }
+namespace {
+bool lanca(Tipo tipo, const QString& alvo) {
+    return Seam::atual() ? Seam::atual()(tipo, alvo) : real(tipo, alvo);
 }
-static bool lanca(Tipo tipo, const QString& alvo) {
-    return atual() ? atual()(tipo, alvo) : real(tipo, alvo);
-}
+}  // namespace
 bool abreEndereco(const QUrl& url) { return lanca(Tipo::Endereco, url.toString()); }
 bool abreCalculadora() { return lanca(Tipo::Calculadora, QString()); }
 bool abreArquivo(const QString& caminho) { return lanca(Tipo::Arquivo, caminho); }
 }  // namespace Lancador
 
 namespace SeletorArquivo {
-namespace {
-Tratador& atual() {
-    static Tratador t;
-    return t;
-}
-}  // namespace
-Tratador define(Tratador novo) {
-    Tratador antigo = std::move(atual());
-    atual() = std::move(novo);
-    return antigo;
-}
+using Seam = Costura<struct MarcaSeletorArquivo, Tratador>;
+Tratador define(Tratador novo) { return Seam::define(std::move(novo)); }
 QString escolhe(QWidget* pai, const Pedido& p) {
-    if (atual()) return atual()(pai, p);
+    if (Seam::atual()) return Seam::atual()(pai, p);
     if (p.modo == Modo::Abrir)
         return QFileDialog::getOpenFileName(pai, p.titulo, p.pastaInicial, p.filtro);
     return QFileDialog::getSaveFileName(pai, p.titulo, p.pastaInicial, p.filtro);
