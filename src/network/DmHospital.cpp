@@ -9,6 +9,7 @@
 #include "db/DmConexao.h"
 #include "db/DmZemlo.h"
 #include "db/RowSet.h"
+#include "operator/Operadora.h"
 #include "platform/Plataforma.h"
 
 namespace {
@@ -92,9 +93,7 @@ TDmHospital::~TDmHospital() {
 
 TDmHospital* TDmHospital::instancia() { return g_instancia; }
 
-QString TDmHospital::OperadoraAtual() {
-    return DMZemlo() ? DMZemlo()->CampoOperadora(QStringLiteral("CD_OPER")).toString() : QString();
-}
+QString TDmHospital::OperadoraAtual() { return ::OperadoraAtual().CdOper; }
 
 // ---------------------------------------------------------------------------
 // The record
