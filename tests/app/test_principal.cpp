@@ -267,6 +267,7 @@ struct CasoVersaoPrincipal {
     const char* permite;
     bool finaliza;
 };
+void PrintTo(const CasoVersaoPrincipal& c, std::ostream* os) { *os << c.nome; }
 
 class VersaoPrincipal : public PrincipalTeste,
                         public ::testing::WithParamInterface<CasoVersaoPrincipal> {};

@@ -84,6 +84,7 @@ struct CasoComparacao {
     bool paragrafo;
     bool finaliza;
 };
+void PrintTo(const CasoComparacao& c, std::ostream* os) { *os << c.nome; }
 
 class ComparacaoVersao : public VersaoTeste,
                          public ::testing::WithParamInterface<CasoComparacao> {};
@@ -152,6 +153,7 @@ struct CasoFalha {
     std::function<void(ServidorTeste&)> prepara;
     int mensagens;  // the plain message of a reply that is not a data packet
 };
+void PrintTo(const CasoFalha& c, std::ostream* os) { *os << c.nome; }
 
 class FalhaVersao : public VersaoTeste, public ::testing::WithParamInterface<CasoFalha> {};
 

@@ -21,6 +21,7 @@ struct Vetor {
     const char* claro;
     const char* cifrado;
 };
+void PrintTo(const Vetor& c, std::ostream* os) { *os << c.chave << " / " << c.claro; }
 const Vetor kVetores[] = {
     {"0000000000000000", "0000000000000000", "4EF997456198DD78"},
     {"FFFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFF", "51866FD5B85ECB8A"},

@@ -130,6 +130,8 @@ struct Transicao {
     QStringList protocolosDevolvidos;  // one send per protocol
     Estado depois;
 };
+// Failures and test listings name the case instead of dumping its bytes.
+void PrintTo(const Transicao& t, std::ostream* os) { *os << t.nome; }
 
 const QDateTime kData1(QDate(2024, 1, 31), QTime(14, 10, 0));
 const QString kId = QStringLiteral("12345620240131140509");
