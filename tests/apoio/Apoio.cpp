@@ -55,6 +55,12 @@ QString criaBanco(const QString& pasta, Esquema esquema, const QString& sqlExtra
     return caminho;
 }
 
+QStringList coluna(Banco& banco, const QString& sql) {
+    QStringList r;
+    for (const auto& l : banco.consulta(sql).linhas) r << l.first().toString();
+    return r;
+}
+
 std::unique_ptr<Banco> abreBanco(const QString& caminho) {
     auto b = std::make_unique<Banco>();
     b->abre(caminho, TDmConexao::SenhaBanco());

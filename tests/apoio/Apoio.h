@@ -58,6 +58,9 @@ enum class Esquema { Atual, Antigo };
 QString criaBanco(const QString& pasta, Esquema esquema = Esquema::Atual,
                   const QString& sqlExtra = QString());
 
+// The first column of every row of a query, as texts.
+QStringList coluna(Banco& banco, const QString& sql);
+
 // Opens a database file of the tests with the program's password.
 std::unique_ptr<Banco> abreBanco(const QString& caminho);
 

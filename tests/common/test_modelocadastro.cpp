@@ -70,11 +70,7 @@ protected:
         rs.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA ORDER BY ID"));
     }
     QStringList nomesNoBanco() {
-        QStringList r;
-        for (const auto& l :
-             banco->consulta(QStringLiteral("SELECT NOME FROM PESSOA ORDER BY ID")).linhas)
-            r << l.first().toString();
-        return r;
+        return coluna(*banco, QStringLiteral("SELECT NOME FROM PESSOA ORDER BY ID"));
     }
 };
 

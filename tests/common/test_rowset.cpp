@@ -47,11 +47,7 @@ protected:
         return r;
     }
     QStringList nomesNoBanco() {
-        QStringList r;
-        for (const auto& l :
-             banco->consulta(QStringLiteral("SELECT NOME FROM PESSOA ORDER BY ID")).linhas)
-            r << l.first().toString();
-        return r;
+        return coluna(*banco, QStringLiteral("SELECT NOME FROM PESSOA ORDER BY ID"));
     }
 };
 
