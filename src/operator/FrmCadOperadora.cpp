@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/Identificadores.h"
 #include "common/MensagemDlg.h"
 #include "db/DmLookup.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "operator/DmOperadora.h"
 #include "operator/Operadora.h"
 

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <vector>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/Versao.h"
 #include "db/DmConexao.h"
 #include "request/Win1252.h"

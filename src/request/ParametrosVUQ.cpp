@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "request/Win1252.h"
 
 QString NomeTransmissao(const QString& nomeArquivo, int seqPlano) {

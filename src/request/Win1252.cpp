@@ -4,7 +4,7 @@
 
 #include <QtEndian>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 namespace {
 void* abre(const char* origem) {

@@ -10,7 +10,7 @@
 #include "app/ConduzModal.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "operator/DmOperadora.h"
 #include "operator/FrmCadOperadora.h"
 #include "operator/FrmSelecionaOperadora.h"

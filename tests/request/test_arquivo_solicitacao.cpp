@@ -2,7 +2,7 @@
 #include <QFile>
 
 #include "BaseSolicitacao.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/Versao.h"
 #include "platform/Plataforma.h"
 #include "request/ArquivoSolicitacao.h"

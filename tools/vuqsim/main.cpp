@@ -18,7 +18,7 @@
 #include <cstdio>
 
 #include "ConfiguracaoBuild.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "request/BlowfishVUQ.h"
 #include "request/Crc32.h"
 #include "request/Win1252.h"
