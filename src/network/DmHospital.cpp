@@ -12,6 +12,7 @@
 #include "operator/Operadora.h"
 #include "platform/Plataforma.h"
 #include "db/Valores.h"
+#include "common/Win1252.h"
 #include "db/Transacao.h"
 
 namespace {
@@ -176,6 +177,10 @@ std::optional<TDmHospital::Falha> TDmHospital::ValidaEstabelecimento() const {
     if (branco(rs.Valor(kNome)))
         return Falha{QStringLiteral("Informe Nome/Razão Social do Estabelecimento de Saúde"),
                      CampoEstab::Nome};
+    // the name travels in every request file of the operator's plans
+    const QString fora =
+        ConfereTextoArquivo(QStringLiteral("Nome/Razão Social"), rs.Valor(kNome).toString());
+    if (!fora.isEmpty()) return Falha{fora, CampoEstab::Nome};
     return std::nullopt;
 }
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "db/Erro.h"
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 QString NomeTransmissao(const QString& nomeArquivo, int seqPlano) {
     return nomeArquivo.left(nomeArquivo.size() - 4) + QLatin1Char('_') + QString::number(seqPlano) +

@@ -213,6 +213,11 @@ INSTANTIATE_TEST_SUITE_P(
         CasoVerificacao{"RazaoSocialEmBranco",
                         {"123455", "   ", "11222333000181", 27, 2},
                         "Informe a Razão Social da Operadora",
+                        "edtRazaoSocial"},
+        CasoVerificacao{"RazaoSocialForaDoArquivo",
+                        {"123455", "SAÚDE ŁÓDŹ", "11222333000181", 27, 2},
+                        "O campo \"Razão Social\" contém o caractere \"Ł\", que não pode ser "
+                        "enviado à ZUB. Substitua-o por outro.",
                         "edtRazaoSocial"}),
     [](const auto& info) { return std::string(info.param.nome); });
 

@@ -24,7 +24,7 @@
 #include "request/FrmDlgTransmissaoArq.h"
 #include "request/TransmissaoArq.h"
 #include "request/VUQ.h"
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 using namespace Apoio;
 

@@ -21,7 +21,7 @@
 #include "db/Erro.h"
 #include "request/BlowfishVUQ.h"
 #include "request/Crc32.h"
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 namespace {
 
