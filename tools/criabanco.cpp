@@ -6,21 +6,21 @@
 
 #include "db/Erro.h"
 #include "db/CriaBanco.h"
+#include "platform/LinhaComando.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 3) {
-        std::fprintf(stderr, "uso: qev-criabanco DESTINO.mdb SCRIPT.sql [SCRIPT.sql ...]\n");
-        return 2;
-    }
+    const QStringList args = LeArgumentos(
+        app, QStringLiteral("Cria o banco entregue, só quando ele ainda não existe."),
+        {{QStringLiteral("DESTINO.mdb"), QStringLiteral("Arquivo do banco a criar.")},
+         {QStringLiteral("SCRIPT.sql"), QStringLiteral("Scripts executados em ordem."), false, true}});
     try {
         QStringList scripts;
-        for (int i = 2; i < args.size(); ++i) scripts << CriaBanco::leScript(args[i]);
-        if (CriaBanco::cria(args[1], scripts))
-            std::printf("qev-criabanco: %s criado\n", qPrintable(args[1]));
+        for (int i = 1; i < args.size(); ++i) scripts << CriaBanco::leScript(args[i]);
+        if (CriaBanco::cria(args[0], scripts))
+            std::printf("qev-criabanco: %s criado\n", qPrintable(args[0]));
         else
-            std::printf("qev-criabanco: %s já existe; nada foi alterado\n", qPrintable(args[1]));
+            std::printf("qev-criabanco: %s já existe; nada foi alterado\n", qPrintable(args[0]));
     } catch (const ErroQev& e) {
         std::fprintf(stderr, "qev-criabanco: %s\n", e.what());
         return 1;

@@ -29,6 +29,7 @@
 #include "network/FrmCadHosp.h"
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
+#include "platform/LinhaComando.h"
 
 namespace {
 
@@ -85,10 +86,14 @@ int main(int argc, char** argv) {
     });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    const QStringList args = LeArgumentos(
+        app, QStringLiteral("Mede a tela de estabelecimentos e a pesquisa na base grande, contra o "
+                            "SQLite puro fazendo as mesmas leituras."),
+        {{QStringLiteral("PASTA"), QStringLiteral("Pasta da base (gerada se faltar)."), true},
+         {QStringLiteral("REPETICOES"), QStringLiteral("Repetições de cada medida (7)."), true}});
     const QString pasta =
-        args.size() > 1 ? args[1] : QDir::tempPath() + QStringLiteral("/qev-bench-rede");
-    const int repeticoes = args.size() > 2 ? args[2].toInt() : 7;
+        args.size() > 0 ? args[0] : QDir::tempPath() + QStringLiteral("/qev-bench-rede");
+    const int repeticoes = args.size() > 1 ? args[1].toInt() : 7;
     const QString caminho = QDir(pasta).filePath(QStringLiteral("QEV.mdb"));
     if (!QFileInfo::exists(caminho)) {
         std::printf("gerando %s com 100000 estabelecimentos...\n", qPrintable(caminho));

@@ -20,6 +20,7 @@
 #include "network/FrmDlgOpcaoPesqEstb.h"
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
+#include "platform/LinhaComando.h"
 
 namespace {
 void salva(QWidget& w, const QString& pasta, const char* nome) {
@@ -34,11 +35,11 @@ void salva(QWidget& w, const QString& pasta, const char* nome) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 3) {
-        std::fprintf(stderr, "uso: capturas_rede PASTA_BASE PASTA_IMAGENS\n");
-        return 2;
-    }
+    QStringList args = LeArgumentos(
+        app, QStringLiteral("Grava imagens das telas de estabelecimentos sobre a base grande."),
+        {{QStringLiteral("PASTA_BASE"), QStringLiteral("Pasta da base (gerada se faltar).")},
+         {QStringLiteral("PASTA_IMAGENS"), QStringLiteral("Pasta das imagens.")}});
+    args.prepend(QString());  // args[1], args[2] as below
     const QString caminho = QDir(args[1]).filePath(QStringLiteral("QEV.mdb"));
     if (!QFileInfo::exists(caminho)) GeraBaseEstab::gera(args[1], 100000);
     QDir().mkpath(args[2]);

@@ -6,24 +6,24 @@
 
 #include "GeraBaseEstab.h"
 #include "db/Erro.h"
+#include "platform/LinhaComando.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        std::fprintf(stderr, "uso: gera_base_estab PASTA [ESTABELECIMENTOS]\n");
-        return 2;
-    }
-    const int n = args.size() > 2 ? args[2].toInt() : 100000;
+    const QStringList args = LeArgumentos(
+        app, QStringLiteral("Grava PASTA/QEV.mdb, a base grande dos benchmarks."),
+        {{QStringLiteral("PASTA"), QStringLiteral("Pasta da base gerada.")},
+         {QStringLiteral("ESTABELECIMENTOS"), QStringLiteral("Quantos (100000 se omitido)."), true}});
+    const int n = args.size() > 1 ? args[1].toInt() : 100000;
     QElapsedTimer t;
     t.start();
     try {
-        GeraBaseEstab::gera(args[1], n);
+        GeraBaseEstab::gera(args[0], n);
     } catch (const ErroQev& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    std::printf("%d estabelecimentos gerados em %s/QEV.mdb (%.1f s)\n", n, qPrintable(args[1]),
+    std::printf("%d estabelecimentos gerados em %s/QEV.mdb (%.1f s)\n", n, qPrintable(args[0]),
                 t.elapsed() / 1000.0);
     return 0;
 }

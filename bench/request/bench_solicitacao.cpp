@@ -22,6 +22,7 @@
 #include "db/DmConexao.h"
 #include "platform/Plataforma.h"
 #include "request/ArquivoSolicitacao.h"
+#include "platform/LinhaComando.h"
 
 namespace {
 
@@ -167,8 +168,12 @@ double mediana(int repeticoes, const std::function<void()>& passo) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const int estabelecimentos = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const int repeticoes = argc > 2 ? std::atoi(argv[2]) : 5;
+    const QStringList args = LeArgumentos(
+        app, QStringLiteral("Mede a gravação do arquivo de solicitação contra o SQLite puro."),
+        {{QStringLiteral("ESTABELECIMENTOS"), QStringLiteral("Estabelecimentos do plano (100000)."), true},
+         {QStringLiteral("REPETICOES"), QStringLiteral("Repetições de cada medida (5)."), true}});
+    const int estabelecimentos = args.size() > 0 ? args[0].toInt() : 100000;
+    const int repeticoes = args.size() > 1 ? args[1].toInt() : 5;
     QTemporaryDir dir;
     const QString pasta = dir.path() + QLatin1Char('/');
     PastaPrograma::define(pasta);

@@ -1,11 +1,13 @@
 #include "app/Aplicacao.h"
 
 #include "db/Erro.h"
+#include "common/Entradas.h"
 #include "common/MensagemDlg.h"
 
 AplicacaoQev::AplicacaoQev(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("QEV Operadora"));
     setApplicationDisplayName(QStringLiteral("QEV Operadora"));
+    InstalaCursorDasCaixasVazias(this);
 }
 
 bool AplicacaoQev::notify(QObject* receptor, QEvent* evento) {

@@ -1,8 +1,9 @@
 #include "common/Entradas.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLocale>
-#include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QTimer>
 
@@ -10,23 +11,64 @@
 #include "db/Valores.h"
 
 namespace {
-class InicioSeVazio : public QObject {
+
+const char kCursorNoInicio[] = "qevCursorNoInicio";
+
+// Position of the first character the user types into a mask ("99/99/9999" → 0,
+// "(99) 9999" → 1): literals before it are skipped.
+int primeiraPosicaoEditavel(const QString& mascara) {
+    int posicao = 0;
+    const QString m = mascara.section(QLatin1Char(';'), 0, 0);
+    for (qsizetype i = 0; i < m.size(); ++i) {
+        const QChar c = m.at(i);
+        if (c == QLatin1Char('>') || c == QLatin1Char('<') || c == QLatin1Char('!')) continue;
+        if (c == QLatin1Char('\\')) {
+            ++i;  // an escaped literal
+            ++posicao;
+            continue;
+        }
+        if (QStringLiteral("AaNnXx9D0dHhBb#").contains(c)) return posicao;
+        ++posicao;
+    }
+    return 0;
+}
+
+bool semConteudo(const QLineEdit* caixa) {
+    for (const QChar c : caixa->text())
+        if (c.isLetterOrNumber()) return false;
+    return true;
+}
+
+// A click into, or the focus entering, a box with nothing typed yet puts the cursor
+// where typing starts, wherever the mouse was: digits never land at the end.
+class CursorDasCaixasVazias : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonPress) {
-            auto* caixa = static_cast<QLineEdit*>(o);
-            if (SomenteDigitos(caixa->text()).isEmpty())
-                QTimer::singleShot(0, caixa, [caixa] { caixa->setCursorPosition(0); });
-        }
+        const auto tipo = e->type();
+        if (tipo != QEvent::MouseButtonPress && tipo != QEvent::MouseButtonRelease &&
+            tipo != QEvent::FocusIn)
+            return false;
+        auto* caixa = qobject_cast<QLineEdit*>(o);
+        if (!caixa || (caixa->inputMask().isEmpty() && !caixa->property(kCursorNoInicio).toBool()))
+            return false;
+        if (!semConteudo(caixa)) return false;
+        const QPointer<QLineEdit> alvo(caixa);
+        QTimer::singleShot(0, caixa, [alvo] {
+            if (alvo && semConteudo(alvo))
+                alvo->setCursorPosition(primeiraPosicaoEditavel(alvo->inputMask()));
+        });
         return false;
     }
 };
+
 }  // namespace
 
-void CursorNoInicioSeVazio(QLineEdit* caixa) {
-    caixa->installEventFilter(new InicioSeVazio(caixa));
+void InstalaCursorDasCaixasVazias(QCoreApplication* aplicacao) {
+    aplicacao->installEventFilter(new CursorDasCaixasVazias(aplicacao));
 }
+
+void CursorNoInicioSeVazio(QLineEdit* caixa) { caixa->setProperty(kCursorNoInicio, true); }
 
 CaixaData::CaixaData(QWidget* pai) : QLineEdit(pai) {
     setInputMask(QStringLiteral("99/99/9999;_"));
@@ -45,11 +87,6 @@ void CaixaData::defineData(const QDate& data) {
         setText(data.toString(QStringLiteral("dd/MM/yyyy")));
     else
         clear();
-}
-
-void CaixaData::mousePressEvent(QMouseEvent* e) {
-    QLineEdit::mousePressEvent(e);
-    if (vazia()) setCursorPosition(0);
 }
 
 CaixaNumero::CaixaNumero(int decimais, QWidget* pai) : QLineEdit(pai), m_decimais(decimais) {

@@ -2,10 +2,11 @@
 #include <QDate>
 #include <QLineEdit>
 
+class QCoreApplication;
+
 // Input boxes shared by the screens.
 
-// Date box "dd/mm/yyyy": only digits can be typed; a click into a blank box puts
-// the cursor at the start.
+// Date box "dd/mm/yyyy": only digits can be typed.
 class CaixaData : public QLineEdit {
     Q_OBJECT
 public:
@@ -16,9 +17,6 @@ public:
     // How many digits were typed (8 = complete).
     int digitos() const;
     bool vazia() const { return digitos() == 0; }
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override;
 };
 
 // Number box with a fixed number of decimals: a whole number takes only digits
@@ -41,5 +39,8 @@ private:
     int m_decimais;
 };
 
-// A click into a blank masked box puts the cursor at its start.
+// Installed once by the application: a click into, or the focus entering, a masked
+// box with nothing typed puts the cursor at the first position typing fills.
+void InstalaCursorDasCaixasVazias(QCoreApplication* aplicacao);
+// The same for a box without a mask.
 void CursorNoInicioSeVazio(QLineEdit* caixa);

@@ -308,7 +308,7 @@ void TfrmCadHosp::AtualizaAcoes() {
     actProximo->setEnabled(nav);
     actRelatorio->setEnabled(nav && bool(t.relatorio));
     actImportaOLVAR->setEnabled(nav && bool(t.importaOlvar));
-    actPlanosEstab->setEnabled(bool(t.planosDoEstab) && !dtsCadastro()->IsEmpty());
+    actPlanosEstab->setEnabled(nav && bool(t.planosDoEstab) && !dtsCadastro()->IsEmpty());
 }
 
 QString TfrmCadHosp::textoCnpj(const QVariant& valor) const {

@@ -64,6 +64,7 @@ TfrmDlgTransmissaoArq::TfrmDlgTransmissaoArq(const TListaEnvio& lista, const QSt
     edSenha = new QLineEdit(this);
     edSenha->setObjectName(QStringLiteral("edSenha"));
     edSenha->setEchoMode(QLineEdit::Password);
+    edSenha->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // "*"
     linhaSenha->addWidget(edSenha, 1);
     layout->addLayout(linhaSenha);
 

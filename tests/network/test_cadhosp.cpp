@@ -110,6 +110,33 @@ TEST_F(CadHospTeste, OpeningReadsOneEstablishmentAndShowsIt) {
     EXPECT_FALSE(tela->GravouDados());
 }
 
+TEST_F(CadHospTeste, RelatedScreensOpenOnlyWhileBrowsing) {
+    inicia(kTres);
+    TfrmCadHosp::Telas& telas = TfrmCadHosp::TelasRelacionadas();
+    const TfrmCadHosp::Telas antes = telas;
+    qlonglong aberto = -1;
+    telas.relatorio = [](QWidget*) {};
+    telas.importaOlvar = [](QWidget*) {};
+    telas.planosDoEstab = [&](QWidget*, qlonglong id) { aberto = id; };
+    abre(8);
+    const auto habilitadas = [&] {
+        tela->AtualizaAcoes();
+        return QVector<bool>{tela->actRelatorio->isEnabled(), tela->actImportaOLVAR->isEnabled(),
+                             tela->actPlanosEstab->isEnabled()};
+    };
+    EXPECT_EQ(habilitadas(), QVector<bool>({true, true, true}));
+    tela->actPlanosEstab->trigger();
+    EXPECT_EQ(aberto, 8);
+    for (QAction* a : {tela->actAlterar, tela->actAdicionar}) {
+        a->trigger();
+        EXPECT_EQ(habilitadas(), QVector<bool>({false, false, false})) << a->objectName().toStdString();
+        tela->actCancelar->trigger();
+    }
+    EXPECT_EQ(habilitadas(), QVector<bool>({true, true, true}));
+    tela.reset();
+    telas = antes;
+}
+
 TEST_F(CadHospTeste, NavigationByIdentifierAndNextOnTheLastOne) {
     inicia(kTres);
     abre();

@@ -534,6 +534,7 @@ TEST_F(Transmissao, DialogClosesWithYesWhenAFileWasSent) {
               QStringList{QStringLiteral("É obrigatório o preenchimento da senha!")});
 
     QTest::keyClicks(dlg.edSenha, QStringLiteral("segredo"));
+    EXPECT_EQ(dlg.edSenha->displayText(), QStringLiteral("*******"));
     const WId janela = dlg.winId();
     QTest::mouseClick(dlg.btnConfirmar, Qt::LeftButton);
     EXPECT_FALSE(dlg.isVisible());

@@ -178,6 +178,13 @@ int main(int argc, char** argv) {
     const QString pasta = QCoreApplication::applicationDirPath();
     const QSettings cfg(pasta + QStringLiteral("/vuqsim.ini"), QSettings::IniFormat);
     const QStringList args = app.arguments();
+    if (args.size() == 2 && (args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h"))) {
+        std::printf("uso: vuqsim ARQUIVO_DE_PARAMETROS\n"
+                    "Simula o programa de transferência: lê o arquivo de parâmetros cifrado,\n"
+                    "confere o arquivo de solicitação e deixa um protocolo em Protocolos/.\n"
+                    "O resultado é escolhido em vuqsim.ini, ao lado do programa.\n");
+        return 0;
+    }
     try {
         if (args.size() != 2)
             throw Recusa{ParametrosIlegiveis, QStringLiteral("uso: vuqsim ARQUIVO_DE_PARAMETROS")};
