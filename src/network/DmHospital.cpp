@@ -33,12 +33,7 @@ const QString kSqlVinculado = QStringLiteral(
     "E.CD_CLASSIF_ESTAB_SAUDE, E.LG_CLASSIFICADO_ZUB "
     "FROM TB_ESTAB_SAUDE E INNER JOIN RL_PLANOS_ESTAB_SAUDE R ON R.ID_ESTB_SAUD = E.ID_ESTB_SAUD");
 
-const QString kCnes = QStringLiteral("CD_CNES");
-const QString kCnpj = QStringLiteral("CD_CNPJ_ESTB_SAUD");
-const QString kNome = QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD");
-const QString kClassif = QStringLiteral("CD_CLASSIF_ESTAB_SAUDE");
-const QString kIntermed = QStringLiteral("CD_OPER_INTERMEDIADORA");
-const QString kId = QStringLiteral("ID_ESTB_SAUD");
+using namespace ColunasEstab;
 
 bool branco(const QVariant& v) { return nulo(v) || v.toString().trimmed().isEmpty(); }
 

@@ -8,6 +8,17 @@
 
 class RowSet;
 
+// Columns of TB_ESTAB_SAUDE named by the module and by its screen.
+namespace ColunasEstab {
+inline const QString kId = QStringLiteral("ID_ESTB_SAUD");
+inline const QString kCnes = QStringLiteral("CD_CNES");
+inline const QString kCnpj = QStringLiteral("CD_CNPJ_ESTB_SAUD");
+inline const QString kNome = QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD");
+inline const QString kClassif = QStringLiteral("CD_CLASSIF_ESTAB_SAUDE");
+inline const QString kIntermed = QStringLiteral("CD_OPER_INTERMEDIADORA");
+inline const QString kDtContrato = QStringLiteral("DT_CONTRATO_OPER");
+}  // namespace ColunasEstab
+
 // The establishment registry: one establishment record (cdsHospital) and the
 // registry's rules — field checks, duplicate test, numbering, the link and
 // completeness rules, navigation and search statements, the bulk clean-up.

@@ -32,11 +32,7 @@
 namespace {
 using Escolhas = TDmHospital::Escolhas;
 
-const QString kClassif = QStringLiteral("CD_CLASSIF_ESTAB_SAUDE");
-const QString kCnes = QStringLiteral("CD_CNES");
-const QString kCnpj = QStringLiteral("CD_CNPJ_ESTB_SAUD");
-const QString kDtContrato = QStringLiteral("DT_CONTRATO_OPER");
-const QString kIntermed = QStringLiteral("CD_OPER_INTERMEDIADORA");
+using namespace ColunasEstab;
 
 // A label above its field.
 QWidget* celula(QWidget* pai, const QString& rotulo, QWidget* campo,
@@ -90,7 +86,7 @@ TfrmCadHosp::TfrmCadHosp(QWidget* pai) : TfrmModeloCadastro(pai), m_dm(TDmHospit
     v->liga(MedCNPJ, kCnpj,
             {[this](const QVariant& x) { return textoCnpj(x); },
              [](const QString& t) { return QVariant(SomenteDigitos(t)); }});
-    v->liga(edRazao, QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD"));
+    v->liga(edRazao, kNome);
     v->liga(edtRegOperIntermed, kIntermed,
             {[](const QVariant& x) { return x.toString(); },
              [](const QString& t) { return QVariant(SomenteDigitos(t)); }});
@@ -628,9 +624,9 @@ void TfrmCadHosp::actPesquisarExecute() {
         m_consulta->Recarrega(sql, params);
     }
     m_paramsConsulta = params;
-    m_consulta->EscondeColuna(QStringLiteral("ID_ESTB_SAUD"));
+    m_consulta->EscondeColuna(kId);
     if (Modal::executa(*m_consulta) != QDialog::Accepted) return;
-    const QVariant id = m_consulta->Valor(QStringLiteral("ID_ESTB_SAUD"));
+    const QVariant id = m_consulta->Valor(kId);
     if (!nulo(id)) AbreEstabelecimento(id.toLongLong());
 }
 
