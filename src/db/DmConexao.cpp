@@ -118,6 +118,10 @@ void TDmConexao::AbreBanco() {
     m_banco->fecha();
     m_banco->abre(caminho, SenhaBanco());
 
+    // Steps 5 to 14 are written as one unit: one commit instead of one per statement,
+    // and a start that stops half-way leaves the file as it was.
+    TransacaoEscopo inicio(*m_banco);
+
     // 5. classification 29 became 28
     ExecutaComando(QStringLiteral(
         "UPDATE OPERADORAS SET CD_GRUPO_CLASSIFICACAO = 28 WHERE CD_GRUPO_CLASSIFICACAO = 29"));
@@ -186,6 +190,7 @@ void TDmConexao::AbreBanco() {
     ExecutaComando(QStringLiteral(
         "DELETE FROM RL_PLANOS_ESTAB_SAUDE WHERE NOT EXISTS "
         "(SELECT 1 FROM TB_ESTAB_SAUDE B WHERE B.ID_ESTB_SAUD = RL_PLANOS_ESTAB_SAUDE.ID_ESTB_SAUD)"));
+    inicio.confirma();
 }
 
 // ---------------------------------------------------------------------------
@@ -293,8 +298,14 @@ void TDmConexao::normalizaProtocolosGravados() {
     };
     static const Alvo alvos[] = {{"TB_PLANOS", "NR_PROTOCOLO_REGISTRO"},
                                  {"TB_PLANOS_PROTOCOLOS", "NR_PROTOCOLO_REENVIO"}};
+    // Fails as a whole and quietly: a savepoint, so that inside the start's transaction
+    // only this step is undone.
     try {
-        TransacaoEscopo transacao(*m_banco);
+        m_banco->executa(QStringLiteral("SAVEPOINT normaliza_protocolos"));
+    } catch (const ErroQev&) {
+        return;
+    }
+    try {
         for (const Alvo& a : alvos) {
             const QString tabela = QString::fromLatin1(a.tabela);
             const QString coluna = QString::fromLatin1(a.coluna);
@@ -307,9 +318,13 @@ void TDmConexao::normalizaProtocolosGravados() {
                 if (depois != antes) m_banco->executa(atualiza, {depois, l.at(0)});
             }
         }
-        transacao.confirma();
+        m_banco->executa(QStringLiteral("RELEASE normaliza_protocolos"));
     } catch (const ErroQev&) {
-        // left as it was; the start goes on
+        try {  // left as it was; the start goes on
+            m_banco->executa(QStringLiteral("ROLLBACK TO normaliza_protocolos"));
+            m_banco->executa(QStringLiteral("RELEASE normaliza_protocolos"));
+        } catch (const ErroQev&) {
+        }
     }
 }
 
@@ -380,15 +395,20 @@ void TDmConexao::ProcessaRetornos() {
         m_banco->executa(QStringLiteral("UPDATE TB_PLANOS SET NM_ARQ_RETORNO = NULL WHERE rowid = ?"),
                          {rowid});
     }
+    // The files go, and the warning is shown, once what was read is stored (also when
+    // this runs inside a caller's transaction: never while holding the write lock).
+    const QString aviso =
+        ilegiveis.isEmpty()
+            ? QString()
+            : QStringLiteral("Não foi possível ler o protocolo de envio destes planos; o arquivo "
+                             "foi mantido e será lido novamente na próxima abertura do sistema.\n\n") +
+                  ilegiveis.join(QLatin1Char('\n'));
+    m_banco->aoTerminarTransacao([lidos, aviso](bool confirmada) {
+        if (!confirmada) return;
+        for (const QString& a : lidos) QFile::remove(a);
+        if (!aviso.isEmpty()) Mensagens::mostra({aviso, Mensagens::Cuidado, Mensagens::BtOk});
+    });
     transacao.confirma();
-    for (const QString& a : std::as_const(lidos)) QFile::remove(a);
-
-    if (!ilegiveis.isEmpty())
-        Mensagens::mostra({QStringLiteral("Não foi possível ler o protocolo de envio destes planos; "
-                                          "o arquivo foi mantido e será lido novamente na próxima "
-                                          "abertura do sistema.\n\n") +
-                               ilegiveis.join(QLatin1Char('\n')),
-                           Mensagens::Cuidado, Mensagens::BtOk});
 }
 
 // ---------------------------------------------------------------------------
@@ -498,12 +518,12 @@ bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
             copiaCriada = true;
             b.executa(QStringLiteral("VACUUM INTO ?"), {uri});
         }
-        // The copy must open with the password, be sound and hold every row.
+        // The copy must open with the password and hold every row (reading it back checks
+        // the authentication tag of every page it touches).
         {
             Banco c;
             c.abre(copia, SenhaBanco());
-            if (c.valor(QStringLiteral("PRAGMA quick_check")).toString() != QLatin1String("ok") ||
-                contagens(c) != origem)
+            if (contagens(c) != origem)
                 throw ErroQev(QStringLiteral("cópia compactada não confere"));
         }
         sincronizaArquivo(copia);
