@@ -35,6 +35,8 @@
 #include "operator/DmOperadora.h"
 #include "operator/FrmCadOperadora.h"
 #include "operator/FrmSelecionaOperadora.h"
+#include "request/FrmLiberaRetifPlano.h"
+#include "request/FrmSolicitaRegPlano.h"
 #include "operator/Operadora.h"
 
 namespace {
@@ -137,8 +139,11 @@ void TfrmPrincipal::criaMenu() {
                             QStringLiteral("Excluir Estabelecimentos de Saúde"), true);
     connect(excluir, &QAction::triggered, this, [this] { AbreExclusaoEstabelecimentos(this); });
     arquivo->addAction(excluir);
-    arquivo->addAction(acao(QStringLiteral("actManutencaoSolicitaRegistro"),
-                            QStringLiteral("Solicitação de Registro de Planos"), false));
+    QAction* solicitacao = acao(QStringLiteral("actManutencaoSolicitaRegistro"),
+                                QStringLiteral("Solicitação de Registro de Planos"), true);
+    solicitacao->setProperty("disponivel", true);
+    connect(solicitacao, &QAction::triggered, this, [this] { AbreSolicitacaoRegistro(this); });
+    arquivo->addAction(solicitacao);
     arquivo->addSeparator();
     QAction* sair = acao(QStringLiteral("actSair"), QStringLiteral("Sair"), true);
     connect(sair, &QAction::triggered, this, &QWidget::close);
@@ -157,8 +162,10 @@ void TfrmPrincipal::criaMenu() {
                                    QStringLiteral("Cadastro de Dispositivos Contratuais"), false));
     m_menuCadastro->addAction(acao(QStringLiteral("actMenutencaoRede"),
                                    QStringLiteral("Vinculação de Rede em Lote"), false));
-    m_menuCadastro->addAction(acao(QStringLiteral("actLiberarPlanos"),
-                                   QStringLiteral("Liberar Planos para Retificação"), false));
+    QAction* liberar = acao(QStringLiteral("actLiberarPlanos"),
+                            QStringLiteral("Liberar Planos para Retificação"), true);
+    connect(liberar, &QAction::triggered, this, [this] { AbreLiberacaoRetificacao(this); });
+    m_menuCadastro->addAction(liberar);
 
     m_menuRelatorios = menuBar()->addMenu(QStringLiteral("Relatórios"));
     m_menuRelatorios->setObjectName(QStringLiteral("mnuRelatorios"));

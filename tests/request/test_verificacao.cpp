@@ -1,32 +1,12 @@
 // The pre-send checks of the request screen: each step's field label, message and the
 // flag it clears, on a plan that passes every check until one thing is changed.
 #include "BaseSolicitacao.h"
+#include "PlanoPronto.h"
 #include "operator/Operadora.h"
 #include "platform/Plataforma.h"
 #include "request/VerificacaoPlanos.h"
 
 namespace {
-
-// Operator 123456 (region 1); plan 7: hospital segmentation (2), state coverage (3) on
-// SP, individual contract, pre-established price, shared room, not only free choice;
-// linked to a complete urgency hospital of São Paulo; one valid note and one valid tax.
-const char* kBase = R"SQL(
-INSERT INTO OPERADORAS (CD_OPER, CD_CNPJ, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO, CD_REGIAO_ATUACAO)
-  VALUES ('123456', '11222333000181', 'OPERADORA TESTE', 22, 1);
-INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, CD_OPER, CD_CNPJ_ESTB_SAUD, CD_CNES, RAZAO_SOCIAL_ESTB_SAUD,
-  CD_CLASSIF_ESTAB_SAUDE, CD_TIPO_ESTB_SAUD, DT_VINCULO_OPER, CD_DISP_SERVICO, LG_URGENCIA_EMERGENCIA, ID_MUNC)
-  VALUES (1, '123456', '11444777000161', '0012343', 'HOSPITAL CENTRAL', 1, 1000, '2020-01-01', 'T', 'S', 3550308);
-INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO, CD_ABRANGENCIA, CD_SEGMENTACAO, CD_TIPO_CONTRATO,
-  CD_TIPO_FINANC, CD_PADRAO_ACOMODACAO, LG_VB_VINCULO_ATIVO, LG_VB_VINCULO_INATIVO, LG_VB_SEM_VINCULO,
-  LG_TOTAL_LIVRE_ESCOLHA, LG_CONSISTENTE, LG_REDE_VINCULADA, CD_STATUS_ENVIO)
-  VALUES ('123456', 7, 'PLANO OURO', 3, 2, 1, 1, 'C', 'N', 'N', 'N', 'N', 'S', 'S', 0);
-INSERT INTO RL_PLANOS_UF (CD_OPER, SEQ_PLANO, CD_UF) VALUES ('123456', 7, 'SP');
-INSERT INTO RL_PLANOS_ESTAB_SAUDE (CD_OPER, SEQ_PLANO, ID_ESTB_SAUD, DT_VINCULO) VALUES ('123456', 7, 1, '2020-01-01');
-INSERT INTO RL_PLANO_NOTA_TECNICA (CD_OPER, SEQ_PLANO, ID_PLANO_NOTA_TECNICA, NR_PROTOCOLO_NOTA_TECNICA,
-  NM_ARQUIVO_NOTA_TECNICA, DT_PROTOCOLO) VALUES ('123456', 7, 1, '33902000001', 'nota.nta', '2020-05-05');
-INSERT INTO RL_PLANO_TAXA_REGISTRO (CD_OPER, SEQ_PLANO, ID_PLANO_TAXA_REGISTRO, NR_DOCUMENTO_TAXA)
-  VALUES ('123456', 7, 1, '804981234562');
-)SQL";
 
 const QString kPrefixo = QStringLiteral("Estb. Saúde (\"11444777000161\"/\"0012343\"/\"HOSPITAL CENTRAL\"): ");
 
@@ -194,7 +174,7 @@ TEST_F(Verificacao, EachStepWritesItsRowsAndClearsItsFlag) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
         QFile::remove(programa + QStringLiteral("QEV.mdb"));
-        criaBanco(QString::fromUtf8(kBase) + QString::fromUtf8(c.sql) + QLatin1Char(';'));
+        criaBanco(QString::fromUtf8(kPlanoPronto) + QString::fromUtf8(c.sql) + QLatin1Char(';'));
         operadora.Classificacao = valor(QStringLiteral("SELECT CD_GRUPO_CLASSIFICACAO FROM OPERADORAS")).toInt();
         TVerificacaoPlanos v(banco(), *exportacao, operadora);
         v.VerificaPlano(plano());
@@ -206,7 +186,7 @@ TEST_F(Verificacao, EachStepWritesItsRowsAndClearsItsFlag) {
 }
 
 TEST_F(Verificacao, OperatorAndCodeTableFailuresCarryThePseudoPlan) {
-    criaBanco(QString::fromUtf8(kBase) +
+    criaBanco(QString::fromUtf8(kPlanoPronto) +
               QStringLiteral("UPDATE TA_TIPO_SEGMENTACAO SET DE_SEGMENTACAO = ' ' WHERE CD_SEGMENTACAO = 4;"
                              "INSERT INTO TA_TIPO_CONTRATO VALUES (8, 'Outro');"));
     operadora.CdOper = QStringLiteral("      ");
@@ -230,7 +210,7 @@ TEST_F(Verificacao, OperatorAndCodeTableFailuresCarryThePseudoPlan) {
 }
 
 TEST_F(Verificacao, FirstVerificationStopsAtTheFirstFailingEstablishment) {
-    criaBanco(QString::fromUtf8(kBase) +
+    criaBanco(QString::fromUtf8(kPlanoPronto) +
               QStringLiteral("UPDATE TB_ESTAB_SAUDE SET LG_URGENCIA_EMERGENCIA = 'N', CD_DISP_SERVICO = NULL;"
                              "INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, CD_CLASSIF_ESTAB_SAUDE) VALUES (9, 2);"
                              "UPDATE TB_PLANOS SET LG_TOTAL_LIVRE_ESCOLHA = NULL;"
