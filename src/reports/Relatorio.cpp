@@ -192,7 +192,7 @@ Banda* Relatorio::CriaRodapeGrupo(Banda* cabecalhoGrupo, qreal altura, const QSt
 
 Banda* Relatorio::CriaFilha(Banda* pai, qreal altura, const QString& nome) {
     Banda* b = CriaBanda(TipoBanda::Filha, altura, nome);
-    pai->filha = b;
+    pai->filhas.push_back(b);
     return b;
 }
 
@@ -518,8 +518,8 @@ bool Relatorio::GeraPagina() {
 
 void Relatorio::enfileiraFilha(const Pendente& pai) {
     std::vector<Pendente> novos;
-    if (pai.banda->filha) {
-        Pendente f = Pendente::DeBanda(pai.banda->filha, pai.linha);
+    for (Banda* filha : pai.banda->filhas) {
+        Pendente f = Pendente::DeBanda(filha, pai.linha);
         f.tipoExporta = pai.tipoExporta;
         novos.push_back(std::move(f));
     }
@@ -601,9 +601,9 @@ void Relatorio::imprimeFixa(Banda* banda, const std::shared_ptr<const Linha>& li
     const bool vazio = m_corpoVazio;
     imprime(p, TamanhoPagina().height());
     m_corpoVazio = vazio;
-    if (banda->filha) {
-        // A child of a page header belongs to the page header.
-        Pendente f = Pendente::DeBanda(banda->filha, linha);
+    // Children of a page header belong to the page header.
+    for (Banda* filha : banda->filhas) {
+        Pendente f = Pendente::DeBanda(filha, linha);
         f.tipoExporta = banda->tipo;
         if (prepara(f)) {
             imprime(f, TamanhoPagina().height());

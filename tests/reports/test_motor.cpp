@@ -274,3 +274,20 @@ TEST(MotorRelatorio, AlternateShadingStartsWithGreyOnEveryGeneration) {
         }
     }
 }
+
+TEST(MotorRelatorio, ChildBandsFollowTheirParentEachWithItsOwnEvent) {
+    Relatorio r;
+    Banda* det = r.CriaBanda(TipoBanda::Detalhe, 50);
+    det->Campo(QStringLiteral("n"), QStringLiteral("N"), QRectF(0, 0, 300, 50), kFonte);
+    det->AntesImprimir = [&r](Banda&) { return r.Valor(QStringLiteral("N")).toInt() != 2; };
+    Banda* par = r.CriaFilha(det, 50);
+    par->Rotulo(QStringLiteral("p"), QStringLiteral("par"), QRectF(0, 0, 300, 50), kFonte);
+    par->AntesImprimir = [&r](Banda&) { return r.Valor(QStringLiteral("N")).toInt() % 2 == 0; };
+    r.CriaFilha(det, 50)->Campo(QStringLiteral("f"), QStringLiteral("N"), QRectF(0, 0, 300, 50), kFonte)->texto =
+        QStringLiteral("fim ");
+    r.DefineFonte(std::make_unique<FonteResultado>(tabela({QStringLiteral("N")}, numeros(4))));
+    r.GeraTudo();
+    // Row 2 is left out with its children; a child left out does not take the next one along.
+    EXPECT_EQ(textos(*r.Documento()),
+              (QStringList{"1", "fim 1", "3", "fim 3", "4", "par", "fim 4"}));
+}
