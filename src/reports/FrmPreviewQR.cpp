@@ -363,9 +363,13 @@ void TfrmPreviewQR::geraPaginas() {
     }
     QElapsedTimer fatia;
     fatia.start();
+    // The first page is shown as soon as it is ready; later pages come in slices.
+    const bool primeira = NumPaginas() == 0;
     try {
-        while (m_relatorio && !m_relatorio->Concluido() && fatia.elapsed() < kFatiaGeracaoMs)
+        while (m_relatorio && !m_relatorio->Concluido() && fatia.elapsed() < kFatiaGeracaoMs) {
             m_relatorio->GeraPagina();
+            if (primeira) break;
+        }
     } catch (const ErroBanco& e) {
         paraGeracao();
         MostraErroSimples(TraduzErroBanco(e.mensagem()));

@@ -71,6 +71,34 @@ QString TqrpEstabSaude::TipoContratacao(const QVariant& tipo) {
     return QString();
 }
 
+namespace {
+// The rows of the list, without their order. Establishments whose municipality is
+// unknown are left out; an unknown classification prints empty.
+QString sqlLinhas(bool somenteNaoAdequados) {
+    QString sql = QStringLiteral(
+        "SELECT ES.ID_ESTB_SAUD, ES.CD_CNPJ_ESTB_SAUD, ES.RAZAO_SOCIAL_ESTB_SAUD, "
+        "ES.CD_TIPO_ESTB_SAUD, ES.ID_MUNC, ES.CD_TIPO_CONTRATO_ESTB_SAUDE, ES.LG_HOSPITAL_INCLUIDO, "
+        "ES.CD_CNES, ES.DT_VINCULO_OPER, ES.DT_CONTRATO_OPER, ES.CD_CLASSIF_ESTAB_SAUDE, "
+        "CES.DE_CLASSIF_ESTAB_SAUDE, M.CD_UF, M.NM_MUNC");
+    if (somenteNaoAdequados)
+        sql += QStringLiteral(
+            ", EXISTS (SELECT 1 FROM RL_PLANOS_ESTAB_SAUDE R "
+            "WHERE R.ID_ESTB_SAUD = ES.ID_ESTB_SAUD) AS VINCULADO");
+    return sql + QStringLiteral(
+                     " FROM TB_ESTAB_SAUDE ES "
+                     "LEFT JOIN TA_CLASSIF_ESTAB_SAUDE CES "
+                     "ON CES.CD_CLASSIF_ESTAB_SAUDE = ES.CD_CLASSIF_ESTAB_SAUDE "
+                     "INNER JOIN TB_MUNICIPIOS M ON M.ID_MUNC = ES.ID_MUNC");
+}
+}  // namespace
+
+QString TqrpEstabSaude::Sql(Ordem ordem, bool somenteNaoAdequados) {
+    return sqlLinhas(somenteNaoAdequados) +
+           (ordem == Ordem::Cnpj
+                ? QStringLiteral(" ORDER BY ES.CD_CNPJ_ESTB_SAUD")
+                : QStringLiteral(" ORDER BY ES.RAZAO_SOCIAL_ESTB_SAUD COLLATE PTBR, ES.ID_ESTB_SAUD"));
+}
+
 TqrpEstabSaude::TqrpEstabSaude(Banco& banco, Ordem ordem, bool somenteNaoAdequados, QObject* pai)
     : TqrpModeloRelatorio(true, true, pai), m_somenteNaoAdequados(somenteNaoAdequados) {
     setObjectName(QStringLiteral("qrpEstabSaude"));
@@ -89,6 +117,9 @@ TqrpEstabSaude::TqrpEstabSaude(Banco& banco, Ordem ordem, bool somenteNaoAdequad
         Elemento* e = qrbDetalhe->Campo(QString::fromLatin1(c.campo), QString::fromLatin1(c.campo),
                                         QRectF(c.x, 2, c.largura, 34), corpo);
         const QString campo = QString::fromLatin1(c.campo);
+        // Long names wrap in their column instead of being cut.
+        e->cresce = campo == QLatin1String("RAZAO_SOCIAL_ESTB_SAUD") || campo == QLatin1String("NM_MUNC") ||
+                    campo == QLatin1String("DE_CLASSIF_ESTAB_SAUDE");
         if (campo.startsWith(QLatin1String("DT_")))
             e->formato = [](const QVariant& v) { return UtilRelatorios::Data(v); };
         else if (campo == QLatin1String("CD_TIPO_ESTB_SAUD"))
@@ -114,25 +145,19 @@ TqrpEstabSaude::TqrpEstabSaude(Banco& banco, Ordem ordem, bool somenteNaoAdequad
                       QRectF(0, 15, 1500, 45), FonteRelatorio(9, true))
         ->texto = QStringLiteral("Total de estabelecimentos de saúde cadastrados: ");
 
-    // Establishments whose municipality is unknown are left out; an unknown
-    // classification prints empty.
-    QString sql = QStringLiteral(
-        "SELECT ES.ID_ESTB_SAUD, ES.CD_CNPJ_ESTB_SAUD, ES.RAZAO_SOCIAL_ESTB_SAUD, "
-        "ES.CD_TIPO_ESTB_SAUD, ES.ID_MUNC, ES.CD_TIPO_CONTRATO_ESTB_SAUDE, ES.LG_HOSPITAL_INCLUIDO, "
-        "ES.CD_CNES, ES.DT_VINCULO_OPER, ES.DT_CONTRATO_OPER, ES.CD_CLASSIF_ESTAB_SAUDE, "
-        "CES.DE_CLASSIF_ESTAB_SAUDE, M.CD_UF, M.NM_MUNC");
-    if (somenteNaoAdequados)
-        sql += QStringLiteral(
-            ", EXISTS (SELECT 1 FROM RL_PLANOS_ESTAB_SAUDE R "
-            "WHERE R.ID_ESTB_SAUD = ES.ID_ESTB_SAUD) AS VINCULADO");
-    sql += QStringLiteral(
-        " FROM TB_ESTAB_SAUDE ES "
-        "LEFT JOIN TA_CLASSIF_ESTAB_SAUDE CES "
-        "ON CES.CD_CLASSIF_ESTAB_SAUDE = ES.CD_CLASSIF_ESTAB_SAUDE "
-        "INNER JOIN TB_MUNICIPIOS M ON M.ID_MUNC = ES.ID_MUNC ORDER BY ");
-    sql += ordem == Ordem::Cnpj ? QStringLiteral("ES.CD_CNPJ_ESTB_SAUD")
-                                : QStringLiteral("ES.RAZAO_SOCIAL_ESTB_SAUD COLLATE PTBR, ES.ID_ESTB_SAUD");
-    DefineFonte(std::make_unique<FonteConsulta>(banco, sql));
+    // By CNPJ the index gives the order as rows are read; by name the names are sorted
+    // here (pt-BR) and the rows read in that order, so the first page need not wait for
+    // the database to sort every whole row.
+    if (ordem == Ordem::Cnpj)
+        DefineFonte(std::make_unique<FonteConsulta>(banco, Sql(ordem, somenteNaoAdequados)));
+    else
+        DefineFonte(std::make_unique<FonteOrdenadaPtBr>(
+            banco,
+            // the names alone come from their index; rows without a known municipality
+            // are then left out by the rows' statement
+            QStringLiteral("SELECT ID_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE"),
+            sqlLinhas(somenteNaoAdequados) + QStringLiteral(" WHERE ES.ID_ESTB_SAUD IN (%1)"),
+            QStringLiteral("ID_ESTB_SAUD")));
 }
 
 void TqrpEstabSaude::AntesDeGerar() {

@@ -18,6 +18,8 @@ public:
     enum class Ordem { Cnpj, RazaoSocial };
     TqrpEstabSaude(Banco& banco, Ordem ordem, bool somenteNaoAdequados, QObject* pai = nullptr);
 
+    // The statement of the rows (no parameters).
+    static QString Sql(Ordem ordem, bool somenteNaoAdequados);
     // Whether an establishment is not adequate: an included hospital-care establishment
     // without CNES linked to a plan; a missing name, type, municipality, start date or
     // classification; a contracted one (2000) without contracting type or date.

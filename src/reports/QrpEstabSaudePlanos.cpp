@@ -68,15 +68,16 @@ TqrpEstabSaudePlanos::TqrpEstabSaudePlanos(Banco& banco, const QString& cdOper, 
         const char* titulo;
         const char* campo;
         qreal x, largura;
-    } colunas[] = {{"Descrição Plano", "NM_PLANO", 200, 950},
-                   {"Contratação", "DE_TIPO_CONTRATO", 1160, 520},
-                   {"Segmentação Assistencial", "DE_SEGMENTACAO", 1690, 520},
-                   {"Abrangência Geográfica", "DE_ABRANGENCIA", 2220, w - 2220}};
+    } colunas[] = {{"Descrição Plano", "NM_PLANO", 200, 850},
+                   {"Contratação", "DE_TIPO_CONTRATO", 1060, 450},
+                   {"Segmentação Assistencial", "DE_SEGMENTACAO", 1520, 780},
+                   {"Abrangência Geográfica", "DE_ABRANGENCIA", 2310, w - 2310}};
     for (const auto& c : colunas) {
         planos->cabecalho->Rotulo(QString::fromLatin1(c.campo), QString::fromUtf8(c.titulo),
                                   QRectF(c.x, 10, c.largura, 45), rotulo);
         planos->detalhe->Campo(QString::fromLatin1(c.campo), QString::fromLatin1(c.campo),
-                               QRectF(c.x, 0, c.largura, 40), corpo);
+                               QRectF(c.x, 0, c.largura, 40), corpo)
+            ->cresce = true;
     }
     planos->cabecalho->Linha(QStringLiteral("linPlanos"), QRectF(200, 54, w - 200, 5), 1.5);
 

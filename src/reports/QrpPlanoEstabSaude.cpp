@@ -29,10 +29,10 @@ TqrpPlanoEstabSaude::TqrpPlanoEstabSaude(Banco& banco, const QString& cdOper,
         const char* titulo;
         const char* campo;
         qreal x, largura;
-    } plano[] = {{"Descrição Plano", "NM_PLANO", 0, 1000},
-                 {"Contratação", "DE_TIPO_CONTRATO", 1010, 580},
-                 {"Segmentação Assistencial", "DE_SEGMENTACAO", 1600, 580},
-                 {"Abrangência Geográfica", "DE_ABRANGENCIA", 2190, w - 2190}};
+    } plano[] = {{"Descrição Plano", "NM_PLANO", 0, 950},
+                 {"Contratação", "DE_TIPO_CONTRATO", 960, 480},
+                 {"Segmentação Assistencial", "DE_SEGMENTACAO", 1450, 800},
+                 {"Abrangência Geográfica", "DE_ABRANGENCIA", 2260, w - 2260}};
     Banda* d = qrbDetalhe;
     d->altura = 110;
     d->Linha(QStringLiteral("linPlano"), QRectF(0, 0, w, 6), 3);
@@ -40,7 +40,8 @@ TqrpPlanoEstabSaude::TqrpPlanoEstabSaude(Banco& banco, const QString& cdOper,
         d->Rotulo(QStringLiteral("lbl") + QString::fromLatin1(c.campo), QString::fromUtf8(c.titulo),
                   QRectF(c.x, 12, c.largura, 45), rotulo);
         d->Campo(QString::fromLatin1(c.campo), QString::fromLatin1(c.campo),
-                 QRectF(c.x, 58, c.largura, 45), corpo);
+                 QRectF(c.x, 58, c.largura, 45), corpo)
+            ->cresce = true;
     }
 
     SubDetalhe* estabs = CriaSubDetalhe(
@@ -75,7 +76,7 @@ TqrpPlanoEstabSaude::TqrpPlanoEstabSaude(Banco& banco, const QString& cdOper,
         const QRectF caixa(c.x, 0, c.largura, 40);
         estabs->cabecalho->Rotulo(nome, QString::fromUtf8(c.titulo), QRectF(c.x, 10, c.largura, 45),
                                   rotulo);
-        if (c.campo) estabs->detalhe->Campo(nome, QString::fromLatin1(c.campo), caixa, corpo);
+        if (c.campo) estabs->detalhe->Campo(nome, QString::fromLatin1(c.campo), caixa, corpo)->cresce = true;
         else estabs->detalhe->Rotulo(nome, QString(), caixa, corpo);
     }
     estabs->cabecalho->Linha(QStringLiteral("linEstabs"), QRectF(100, 54, w - 100, 5), 1.5);

@@ -17,7 +17,7 @@
 using UtilRelatorios::Vazio;
 
 namespace {
-constexpr qreal kLarguraRotulo = 760;
+constexpr qreal kLarguraRotulo = 830;
 constexpr qreal kLinha = 45;
 constexpr int kContratoIndividual = 1;
 
@@ -129,12 +129,10 @@ TqrpPlanos::TqrpPlanos(Banco& banco, const QString& cdOper, const std::optional<
     }
 
     Banda* preco = linhaGeral(d, QStringLiteral("qrcPreco"), QStringLiteral("Formação do Preço :"));
-    preco->Item(QStringLiteral("qrd"))->caixa.setWidth(500);
-    preco->Item(QStringLiteral("qrd"))->cresce = false;
+    preco->Item(QStringLiteral("qrd"))->caixa.setWidth(310);
     preco->Rotulo(QStringLiteral("lblPos"), QStringLiteral("Opção Pós-Estabelecido :"),
-                  QRectF(kLarguraRotulo + 520, 0, 480, kLinha), rotulo);
-    preco->Rotulo(QStringLiteral("qrdPos"), QString(), QRectF(kLarguraRotulo + 1000, 0, w - kLarguraRotulo - 1000, kLinha),
-                  corpo);
+                  QRectF(1150, 0, 400, kLinha), rotulo);
+    preco->Rotulo(QStringLiteral("qrdPos"), QString(), QRectF(1550, 0, w - 1550, kLinha), corpo);
     preco->AntesImprimir = [this](Banda& b) {
         const QVariant financ = Valor(QStringLiteral("CD_TIPO_FINANC"));
         const QString texto = FormacaoPreco(financ);

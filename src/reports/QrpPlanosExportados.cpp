@@ -49,6 +49,7 @@ TqrpPlanosExportados::TqrpPlanosExportados(Banco& banco, const QString& cdOper, 
                              QRectF(c.x, 5 + c.linha * linha, c.largura, linha), rotulo);
         Elemento* e = qrbDetalhe->Campo(campo, campo, QRectF(c.x, 5 + c.linha * linha, c.largura, linha),
                                         corpo);
+        e->cresce = c.linha == 0;  // names wrap; the lines below keep their places
         if (c.data) e->formato = [](const QVariant& v) { return UtilRelatorios::Data(v, true); };
     }
     qrbColunaCab->Linha(QStringLiteral("linTitulos"), QRectF(0, linhas * linha + 10, w, 6), 2);

@@ -2,6 +2,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QFont>
+#include <QHash>
 #include <QObject>
 #include <QRectF>
 #include <QString>
@@ -62,6 +63,9 @@ struct Elemento {
     int indiceCache = -1;
     QFont fonteIndexada;
     int indiceFonte = -1;
+    // Widths of texts already measured in `fonteLarguras` (lists repeat their names).
+    QHash<QString, qreal> larguras;
+    QFont fonteLarguras;
 };
 
 class SubDetalhe;

@@ -1,5 +1,6 @@
 #include "reports/UtilRelatorios.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QLocale>
 
@@ -10,12 +11,28 @@ namespace UtilRelatorios {
 
 QString Data(const QVariant& valor, bool comHora) {
     if (Vazio(valor)) return QString();
-    QDateTime d;
-    if (valor.typeId() == QMetaType::QDate) d = QDateTime(valor.toDate(), QTime(0, 0));
-    else d = Banco::lerDataHora(valor);
-    if (!d.isValid()) return valor.toString();
-    if (comHora && d.time() != QTime(0, 0)) return d.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-    return d.date().toString(QStringLiteral("dd/MM/yyyy"));
+    if (valor.typeId() == QMetaType::QDate) return valor.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    if (valor.typeId() == QMetaType::QDateTime) {
+        const QDateTime d = valor.toDateTime();
+        return comHora && d.time() != QTime(0, 0) ? d.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))
+                                                  : d.date().toString(QStringLiteral("dd/MM/yyyy"));
+    }
+    // Stored text "yyyy-MM-dd", with " HH:mm:ss" (or "T...") for a moment: rearranged as
+    // text, without time-zone work (a long list has hundreds of thousands of dates).
+    const QString t = valor.toString().trimmed();
+    const auto digitos = [&](int de, int n) {
+        for (int i = de; i < de + n; ++i)
+            if (i >= t.size() || !t[i].isDigit()) return false;
+        return true;
+    };
+    if (!(t.size() >= 10 && digitos(0, 4) && t[4] == QLatin1Char('-') && digitos(5, 2) &&
+          t[7] == QLatin1Char('-') && digitos(8, 2)))
+        return t;
+    QString r = t.mid(8, 2) + QLatin1Char('/') + t.mid(5, 2) + QLatin1Char('/') + t.left(4);
+    if (comHora && t.size() >= 19 && digitos(11, 2) && digitos(14, 2) && digitos(17, 2) &&
+        QStringView(t).mid(11, 8) != QLatin1String("00:00:00"))
+        r += QLatin1Char(' ') + t.mid(11, 8);
+    return r;
 }
 
 QString Contagem(qlonglong n) { return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(n); }

@@ -291,3 +291,20 @@ TEST(MotorRelatorio, ChildBandsFollowTheirParentEachWithItsOwnEvent) {
     EXPECT_EQ(textos(*r.Documento()),
               (QStringList{"1", "fim 1", "3", "fim 3", "4", "par", "fim 4"}));
 }
+
+TEST(MotorRelatorio, WhatStandsBelowAGrowingTextMovesDownWithItAndWhatStandsBesideStays) {
+    const QString longo = QStringLiteral("texto que ocupa várias linhas ").repeated(20).trimmed();
+    Relatorio r;
+    Banda* det = r.CriaBanda(TipoBanda::Detalhe, 100);
+    det->Rotulo(QStringLiteral("ao lado"), QStringLiteral("AO LADO"), QRectF(0, 0, 300, 50), kFonte);
+    det->Campo(QStringLiteral("t"), QStringLiteral("T"), QRectF(400, 0, 500, 50), kFonte)->cresce = true;
+    det->Rotulo(QStringLiteral("abaixo"), QStringLiteral("ABAIXO"), QRectF(400, 50, 300, 50), kFonte);
+    r.DefineFonte(std::make_unique<FonteResultado>(tabela({QStringLiteral("T")}, {{longo}, {"x"}})));
+    r.GeraTudo();
+    const PaginaRelatorio& p = r.Documento()->Pagina(0);
+    ASSERT_EQ(p.textos[2].texto, QStringLiteral("ABAIXO"));
+    EXPECT_GE(p.textos[2].caixa.top(), item(p, longo)->caixa.bottom() - 0.01);
+    EXPECT_EQ(p.textos[0].caixa.top(), item(p, longo)->caixa.top());
+    // The next row starts below the moved label.
+    EXPECT_GE(p.textos[3].caixa.top(), p.textos[2].caixa.bottom() - 0.01);
+}

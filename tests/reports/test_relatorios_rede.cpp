@@ -426,3 +426,35 @@ TEST_F(RelatoriosRede, PlansUsingAnEstablishmentPrintsTheWindowAndExportsTheList
     QTest::keyClick(&tela, Qt::Key_Escape);
     EXPECT_FALSE(tela.isVisible());
 }
+
+TEST_F(RelatoriosRede, NameOrderSortedHereMatchesTheDatabasesPortugueseOrderAcrossBatches) {
+    // Names that differ by accents, case, spaces and punctuation only; more rows than
+    // one batch of keys; two without a name.
+    const QStringList bases{"São José", "sao jose", "Sao José", "Ávila", "avila", "d'Ávila", "Éden",
+                            "Eden", "Ômega", "omega", "Açaí", "acai", "Casa-Forte", "Casa Forte", "CASA",
+                            "Zé", "ze", "Ângela", "angela", "Ílhéus"};
+    QString sql;
+    for (int i = 0; i < 600; ++i)
+        sql += QStringLiteral(
+                   "INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD, ID_MUNC) "
+                   "VALUES (%1, %2, %3);")
+                   .arg(i + 1)
+                   .arg(i % 97 == 5 ? QStringLiteral("NULL")
+                                    : q(bases[(i * 7) % bases.size()] + QStringLiteral(" %1").arg(i % 13)))
+                   .arg(i % 50 == 3 ? 9999999 : kSaoPaulo);
+    inicia(sql);
+    FonteOrdenadaPtBr fonte(banco(), QStringLiteral("SELECT ID_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE"),
+                            QStringLiteral("SELECT ES.ID_ESTB_SAUD FROM TB_ESTAB_SAUDE ES INNER JOIN TB_MUNICIPIOS M "
+                                           "ON M.ID_MUNC = ES.ID_MUNC WHERE ES.ID_ESTB_SAUD IN (%1)"),
+                            QStringLiteral("ID_ESTB_SAUD"));
+    fonte.Abre();
+    QStringList aqui;
+    QVariantList l;
+    while (fonte.Le(l)) aqui << l.value(0).toString();
+    const QStringList noBanco = Apoio::coluna(
+        banco(), QStringLiteral("SELECT ES.ID_ESTB_SAUD FROM TB_ESTAB_SAUDE ES INNER JOIN TB_MUNICIPIOS M "
+                                "ON M.ID_MUNC = ES.ID_MUNC "
+                                "ORDER BY ES.RAZAO_SOCIAL_ESTB_SAUD COLLATE PTBR, ES.ID_ESTB_SAUD"));
+    EXPECT_EQ(aqui.size(), 588);
+    EXPECT_EQ(aqui, noBanco);
+}
