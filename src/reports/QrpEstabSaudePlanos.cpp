@@ -8,6 +8,7 @@
 #include "db/DmConexao.h"
 #include "operator/Operadora.h"
 #include "reports/FrmPreviewQR.h"
+#include "reports/UtilRelatorios.h"
 
 namespace {
 constexpr int kOdontologico = 4;
@@ -39,10 +40,8 @@ TqrpEstabSaudePlanos::TqrpEstabSaudePlanos(Banco& banco, const QString& cdOper, 
     d->AntesImprimir = [this](Banda& b) {
         b.Item(QStringLiteral("qrdCnpj"))->texto =
             m_mascara.Aplica(Valor(QStringLiteral("CD_CNPJ_ESTB_SAUD")).toString());
-        const QString municipio = Valor(QStringLiteral("NM_MUNC")).toString();
-        const QString uf = Valor(QStringLiteral("CD_UF")).toString();
         b.Item(QStringLiteral("qrdMunicipio"))->texto =
-            municipio.isEmpty() && uf.isEmpty() ? QString() : municipio + QStringLiteral(" - ") + uf;
+            UtilRelatorios::MunicipioUf(Valor(QStringLiteral("NM_MUNC")), Valor(QStringLiteral("CD_UF")));
         return true;
     };
 

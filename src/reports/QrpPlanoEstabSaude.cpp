@@ -11,6 +11,7 @@
 #include "db/ModeloRowSet.h"
 #include "operator/Operadora.h"
 #include "reports/FrmPreviewQR.h"
+#include "reports/UtilRelatorios.h"
 
 namespace {
 constexpr int kOdontologico = 4;
@@ -83,10 +84,8 @@ TqrpPlanoEstabSaude::TqrpPlanoEstabSaude(Banco& banco, const QString& cdOper,
     estabs->detalhe->AntesImprimir = [this](Banda& b) {
         b.Item(QStringLiteral("qrdCnpj"))->texto = AplicaMascara(
             Valor(QStringLiteral("CD_CNPJ_ESTB_SAUD")).toString(), QString::fromLatin1(MascaraCnpj));
-        const QString municipio = Valor(QStringLiteral("NM_MUNC")).toString();
-        const QString uf = Valor(QStringLiteral("CD_UF")).toString();
         b.Item(QStringLiteral("qrdMunicipio"))->texto =
-            municipio.isEmpty() && uf.isEmpty() ? QString() : municipio + QStringLiteral(" - ") + uf;
+            UtilRelatorios::MunicipioUf(Valor(QStringLiteral("NM_MUNC")), Valor(QStringLiteral("CD_UF")));
         return true;
     };
 

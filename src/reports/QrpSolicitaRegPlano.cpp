@@ -1,17 +1,12 @@
 #include "reports/QrpSolicitaRegPlano.h"
 
-#include "common/Erro.h"
 #include "db/DmLookup.h"
 #include "reports/FonteErrosCarga.h"
 #include "reports/FrmPreviewQR.h"
 #include "reports/UtilRelatorios.h"
 #include "request/DmExportacao.h"
 
-TqrpSolicitaRegPlano::TqrpSolicitaRegPlano(QObject* pai) : TqrpModeloRelatorio(false, false, pai) {
-    TDmExportacao* dm = DmExportacao();
-    if (!dm) throw ErroQev(QStringLiteral("A lista de erros não está disponível."));
-    monta(dm->cdsErrosCarga());
-}
+TqrpSolicitaRegPlano::TqrpSolicitaRegPlano(QObject* pai) : TqrpSolicitaRegPlano(ErrosCargaCompartilhados(), pai) {}
 
 TqrpSolicitaRegPlano::TqrpSolicitaRegPlano(const TErrosCarga& erros, QObject* pai)
     : TqrpModeloRelatorio(false, false, pai) {

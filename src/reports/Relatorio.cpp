@@ -35,79 +35,60 @@ Elemento* Banda::Item(const QString& nome) const {
     return nullptr;
 }
 
-Elemento* Banda::adiciona(Elemento e) {
-    m_elementos.push_back(std::make_unique<Elemento>(std::move(e)));
+Elemento* Banda::adiciona(Elemento::Tipo tipo, const QString& nome, const QRectF& caixa,
+                          const QFont& fonte, int alinhamento) {
+    auto e = std::make_unique<Elemento>();
+    e->tipo = tipo;
+    e->nome = nome;
+    e->caixa = caixa;
+    e->fonte = fonte;
+    e->alinhamento = alinhamento;
+    m_elementos.push_back(std::move(e));
     return m_elementos.back().get();
 }
 
 Elemento* Banda::Rotulo(const QString& nome, const QString& texto, const QRectF& caixa,
                         const QFont& fonte, int alinhamento) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Rotulo;
-    e.nome = nome;
-    e.texto = texto;
-    e.caixa = caixa;
-    e.fonte = fonte;
-    e.alinhamento = alinhamento;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Rotulo, nome, caixa, fonte, alinhamento);
+    e->texto = texto;
+    return e;
 }
 
 Elemento* Banda::Campo(const QString& nome, const QString& coluna, const QRectF& caixa,
                        const QFont& fonte, int alinhamento) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Campo;
-    e.nome = nome;
-    e.campo = coluna;
-    e.caixa = caixa;
-    e.fonte = fonte;
-    e.alinhamento = alinhamento;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Campo, nome, caixa, fonte, alinhamento);
+    e->campo = coluna;
+    return e;
 }
 
 Elemento* Banda::Sistema(const QString& nome, Elemento::Dado dado, const QString& prefixo,
                          const QRectF& caixa, const QFont& fonte, int alinhamento) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Sistema;
-    e.nome = nome;
-    e.dado = dado;
-    e.texto = prefixo;
-    e.caixa = caixa;
-    e.fonte = fonte;
-    e.alinhamento = alinhamento;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Sistema, nome, caixa, fonte, alinhamento);
+    e->dado = dado;
+    e->texto = prefixo;
+    return e;
 }
 
 Elemento* Banda::Expressao(const QString& nome, Elemento::Agregado agregado,
                            const QString& coluna, const QRectF& caixa, const QFont& fonte,
                            int alinhamento) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Expressao;
-    e.nome = nome;
-    e.agregado = agregado;
-    e.campo = coluna;
-    e.caixa = caixa;
-    e.fonte = fonte;
-    e.alinhamento = alinhamento;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Expressao, nome, caixa, fonte, alinhamento);
+    e->agregado = agregado;
+    e->campo = coluna;
+    return e;
 }
 
 Elemento* Banda::Linha(const QString& nome, const QRectF& caixa, qreal espessura) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Linha;
-    e.nome = nome;
-    e.caixa = caixa;
-    e.espessura = espessura;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Linha, nome, caixa, QFont(), 0);
+    e->espessura = espessura;
+    return e;
 }
 
 Elemento* Banda::Desenho(const QString& nome, const QRectF& caixa,
                          std::function<void(QPainter&, const QRectF&)> desenho) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Desenho;
-    e.nome = nome;
-    e.caixa = caixa;
-    e.desenho = std::move(desenho);
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Desenho, nome, caixa, QFont(), 0);
+    e->desenho = std::move(desenho);
+    return e;
 }
 
 // ---------------------------------------------------------------------------

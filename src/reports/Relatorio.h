@@ -116,7 +116,8 @@ public:
                       std::function<void(QPainter&, const QRectF&)> desenho);
 
 private:
-    Elemento* adiciona(Elemento e);
+    Elemento* adiciona(Elemento::Tipo tipo, const QString& nome, const QRectF& caixa,
+                       const QFont& fonte, int alinhamento);
     std::vector<std::unique_ptr<Elemento>> m_elementos;
 };
 

@@ -49,6 +49,11 @@ QString Descricao(const Resultado& tabela, const QVariant& codigo) {
     return QString();
 }
 
+QString MunicipioUf(const QVariant& municipio, const QVariant& uf) {
+    if (Vazio(municipio) && Vazio(uf)) return QString();
+    return municipio.toString() + QStringLiteral(" - ") + uf.toString();
+}
+
 QString MascaraDocumento::Aplica(const QString& documento) {
     if (documento.size() == 14) m_cnpj = true;
     else if (documento.size() == 11) m_cnpj = false;

@@ -18,6 +18,9 @@ bool Vazio(const QVariant& valor);
 // when the code is empty or absent.
 QString Descricao(const Resultado& tabela, const QVariant& codigo);
 
+// "municipality - state"; empty when both are.
+QString MunicipioUf(const QVariant& municipio, const QVariant& uf);
+
 // The CNPJ/CPF mask of a list: 14 characters take the CNPJ mask, 11 the CPF mask, and
 // any other length the mask of the row before (the first row starts from the CNPJ's).
 class MascaraDocumento {
