@@ -1,9 +1,19 @@
 #include "reports/AberturasRelatorios.h"
 
 #include "network/FrmCadHosp.h"
+#include "reports/QrpSolicitaRegPlano.h"
+#include "request/FrmSolicitaRegPlano.h"
 
 void InstalaTelasRelatorios() {
     TfrmCadHosp::Telas& telas = TfrmCadHosp::TelasRelacionadas();
     telas.relatorio = &AbreRelacaoEstabelecimentos;
     telas.planosDoEstab = &AbrePlanosDoEstabelecimento;
+
+    TfrmSolicitaRegPlano::Relatorios& solicitacao = TfrmSolicitaRegPlano::RelatoriosInstalados();
+    solicitacao.planosEnviados = [](QWidget* pai, const QStringList& planos) {
+        QList<int> numeros;
+        for (const QString& p : planos) numeros << p.toInt();
+        AbreRelPlanosExportados(pai, true, numeros);
+    };
+    solicitacao.erros = [](QWidget* pai) { TqrpSolicitaRegPlano().Visualiza(pai); };
 }
