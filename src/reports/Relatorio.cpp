@@ -15,9 +15,9 @@ constexpr int kMaxLargurasGuardadas = 4096;
 }
 
 QFont FonteRelatorio(qreal pontos, bool negrito, bool italico) {
-    QFont f;
-    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                   QStringLiteral("DejaVu Sans")});
+    // One family name (each text of a page records its font): where it is missing, the
+    // system's sans-serif face stands in.
+    QFont f(QStringLiteral("Liberation Sans"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(UnidadeRelatorio::Pontos(pontos));
     f.setBold(negrito);
@@ -574,6 +574,7 @@ void Relatorio::fechaPagina(bool ultima) {
     m_pintor->end();
     m_pintor.reset();
     m_pagina->figura.setBoundingRect(QRect(QPoint(0, 0), TamanhoPagina().toSize()));
+    m_pagina->textos.squeeze();
     m_documento->AdicionaPagina(std::move(*m_pagina));
     m_pagina.reset();
     m_paginaAberta = false;
