@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include "ConfiguracaoBuild.h"
 #include "db/PacoteDados.h"
 #include "platform/Plataforma.h"
 #include "request/VUQ.h"
@@ -222,6 +223,18 @@ void TDmConexao::ConfirmaTransacao() {
 
 void TDmConexao::DesfazTransacao() {
     if (m_banco->emTransacao()) m_banco->desfazTransacao();
+}
+
+QByteArray TDmConexao::SenhaBancoAnterior() { return QByteArray(Config::SenhaOlvar); }
+
+void TDmConexao::AbreBancoAnterior(const QString& caminho) {
+    m_qryAnterior.Close();
+    m_bancoAnterior->abreSomenteLeitura(caminho, SenhaBancoAnterior());
+}
+
+void TDmConexao::FechaBancoAnterior() {
+    m_qryAnterior.Close();
+    m_bancoAnterior->fecha();
 }
 
 Consulta& TDmConexao::ConsultaBancoAnterior(const QString& sql, const ParamsPosicionais& params) {
