@@ -71,7 +71,7 @@ bool ImportacaoOlvar::Reconhece(TDmConexao& c, const QString& caminho) {
 }
 
 ImportacaoOlvar::ImportacaoOlvar(TDmConexao& conexao, QString cdOper)
-    : m_conexao(conexao), m_cdOper(std::move(cdOper)) {}
+    : m_conexao(conexao), m_cdOper(std::move(cdOper)), m_agora(Relogio::agora()) {}
 
 ImportacaoOlvar::~ImportacaoOlvar() = default;
 
