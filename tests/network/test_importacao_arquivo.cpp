@@ -3,7 +3,11 @@
 // a file (line numbers, blank lines, duplicates within the file, updates, summary),
 // batches and failures, and a fuzz run of random and damaged files.
 #include <QBuffer>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QSet>
 
 #include "ApoioImportacao.h"
@@ -577,6 +581,65 @@ TEST_F(ImportacaoArquivoTeste, BatchesAreCommittedAndAFailureKeepsWhatWasAccepte
 
     // An unreadable file is a failure of the run too.
     EXPECT_THROW(imp->Executa(pasta.arquivo(QStringLiteral("nao-existe.txt")), false), ErroQev);
+}
+
+// An import killed at chosen moments (before its first commit, and a little after each of
+// several commits) leaves a database that opens sound, with exactly the establishments
+// of the batches committed: whole rows, in the file's order.
+TEST_F(ImportacaoArquivoTeste, AKilledImportLosesAtMostTheOpenBatch) {
+    const QString programa = QStringLiteral(QEV_DIR_BIN "/qev-importa-estab");
+    ASSERT_TRUE(QFileInfo::exists(programa));
+    constexpr int kLinhas = 30000;
+    constexpr int kLote = 1000;
+    QList<QByteArray> linhas;
+    QStringList cnpjs;
+    for (int i = 1; i <= kLinhas; ++i) {
+        const LinhaArquivo l = linhaValida(i);
+        linhas << l.bytes();
+        cnpjs << l.cnpj;
+    }
+    const QString caminhoArquivo = pasta.arquivo(QStringLiteral("grande.txt"));
+    gravaArquivo(caminhoArquivo, arquivo(linhas));
+    const QString caminhoBanco = banco().caminho();
+    conexao.reset();  // the child owns the database now
+
+    // kill after the k-th commit report (0: as soon as it started)
+    for (int k : {0, 1, 4, 9, 17}) {
+        QFile::remove(caminhoBanco);
+        Apoio::criaBanco(pasta.caminho(), Apoio::Esquema::Atual,
+                         QStringLiteral("INSERT INTO OPERADORAS (CD_OPER) VALUES ('%1');")
+                             .arg(QLatin1String(kOperadora)));
+        QProcess p;
+        p.start(programa, {pasta.caminho(), caminhoArquivo, QString::number(kLote)});
+        ASSERT_TRUE(p.waitForStarted());
+        qlonglong relatado = 0;
+        QElapsedTimer limite;
+        limite.start();
+        while (k > 0 && relatado < qlonglong(k) * kLote && limite.elapsed() < 60000) {
+            if (!p.canReadLine() && !p.waitForReadyRead(1000)) continue;
+            while (p.canReadLine()) {
+                const QByteArray l = p.readLine().trimmed();
+                if (l.startsWith("lote ")) relatado = l.mid(5).toLongLong();
+            }
+        }
+        ASSERT_EQ(relatado, qlonglong(k) * kLote) << "kill " << k;
+        QThread::msleep(k % 3);  // into the next batch
+        p.kill();
+        p.waitForFinished();
+        ASSERT_EQ(p.exitStatus(), QProcess::CrashExit) << "kill " << k << ": ended before the kill";
+
+        auto b = Apoio::abreBanco(caminhoBanco);
+        ASSERT_EQ(b->valor("PRAGMA quick_check").toString(), QStringLiteral("ok")) << "kill " << k;
+        const QStringList gravados = Apoio::coluna(
+            *b, "SELECT CD_CNPJ_ESTB_SAUD FROM TB_ESTAB_SAUDE ORDER BY ID_ESTB_SAUD");
+        EXPECT_GE(gravados.size(), relatado) << "kill " << k;
+        EXPECT_EQ(gravados.size() % kLote, 0) << "kill " << k << ": a batch was cut";
+        EXPECT_EQ(gravados, cnpjs.mid(0, gravados.size())) << "kill " << k;
+        EXPECT_EQ(b->valor("SELECT count(*) FROM TB_ESTAB_SAUDE WHERE RAZAO_SOCIAL_ESTB_SAUD IS NULL "
+                           "OR LG_URGENCIA_EMERGENCIA IS NULL OR CD_OPER IS NULL")
+                      .toLongLong(),
+                  0);
+    }
 }
 
 TEST(LeitorLinhas, EndsOfLineAndTheLimit) {

@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 #include "ApoioImportacao.h"
 #include "network/BaseOlvar.h"
@@ -320,6 +321,33 @@ TEST_F(ImportacaoOlvarTeste, CsvRowsBecomeSourceRows) {
     b2.open(QIODevice::ReadOnly);
     BaseOlvar b(pasta.arquivo(QStringLiteral("outro.mdb")), kOperadora);
     EXPECT_THROW(BaseOlvar::LeCsv(b2, b), ErroQev);
+}
+
+// The conversion tool: a usage line without its arguments, a CSV turned into a
+// database the import recognises.
+TEST_F(ImportacaoOlvarTeste, TheToolWritesADatabaseFromACsv) {
+    const QString programa = QStringLiteral(QEV_DIR_BIN "/qev-olvar");
+    ASSERT_TRUE(QFileInfo::exists(programa));
+    QProcess uso;
+    uso.start(programa, {});
+    ASSERT_TRUE(uso.waitForFinished());
+    EXPECT_EQ(uso.exitCode(), 2);
+    EXPECT_TRUE(uso.readAllStandardError().contains("qev-olvar [options] destino"));
+
+    const QString csv = pasta.arquivo(QStringLiteral("antigos.csv"));
+    gravaArquivo(csv, "CD_CNPJ_ESTB_SAUD,RAZAO_SOCIAL_ESTB_SAUD,CD_CLASSIF_ESTAB_SAUDE,CD_CNES,"
+                      "ID_MUNC\n52998224725,Clínica Ávila,3,0012343,3550308\n");
+    QProcess p;
+    p.start(programa, {QStringLiteral("--operadora"), QString::fromLatin1(kOperadora),
+                       QStringLiteral("--csv"), csv, QStringLiteral("--gera"), QStringLiteral("3"), zemlo});
+    ASSERT_TRUE(p.waitForFinished());
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const ImportacaoOlvar::Totais t = importa();
+    EXPECT_EQ(t.mensagens, QStringList());
+    EXPECT_EQ(t.importados, 4);
+    EXPECT_EQ(conta("SELECT count(*) FROM TB_ESTAB_SAUDE WHERE RAZAO_SOCIAL_ESTB_SAUD = ?",
+                    {QStringLiteral("Clínica Ávila")}),
+              1);
 }
 
 }  // namespace
