@@ -65,7 +65,7 @@ private:
     void garante();
     Banco& m_banco;
     QString m_cdOper;
-    int m_limiteLinhas = 5000;
+    int m_limiteLinhas = 10000;
     int m_limiteMs = 1000;
     bool m_dono = false;  // this writer began the open transaction
     int m_noLote = 0;

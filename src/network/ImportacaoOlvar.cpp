@@ -41,14 +41,94 @@ QVariant textoOuNulo(const QVariant& v) {
     return t.isEmpty() ? QVariant() : QVariant(t);
 }
 
-// A stored date as the system keeps it (a day, or a day and a time).
-QVariant dataGravada(const QDateTime& d) {
-    if (!d.isValid()) return QVariant();
-    if (d.time() == QTime(0, 0)) return d.date();
-    return d;
+// A date as stored (ISO text "yyyy-MM-dd", maybe with " HH:mm:ss"), read without the
+// general date parser, which consults the time zone on every call (it runs for every
+// row): an invalid date when the value is no such text.
+struct Momento {
+    QDate data;
+    QTime hora{0, 0};
+    bool valido() const { return data.isValid() && hora.isValid(); }
+};
+
+bool digitos(const QString& t, int de, int n, int& valor) {
+    valor = 0;
+    for (int i = de; i < de + n; ++i) {
+        const char16_t c = t.at(i).unicode();
+        if (c < u'0' || c > u'9') return false;
+        valor = valor * 10 + (c - u'0');
+    }
+    return true;
+}
+
+Momento momento(const QVariant& v) {
+    Momento m;
+    if (nulo(v)) return m;
+    if (v.typeId() == QMetaType::QDate) {
+        m.data = v.toDate();
+        return m;
+    }
+    if (v.typeId() == QMetaType::QDateTime) {
+        m.data = v.toDateTime().date();
+        m.hora = v.toDateTime().time();
+        return m;
+    }
+    const QString t = v.toString().trimmed();
+    int a, me, d;
+    if ((t.size() != 10 && t.size() != 19) || t.at(4) != u'-' || t.at(7) != u'-' ||
+        !digitos(t, 0, 4, a) || !digitos(t, 5, 2, me) || !digitos(t, 8, 2, d))
+        return m;
+    m.data = QDate(a, me, d);
+    if (t.size() == 19) {
+        int h, mi, se;
+        if ((t.at(10) != u' ' && t.at(10) != u'T') || t.at(13) != u':' || t.at(16) != u':' ||
+            !digitos(t, 11, 2, h) || !digitos(t, 14, 2, mi) || !digitos(t, 17, 2, se))
+            return Momento{QDate(), QTime()};
+        m.hora = QTime(h, mi, se);
+    }
+    return m;
+}
+
+// Later than the moment `agora` (a day with its time).
+bool depois(const Momento& m, const QDate& hoje, const QTime& hora) {
+    return m.data > hoje || (m.data == hoje && m.hora > hora);
+}
+
+// The value the system stores: a day, or a day and a time.
+QVariant dataGravada(const Momento& m) {
+    if (!m.valido()) return QVariant();
+    if (m.hora == QTime(0, 0)) return m.data;
+    return QDateTime(m.data, m.hora);
 }
 
 QString listaColunas() { return BaseOlvar::Colunas().join(QStringLiteral(", ")); }
+
+// Positions of the columns in BaseOlvar::Colunas() (the order they are read in).
+enum Coluna {
+    cId, cCnes, cCnpj, cNome, cRelacao, cMunicipio, cIncluido, cTipoContrato, cVinculo, cContrato,
+    cClassif, cClassificadoZub, cIntermed, cDisp, cUrgencia
+};
+
+// What an accepted source row writes: texts trimmed, nulls kept.
+DadosEstab dados(const QVariantList& l) {
+    const auto inteiroOuNulo = [](const QVariant& v) {
+        return branco(v) ? QVariant() : QVariant(*inteiro(v));
+    };
+    DadosEstab d;
+    d.cnpj = textoOuNulo(l.at(cCnpj));
+    d.nome = textoOuNulo(l.at(cNome));
+    d.tipoEstab = inteiroOuNulo(l.at(cRelacao));
+    d.municipio = inteiroOuNulo(l.at(cMunicipio));
+    d.tipoContrato = textoOuNulo(l.at(cTipoContrato));
+    d.cnes = textoOuNulo(l.at(cCnes));
+    d.dataContrato = dataGravada(momento(l.at(cContrato)));
+    d.dataVinculo = dataGravada(momento(l.at(cVinculo)));
+    d.classificacao = inteiroOuNulo(l.at(cClassif));
+    d.classificadoZub = textoOuNulo(l.at(cClassificadoZub));
+    d.intermediaria = textoOuNulo(l.at(cIntermed));
+    d.disponibilidade = textoOuNulo(l.at(cDisp));
+    d.urgencia = textoOuNulo(l.at(cUrgencia));
+    return d;
+}
 
 }  // namespace
 
@@ -71,7 +151,15 @@ bool ImportacaoOlvar::Reconhece(TDmConexao& c, const QString& caminho) {
 }
 
 ImportacaoOlvar::ImportacaoOlvar(TDmConexao& conexao, QString cdOper)
-    : m_conexao(conexao), m_cdOper(std::move(cdOper)), m_agora(Relogio::agora()) {}
+    : m_conexao(conexao), m_cdOper(std::move(cdOper)) {
+    defineAgora();
+}
+
+void ImportacaoOlvar::defineAgora() {
+    const QDateTime agora = Relogio::agora();
+    m_hoje = agora.date();
+    m_hora = agora.time();
+}
 
 ImportacaoOlvar::~ImportacaoOlvar() = default;
 
@@ -95,22 +183,28 @@ bool ImportacaoOlvar::existeDuplicado(const QString& cnes, const QString& cnpj) 
 }
 
 QStringList ImportacaoOlvar::Verifica(const std::function<QVariant(const QString&)>& valor) {
+    QVariantList linha;
+    for (const QString& c : BaseOlvar::Colunas()) linha << valor(c);
+    return verifica(linha);
+}
+
+QStringList ImportacaoOlvar::verifica(const QVariantList& l) {
     QStringList m;
-    const QVariant vClassif = valor(QStringLiteral("CD_CLASSIF_ESTAB_SAUDE"));
-    const QVariant vRelacao = valor(QStringLiteral("CD_TIPO_ESTB_SAUD"));
-    const QVariant vMunicipio = valor(QStringLiteral("ID_MUNC"));
-    const QVariant vContrato = valor(QStringLiteral("DT_CONTRATO_OPER"));
-    const QVariant vVinculo = valor(QStringLiteral("DT_VINCULO_OPER"));
-    const QString cnes = texto(valor(QStringLiteral("CD_CNES")));
-    const QString cnpj = texto(valor(QStringLiteral("CD_CNPJ_ESTB_SAUD")));
-    const QString nome = texto(valor(QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD")));
-    const QString tipo = texto(valor(QStringLiteral("CD_TIPO_CONTRATO_ESTB_SAUDE")));
-    const QString intermed = texto(valor(QStringLiteral("CD_OPER_INTERMEDIADORA")));
+    const QVariant& vClassif = l.at(cClassif);
+    const QVariant& vRelacao = l.at(cRelacao);
+    const QVariant& vMunicipio = l.at(cMunicipio);
+    const QVariant& vContrato = l.at(cContrato);
+    const QVariant& vVinculo = l.at(cVinculo);
+    const QString cnes = texto(l.at(cCnes));
+    const QString cnpj = texto(l.at(cCnpj));
+    const QString nome = texto(l.at(cNome));
+    const QString tipo = texto(l.at(cTipoContrato));
+    const QString intermed = texto(l.at(cIntermed));
     const auto classif = inteiro(vClassif);
     const auto relacao = inteiro(vRelacao);
     const bool hospitalar = classif && *classif == 1;
-    const QDateTime contrato = Banco::lerDataHora(vContrato);
-    const QDateTime vinculo = Banco::lerDataHora(vVinculo);
+    const Momento contrato = momento(vContrato);
+    const Momento vinculo = momento(vVinculo);
 
     if (branco(vClassif))
         m << QStringLiteral("- Classificação do Estabelecimento de Saúde não informado.");
@@ -144,37 +238,37 @@ QStringList ImportacaoOlvar::Verifica(const std::function<QVariant(const QString
         m << QStringLiteral("- Tipo de Contratualização não informado.");
     if (relacao == 2000 && tipo == QLatin1String("I") && intermed.isEmpty())
         m << QStringLiteral("- Registro ZUB da Operadora Intermediária não informado.");
-    if (contrato.isValid() && contrato > m_agora)
+    if (contrato.valido() && depois(contrato, m_hoje, m_hora))
         m << QStringLiteral("- A data de Contratualização não pode ser superior à data atual.");
-    if (contrato.isValid() && contrato.date() < QDate(2003, 7, 7) && hospitalar)
+    if (contrato.valido() && contrato.data < QDate(2003, 7, 7) && hospitalar)
         m << QStringLiteral(
             "- A data de Contratualização não pode ser anterior à data da RN 42 (07/07/2003).");
-    if (contrato.isValid() && contrato.date() < QDate(2003, 12, 1) && classif &&
+    if (contrato.valido() && contrato.data < QDate(2003, 12, 1) && classif &&
         (*classif == 2 || *classif == 3))
         m << QStringLiteral(
             "- A data de Contratualização não pode ser anterior à data da RN 54 (01/12/2003).");
     if (branco(vVinculo) && !branco(vRelacao))
         m << QStringLiteral("- Data de início da prestação de Serviço não informado.");
-    if (branco(valor(QStringLiteral("CD_DISP_SERVICO"))) && hospitalar)
+    if (branco(l.at(cDisp)) && hospitalar)
         m << QStringLiteral(
             "- Disponibilidade de Serviços do Estabelecimento de Saúde não informado.");
 
     // Values the system's own table cannot hold would stop the whole run when written:
     // the establishment is refused with its reason instead.
     struct Texto {
-        const char* coluna;
+        Coluna coluna;
         int tamanho;
         const char* rotulo;
     };
     static const Texto textos[] = {
-        {"RAZAO_SOCIAL_ESTB_SAUD", 60, "Nome/Razão Social do Estabelecimento de Saúde"},
-        {"CD_OPER_INTERMEDIADORA", 6, "Registro ZUB da Operadora Intermediária"},
-        {"CD_TIPO_CONTRATO_ESTB_SAUDE", 1, "Tipo de Contratualização"},
-        {"CD_DISP_SERVICO", 1, "Disponibilidade de Serviços do Estabelecimento de Saúde"},
-        {"LG_URGENCIA_EMERGENCIA", 1, "Indicador de Urgência / Emergência"},
-        {"LG_CLASSIFICADO_ZUB", 1, "Indicador de classificação pela ZUB"}};
+        {cNome, 60, "Nome/Razão Social do Estabelecimento de Saúde"},
+        {cIntermed, 6, "Registro ZUB da Operadora Intermediária"},
+        {cTipoContrato, 1, "Tipo de Contratualização"},
+        {cDisp, 1, "Disponibilidade de Serviços do Estabelecimento de Saúde"},
+        {cUrgencia, 1, "Indicador de Urgência / Emergência"},
+        {cClassificadoZub, 1, "Indicador de classificação pela ZUB"}};
     for (const Texto& t : textos)
-        if (texto(valor(QString::fromLatin1(t.coluna))).size() > t.tamanho)
+        if (texto(l.at(t.coluna)).size() > t.tamanho)
             m << QStringLiteral("- %1 com mais de %2 caractere(s).")
                      .arg(QString::fromUtf8(t.rotulo))
                      .arg(t.tamanho);
@@ -185,16 +279,16 @@ QStringList ImportacaoOlvar::Verifica(const std::function<QVariant(const QString
     for (const auto& [v, rotulo] : inteiros)
         if (!branco(*v) && !inteiro(*v))
             m << QStringLiteral("- %1 não é um número.").arg(QString::fromUtf8(rotulo));
-    if (!branco(vContrato) && !contrato.isValid())
+    if (!branco(vContrato) && !contrato.valido())
         m << QStringLiteral("- Data de Contratualização não é uma data válida.");
-    if (!branco(vVinculo) && !vinculo.isValid())
+    if (!branco(vVinculo) && !vinculo.valido())
         m << QStringLiteral("- Data de início da prestação de Serviço não é uma data válida.");
     return m;
 }
 
 ImportacaoOlvar::Totais ImportacaoOlvar::Executa() {
     Totais totais;
-    m_agora = Relogio::agora();
+    defineAgora();
     // The source's rows, in its own order, then the operator they belong to.
     const Resultado fonte =
         m_conexao.ConsultaBancoAnterior(QStringLiteral("SELECT %1 FROM TB_ESTAB_SAUDE").arg(listaColunas()))
@@ -212,42 +306,18 @@ ImportacaoOlvar::Totais ImportacaoOlvar::Executa() {
     gravador.aoConfirmar = aoConfirmarLote;
     QElapsedTimer relogio;
     relogio.start();
-    QVector<int> indice;
-    for (const QString& c : BaseOlvar::Colunas()) indice << fonte.indice(c);
     try {
         for (int i = 0; i < fonte.numLinhas(); ++i) {
+            // the columns were read in the order of BaseOlvar::Colunas()
             const QVariantList& linha = fonte.linhas.at(i);
-            const auto valor = [&](const QString& coluna) {
-                return linha.at(indice.at(BaseOlvar::Colunas().indexOf(coluna)));
-            };
             ++totais.lidos;
-            const QStringList mensagens = Verifica(valor);
+            const QStringList mensagens = verifica(linha);
             if (mensagens.isEmpty()) {
-                DadosEstab d;
-                d.cnpj = textoOuNulo(valor(QStringLiteral("CD_CNPJ_ESTB_SAUD")));
-                d.nome = textoOuNulo(valor(QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD")));
-                d.tipoEstab = branco(valor(QStringLiteral("CD_TIPO_ESTB_SAUD")))
-                                  ? QVariant()
-                                  : QVariant(*inteiro(valor(QStringLiteral("CD_TIPO_ESTB_SAUD"))));
-                d.municipio = branco(valor(QStringLiteral("ID_MUNC")))
-                                  ? QVariant()
-                                  : QVariant(*inteiro(valor(QStringLiteral("ID_MUNC"))));
-                d.tipoContrato = textoOuNulo(valor(QStringLiteral("CD_TIPO_CONTRATO_ESTB_SAUDE")));
-                d.cnes = textoOuNulo(valor(QStringLiteral("CD_CNES")));
-                d.dataContrato =
-                    dataGravada(Banco::lerDataHora(valor(QStringLiteral("DT_CONTRATO_OPER"))));
-                d.dataVinculo =
-                    dataGravada(Banco::lerDataHora(valor(QStringLiteral("DT_VINCULO_OPER"))));
-                d.classificacao = *inteiro(valor(QStringLiteral("CD_CLASSIF_ESTAB_SAUDE")));
-                d.classificadoZub = textoOuNulo(valor(QStringLiteral("LG_CLASSIFICADO_ZUB")));
-                d.intermediaria = textoOuNulo(valor(QStringLiteral("CD_OPER_INTERMEDIADORA")));
-                d.disponibilidade = textoOuNulo(valor(QStringLiteral("CD_DISP_SERVICO")));
-                d.urgencia = textoOuNulo(valor(QStringLiteral("LG_URGENCIA_EMERGENCIA")));
-                gravador.Insere(d);
+                gravador.Insere(dados(linha));
                 ++totais.importados;
             } else {
                 // the CNPJ/CPF as stored, immediately followed by each message
-                const QVariant cnpj = valor(QStringLiteral("CD_CNPJ_ESTB_SAUD"));
+                const QVariant& cnpj = linha.at(cCnpj);
                 const QString prefixo = nulo(cnpj) ? QString() : cnpj.toString();
                 for (const QString& m : mensagens) totais.mensagens << prefixo + m;
             }

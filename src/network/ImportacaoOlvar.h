@@ -50,11 +50,15 @@ public:
     QStringList Verifica(const std::function<QVariant(const QString&)>& valor);
 
 private:
+    // The checks over a row read in the order of BaseOlvar::Colunas().
+    QStringList verifica(const QVariantList& linha);
     bool existeDuplicado(const QString& cnes, const QString& cnpj);
+    void defineAgora();
     TDmConexao& m_conexao;
     QString m_cdOper;
-    QDateTime m_agora;
-    int m_loteLinhas = 5000;
+    QDate m_hoje;
+    QTime m_hora;
+    int m_loteLinhas = 10000;
     int m_loteMs = 1000;
     std::unique_ptr<ComandoPreparado> m_duplicado[4];
 };

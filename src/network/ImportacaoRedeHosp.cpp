@@ -51,42 +51,59 @@ constexpr Campo kCampos[] = {
 };
 
 // Trimming as the file's rules mean it: every character up to the space is blank.
-QString apara(const QString& s) {
+QStringView apara(QStringView s) {
     qsizetype i = 0;
     qsizetype f = s.size();
     while (i < f && s.at(i).unicode() <= ' ') ++i;
     while (f > i && s.at(f - 1).unicode() <= ' ') --f;
-    return (i == 0 && f == s.size()) ? s : s.mid(i, f - i);
+    return s.mid(i, f - i);
 }
+QString apara(const QString& s) { return apara(QStringView(s)).toString(); }
 
-bool soDigitos(const QString& s) {
+bool soDigitos(QStringView s) {
     if (s.isEmpty()) return false;
     for (QChar c : s)
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
     return true;
 }
 
-bool soZeros(const QString& s) {
+bool soZeros(QStringView s) {
     for (QChar c : s)
         if (c != QLatin1Char('0')) return false;
     return true;
 }
 
 // A positive whole number written only with digits; anything else is 0.
-int numero(const QString& s) {
+int numero(QStringView s) {
     if (!soDigitos(s) || s.size() > 9) return 0;
     return s.toInt();
 }
 
 // DDMMYYYY rewritten as "DD/MM/YYYY"; blank stays empty.
-QString data(const QString& bruto) {
+QString data(QStringView bruto) {
     if (apara(bruto).isEmpty()) return QString();
-    return bruto.mid(0, 2) + QLatin1Char('/') + bruto.mid(2, 2) + QLatin1Char('/') + bruto.mid(4, 4);
+    QString d;
+    d.reserve(10);
+    d.append(bruto.mid(0, 2)).append(u'/').append(bruto.mid(2, 2)).append(u'/').append(bruto.mid(4, 4));
+    return d;
 }
 
+// A valid date: day, month and year that exist, the year 1900 or later (what
+// TDmExportacao::DataValida accepts of "DD/MM/YYYY" made of digits), read without the
+// general date parser: it runs twice per line.
 QDate dataValida(const QString& ddmmaaaa) {
-    if (ddmmaaaa.isEmpty() || !TDmExportacao::DataValida(ddmmaaaa)) return QDate();
-    return QDate::fromString(ddmmaaaa, QStringLiteral("dd/MM/yyyy"));
+    if (ddmmaaaa.size() != 10 || ddmmaaaa.at(2) != u'/' || ddmmaaaa.at(5) != u'/') return QDate();
+    int v[3] = {0, 0, 0};
+    const int inicio[3] = {0, 3, 6};
+    const int largura[3] = {2, 2, 4};
+    for (int k = 0; k < 3; ++k)
+        for (int i = inicio[k]; i < inicio[k] + largura[k]; ++i) {
+            const char16_t c = ddmmaaaa.at(i).unicode();
+            if (c < u'0' || c > u'9') return QDate();
+            v[k] = v[k] * 10 + (c - u'0');
+        }
+    if (v[2] < 1900) return QDate();
+    return QDate(v[2], v[1], v[0]);
 }
 
 QString hex(unsigned char b) {
@@ -196,25 +213,27 @@ QVector<ErroLinha> ImportacaoRedeHosp::AnalisaLinha(const QByteArray& bytes, boo
 
     // The parse.
     RegistroImportado r;
-    const auto campo = [&t](int inicio, int largura) { return t.mid(inicio, largura); };
-    r.cnpjCpf = apara(campo(0, 14));
-    r.tamanhoCnpjCpf = int(r.cnpjCpf.size());
-    if (r.tamanhoCnpjCpf == 14 && (!soDigitos(r.cnpjCpf) || soZeros(r.cnpjCpf))) r.cnpjCpf.clear();
-    r.nome = apara(campo(14, 60));
-    const QString relacao = apara(campo(74, 4));
+    // (views into the decoded line: only what is kept becomes a text of its own)
+    const auto campo = [&t](int inicio, int largura) { return QStringView(t).mid(inicio, largura); };
+    const QStringView cnpjLido = apara(campo(0, 14));
+    r.tamanhoCnpjCpf = int(cnpjLido.size());
+    if (r.tamanhoCnpjCpf != 14 || (soDigitos(cnpjLido) && !soZeros(cnpjLido)))
+        r.cnpjCpf = cnpjLido.toString();
+    r.nome = apara(campo(14, 60)).toString();
+    const QStringView relacao = apara(campo(74, 4));
     r.relacao = numero(relacao);
-    r.municipio = apara(campo(78, 7));
-    if (r.municipio == QLatin1String("0000000")) r.municipio.clear();
-    r.tipoContrato = campo(85, 1);
+    const QStringView municipio = apara(campo(78, 7));
+    if (municipio != QLatin1String("0000000")) r.municipio = municipio.toString();
+    r.tipoContrato = campo(85, 1).toString();
     r.dataContrato = data(campo(86, 8));
-    r.cnes = campo(94, 7);
+    r.cnes = campo(94, 7).toString();
     r.dataVinculo = data(campo(101, 8));
-    const QString classif = campo(109, 1);
+    const QStringView classif = campo(109, 1);
     r.classificacao = soDigitos(classif) ? classif.toInt() : -1;
-    r.intermediaria = apara(campo(110, 6));
-    if (r.intermediaria == QLatin1String("000000")) r.intermediaria.clear();
-    r.disponibilidade = campo(116, 1);
-    r.urgencia = campo(117, 1);
+    const QStringView intermediaria = apara(campo(110, 6));
+    if (intermediaria != QLatin1String("000000")) r.intermediaria = intermediaria.toString();
+    r.disponibilidade = campo(116, 1).toString();
+    r.urgencia = campo(117, 1).toString();
     const bool hospitalar = r.classificacao == 1;
 
     // 1-2. classification
@@ -224,11 +243,11 @@ QVector<ErroLinha> ImportacaoRedeHosp::AnalisaLinha(const QByteArray& bytes, boo
         erro(RClassif, QStringLiteral("Classificação do Estabelecimento inválida."));
 
     // 3-4. CNES
-    const QString cnes = apara(r.cnes);
+    const QStringView cnes = apara(QStringView(r.cnes));
     if (!cnes.isEmpty()) {
         if (cnes.size() != 7)
             erro(RCnes, QStringLiteral("CNES do Estabelecimento de Saúde deve possuir 7 dígitos."));
-        else if (!soDigitos(cnes) || !ValidaCnes(cnes) || cnes == QLatin1String("0000000"))
+        else if (!soDigitos(cnes) || !ValidaCnes(cnes.toString()) || cnes == QLatin1String("0000000"))
             erro(RCnes, QStringLiteral("CNES do Estabelecimento de Saúde inválido."));
     }
 
@@ -259,7 +278,7 @@ QVector<ErroLinha> ImportacaoRedeHosp::AnalisaLinha(const QByteArray& bytes, boo
         erro(RCnpj, QStringLiteral("CNPJ do Estabelecimento de Saúde inválido."));
 
     // 9. already registered (the lines accepted before this one included)
-    if (!atualiza && tam > 0 && existeDuplicado(r.cnpjCpf, cnes))
+    if (!atualiza && tam > 0 && existeDuplicado(r.cnpjCpf, cnes.toString()))
         erro(RDuplicado, QStringLiteral("O Conjunto CNPJ ou CPF + CNES deve ser único."));
 
     // 10. name
@@ -325,7 +344,7 @@ QVector<ErroLinha> ImportacaoRedeHosp::AnalisaLinha(const QByteArray& bytes, boo
         const QDate d = dataValida(r.dataContrato);
         if (!d.isValid())
             erro(RDtContrato, QStringLiteral("Data de Contratualização inválida."));
-        else if (QDateTime(d, QTime(0, 0)) > m_agora)
+        else if (d > m_agora.date())  // a day at midnight is later than now only after today
             erro(RDtContrato, QStringLiteral("Data de Contratualização superior à data atual."));
         else if (d < QDate(2003, 12, 1) && (r.classificacao == 2 || r.classificacao == 3))
             erro(RDtContrato,
@@ -343,20 +362,20 @@ QVector<ErroLinha> ImportacaoRedeHosp::AnalisaLinha(const QByteArray& bytes, boo
                  QStringLiteral("Data de início da prestação do Serviço não informada."));
         else if (!d.isValid())
             erro(RDtVinculo, QStringLiteral("Data de início da prestação do Serviço inválida."));
-        else if (QDateTime(d, QTime(0, 0)) > m_agora)
+        else if (d > m_agora.date())
             erro(RDtVinculo,
                  QStringLiteral("Data de início da prestação do Serviço superior à data atual."));
     }
 
     // 28-29. availability
-    const QString disp = apara(r.disponibilidade);
+    const QStringView disp = apara(QStringView(r.disponibilidade));
     if (hospitalar && disp.isEmpty())
         erro(RDisp, QStringLiteral("Disponibilidade de Serviços não informada."));
     else if (!disp.isEmpty() && disp != QLatin1String("P") && disp != QLatin1String("T"))
         erro(RDisp, QStringLiteral("Disponibilidade de Serviços inválida."));
 
     // 30-31. urgency/emergency
-    const QString urg = apara(r.urgencia);
+    const QStringView urg = apara(QStringView(r.urgencia));
     if (hospitalar && urg.isEmpty())
         erro(RUrgencia, QStringLiteral("Indicador de Urgência / Emergência não informado."));
     else if (hospitalar && urg != QLatin1String("S") && urg != QLatin1String("N"))

@@ -101,7 +101,7 @@ private:
     QSet<int> m_classificacoes;
     QSet<qlonglong> m_municipios;
     QDateTime m_agora;
-    int m_loteLinhas = 5000;
+    int m_loteLinhas = 10000;
     int m_loteMs = 1000;
     std::unique_ptr<LeitorWin1252> m_win1252;
     std::unique_ptr<ComandoPreparado> m_duplicado;
