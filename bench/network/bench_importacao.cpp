@@ -1,4 +1,4 @@
-// bench_importacao [PASTA] [REPETICOES=3]
+// bench_importacao [PASTA] [REPETICOES=3] [PASTA_IMAGENS]
 //
 // Loading establishments in bulk into the large database (PASTA/base/QEV.mdb, generated
 // with 100,000 establishments when missing), each run on a fresh copy of it:
@@ -9,7 +9,8 @@
 //   OLVAR    - the predecessor database with 100,000 establishments, half refused;
 // each against plain SQLite inserting the same accepted rows (read back from the
 // imported database) with one prepared statement in one transaction on a copy of the
-// same database. Prints medians and ratios.
+// same database. Prints medians and ratios. With PASTA_IMAGENS, also saves images of the
+// two screens (the file screen in the middle of its run) for a person to look at.
 #include <sqlite3.h>
 
 #include <QApplication>
@@ -31,6 +32,7 @@
 #include "db/DmConexao.h"
 #include "db/DmZemlo.h"
 #include "network/BaseOlvar.h"
+#include "network/FrmDlgImportEstabSaudeSistema.h"
 #include "network/FrmImportarRedeHosp.h"
 #include "network/ImportacaoOlvar.h"
 #include "network/ImportacaoRedeHosp.h"
@@ -182,6 +184,14 @@ int main(int argc, char** argv) {
     const QString pasta =
         args.size() > 1 ? args[1] : QDir::tempPath() + QStringLiteral("/qev-bench-importacao");
     const int repeticoes = args.size() > 2 ? args[2].toInt() : 3;
+    const QString imagens = args.size() > 3 ? args[3] : QString();
+    if (!imagens.isEmpty()) QDir().mkpath(imagens);
+    const auto salva = [&](QWidget& w, const char* nome) {
+        if (imagens.isEmpty()) return;
+        const QString arquivo = QDir(imagens).filePath(QString::fromLatin1(nome));
+        w.grab().save(arquivo);
+        std::printf("%s (%dx%d)\n", qPrintable(arquivo), w.width(), w.height());
+    };
     const QString base = pasta + QStringLiteral("/base/QEV.mdb");
     if (!QFileInfo::exists(base)) {
         std::printf("gerando %s com %d estabelecimentos...\n", qPrintable(base), kExistentes);
@@ -253,12 +263,18 @@ int main(int argc, char** argv) {
                 }
             } conta;
             tela.Gauge1->installEventFilter(&conta);
+            if (r == 0) salva(tela, "importar-arquivo.png");
             QElapsedTimer desdeUltimo;
             qint64 maior = 0;
+            bool salvou = r > 0;
             QTimer pulso;
             pulso.setInterval(10);
             QObject::connect(&pulso, &QTimer::timeout, [&] {
                 if (desdeUltimo.isValid()) maior = std::max(maior, desdeUltimo.elapsed());
+                if (!salvou && tela.Gauge1->isVisible() && tela.Gauge1->value() > kLinhas / 2) {
+                    salvou = true;
+                    salva(tela, "importar-arquivo-andamento.png");
+                }
                 desdeUltimo.restart();
             });
             pulso.start();
@@ -274,6 +290,13 @@ int main(int argc, char** argv) {
         QVector<QVariantList> novasOlvar;
         {  // the predecessor database
             Execucao e(base, pasta + QStringLiteral("/olvar"));
+            if (r == 0 && !imagens.isEmpty()) {
+                TfrmDlgImportEstabSaudeSistema dlg;
+                dlg.AbreArquivoMbd->setText(olvar);
+                dlg.show();
+                QApplication::processEvents();
+                salva(dlg, "importar-olvar.png");
+            }
             QElapsedTimer t;
             t.start();
             ImportacaoOlvar::Reconhece(*e.conexao, olvar);

@@ -46,6 +46,10 @@ TfrmDlgImportEstabSaudeSistema::TfrmDlgImportEstabSaudeSistema(QWidget* pai)
     Gauge1 = new QProgressBar(Conteudo());
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
     Gauge1->setVisible(false);
+    // its place is kept while it is hidden: the window does not jump when the run starts
+    QSizePolicy politica = Gauge1->sizePolicy();
+    politica.setRetainSizeWhenHidden(true);
+    Gauge1->setSizePolicy(politica);
     grade->addWidget(rotulo, 0, 0, 1, 2);
     grade->addWidget(AbreArquivoMbd, 1, 0);
     grade->addWidget(btnProcuraArquivo, 1, 1);

@@ -51,6 +51,10 @@ TfrmImportarRedeHosp::TfrmImportarRedeHosp(QWidget* pai) : TfrmModDialogo(pai) {
     Gauge1 = new QProgressBar(Conteudo());
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
     Gauge1->setVisible(false);
+    // its place is kept while it is hidden: the window does not jump when the run starts
+    QSizePolicy politica = Gauge1->sizePolicy();
+    politica.setRetainSizeWhenHidden(true);
+    Gauge1->setSizePolicy(politica);
     grade->addWidget(rotulo, 0, 0);
     grade->addWidget(AbreArquivoTxt, 0, 1);
     grade->addWidget(btnProcuraArquivo, 0, 2);

@@ -9,6 +9,7 @@
 #include "network/BaseOlvar.h"
 #include "network/GravadorEstab.h"
 #include "platform/Plataforma.h"
+#include "request/Win1252.h"
 
 namespace {
 
@@ -168,6 +169,12 @@ void ImportacaoOlvar::DefineLote(int linhas, int ms) {
     m_loteMs = ms;
 }
 
+bool ImportacaoOlvar::textoDoArquivo(const QString& t) {
+    for (QChar c : t)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
+    return m_win1252.codifica(t).has_value();
+}
+
 bool ImportacaoOlvar::existeDuplicado(const QString& cnes, const QString& cnpj) {
     const int i = (cnes.isEmpty() ? 1 : 0) + (cnpj.isEmpty() ? 2 : 0);
     if (!m_duplicado[i])
@@ -267,6 +274,10 @@ QStringList ImportacaoOlvar::verifica(const QVariantList& l) {
         {cDisp, 1, "Disponibilidade de Serviços do Estabelecimento de Saúde"},
         {cUrgencia, 1, "Indicador de Urgência / Emergência"},
         {cClassificadoZub, 1, "Indicador de classificação pela ZUB"}};
+    // the request file is written in Windows-1252: a name it cannot hold is refused here
+    if (!nome.isEmpty() && !textoDoArquivo(nome))
+        m << QStringLiteral("- Nome/Razão Social do Estabelecimento de Saúde com caracteres que o "
+                            "arquivo de solicitação não aceita.");
     for (const Texto& t : textos)
         if (texto(l.at(t.coluna)).size() > t.tamanho)
             m << QStringLiteral("- %1 com mais de %2 caractere(s).")

@@ -220,6 +220,17 @@ TEST_F(ImportacaoOlvarTeste, EachCheckGivesItsMessage) {
         // values the system's table cannot hold
         {"nome longo", [&](QVariantMap& m) { poe(m, "RAZAO_SOCIAL_ESTB_SAUD", QString(61, u'Á')); },
          {"- Nome/Razão Social do Estabelecimento de Saúde com mais de 60 caractere(s)."}},
+        {"nome fora do Windows-1252",
+         [&](QVariantMap& m) { poe(m, "RAZAO_SOCIAL_ESTB_SAUD", QStringLiteral("Clínica 日本 ☃")); },
+         {"- Nome/Razão Social do Estabelecimento de Saúde com caracteres que o arquivo de "
+          "solicitação não aceita."}},
+        {"nome com tabulação",
+         [&](QVariantMap& m) { poe(m, "RAZAO_SOCIAL_ESTB_SAUD", QStringLiteral("Clínica\tÁvila")); },
+         {"- Nome/Razão Social do Estabelecimento de Saúde com caracteres que o arquivo de "
+          "solicitação não aceita."}},
+        {"nome com acentos e sinais do Windows-1252",
+         [&](QVariantMap& m) { poe(m, "RAZAO_SOCIAL_ESTB_SAUD", QStringLiteral("Ação – “Saúde” € Œ")); },
+         {}},
         {"urgência longa", [&](QVariantMap& m) { poe(m, "LG_URGENCIA_EMERGENCIA", "SIM"); },
          {"- Indicador de Urgência / Emergência com mais de 1 caractere(s)."}},
         {"classificação não numérica", [&](QVariantMap& m) { poe(m, "CD_CLASSIF_ESTAB_SAUDE", "um"); },
