@@ -30,12 +30,13 @@ const QString& rotulo(int i) {
         QStringLiteral("Disponibilidade de Serviços"),               // 11
         QStringLiteral("Urgência / Emergência"),                     // 12
         QStringLiteral("Tamanho do registro"),                       // 13
+        QStringLiteral("Conteúdo do registro"),                      // 14
     };
     return r[i];
 }
 enum Rotulo {
     RClassif, RCnes, RCnpj, RDuplicado, RNome, RRelacao, RMunicipio, RTipo, RIntermed,
-    RDtContrato, RDtVinculo, RDisp, RUrgencia, RTamanho
+    RDtContrato, RDtVinculo, RDisp, RUrgencia, RTamanho, RConteudo
 };
 
 // The record's fields: first position (0-based), width and the label of its rows.
@@ -104,6 +105,32 @@ QDate dataValida(const QString& ddmmaaaa) {
         }
     if (v[2] < 1900) return QDate();
     return QDate(v[2], v[1], v[0]);
+}
+
+// Bytes above 127 that form valid UTF-8: a line written by a program that does not use the
+// file's single-byte set (accents would be read as two characters each and every later
+// field would be displaced). Windows-1252 text in Portuguese practically never is.
+bool pareceUtf8(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return true;  // the mark some editors put first
+    bool multibyte = false;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes.at(i));
+        int seguem = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        if (b >= 0xC2 && b <= 0xDF) seguem = 1;
+        else if (b >= 0xE0 && b <= 0xEF) seguem = 2;
+        else if (b >= 0xF0 && b <= 0xF4) seguem = 3;
+        else return false;
+        if (i + seguem >= bytes.size()) return false;
+        for (int k = 1; k <= seguem; ++k)
+            if ((static_cast<unsigned char>(bytes.at(i + k)) & 0xC0) != 0x80) return false;
+        multibyte = true;
+        i += seguem + 1;
+    }
+    return multibyte;
 }
 
 QString hex(unsigned char b) {
@@ -186,6 +213,10 @@ QVector<ErroLinha> ImportacaoRedeHosp::AnalisaLinha(const QByteArray& bytes, boo
         if (dadosAlem)
             erro(RTamanho, QStringLiteral("Tamanho do registro inválido."));
     }
+
+    if (pareceUtf8(bytes))
+        erro(RConteudo, QStringLiteral("O registro está gravado em UTF-8; o arquivo deve estar em "
+                                       "Windows-1252."));
 
     // The record's own characters: Windows-1252 text without control characters.
     const qsizetype n = qMin<qsizetype>(bytes.size(), kTamanhoRegistro);

@@ -409,6 +409,16 @@ TEST_F(ImportacaoArquivoTeste, CharactersOutsideTheRecordsTextAreRowsOfTheirFiel
         ASSERT_FALSE(obtido.isEmpty()) << c.nome;
         EXPECT_EQ(obtido.first(), c.erro) << c.nome << "\n" << descreve(obtido).toStdString();
     }
+    // A line written in UTF-8 (its accents take two bytes each and displace every later
+    // field) says so and is refused; so is the first line of a file with a UTF-8 mark.
+    const ErroLinha utf8{QStringLiteral("Conteúdo do registro"),
+                         QStringLiteral("O registro está gravado em UTF-8; o arquivo deve estar em "
+                                        "Windows-1252.")};
+    const QByteArray emUtf8 = LinhaArquivo{}.texto().toUtf8();
+    EXPECT_TRUE(imp->AnalisaLinha(emUtf8, false).contains(utf8));
+    EXPECT_TRUE(imp->AnalisaLinha("\xEF\xBB\xBF" + LinhaArquivo{}.bytes(), false).contains(utf8));
+    EXPECT_FALSE(imp->AnalisaLinha(LinhaArquivo{}.bytes(), false).contains(utf8));
+
     // Every defined character of the single-byte set arrives as it was written.
     LinhaArquivo l;
     l.nome = QStringLiteral("Ação – “Saúde” ŠŽ €ÿ ÇÃÕ ñ ü ª º");
