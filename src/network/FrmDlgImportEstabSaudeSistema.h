@@ -1,16 +1,12 @@
 #pragma once
 #include <QStringList>
 
-#include "common/FrmModBase.h"
-
-class QLineEdit;
-class QProgressBar;
-class QToolButton;
+#include "network/FrmModImportacao.h"
 
 // "Importar os Estabelecimentos de Saúde do Sistema OLVAR.": copies the valid
 // establishments of the predecessor system's database (the run is ImportacaoOlvar) and
 // lists the problems of the others in the generic error list.
-class TfrmDlgImportEstabSaudeSistema : public TfrmModDialogo {
+class TfrmDlgImportEstabSaudeSistema : public TfrmModImportacao {
     Q_OBJECT
 public:
     static QString TituloErros() {
@@ -23,28 +19,17 @@ public:
     ~TfrmDlgImportEstabSaudeSistema() override;
 
     QLineEdit* AbreArquivoMbd;
-    QToolButton* btnProcuraArquivo;
-    QProgressBar* Gauge1;
-    QPushButton* btnConfirmaProcesso;
-    QPushButton* btnLimpaTexto;
 
-    bool Importando() const { return m_importando; }
     void btnConfirmaProcessoClick();
     void btnLimpaTextoClick() { reject(); }
-
-public slots:
-    void reject() override;
 
 protected:
     void ConfirmarClick() override { btnConfirmaProcessoClick(); }
     void CancelarClick() override { btnLimpaTextoClick(); }
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
 
 private:
-    void escolheArquivo();
     void mostraErros(const QStringList& mensagens);
-    bool m_importando = false;
 };
 
 // Opens the dialog modally (main window's "Importar Estabelecimentos de Saúde do

@@ -41,6 +41,20 @@ void GravadorEstab::Confirma() {
     if (aoConfirmar) aoConfirmar(m_confirmados);
 }
 
+void GravadorEstab::Executa(const std::function<void()>& trabalho) {
+    try {
+        trabalho();
+    } catch (...) {
+        try {
+            Confirma();
+        } catch (const ErroQev&) {
+            // the batch is rolled back by the destructor; the first failure is the one reported
+        }
+        throw;
+    }
+    Confirma();
+}
+
 void GravadorEstab::Marca() {
     if (m_dono && (m_noLote >= m_limiteLinhas || m_inicioLote.elapsed() >= m_limiteMs)) Confirma();
 }

@@ -57,6 +57,9 @@ public:
     void Marca();
     // Commits the open batch, if this writer opened it.
     void Confirma();
+    // Runs the import's work and commits what it wrote at the end, and also when it fails
+    // (what was accepted before the failure stays); the failure is raised again.
+    void Executa(const std::function<void()>& trabalho);
 
     qlonglong Gravados() const { return m_gravados; }
     qlonglong Confirmados() const { return m_confirmados; }

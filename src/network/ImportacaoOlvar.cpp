@@ -317,7 +317,7 @@ ImportacaoOlvar::Totais ImportacaoOlvar::Executa() {
     gravador.aoConfirmar = aoConfirmarLote;
     QElapsedTimer relogio;
     relogio.start();
-    try {
+    gravador.Executa([&] {
         for (int i = 0; i < fonte.numLinhas(); ++i) {
             // the columns were read in the order of BaseOlvar::Colunas()
             const QVariantList& linha = fonte.linhas.at(i);
@@ -338,14 +338,6 @@ ImportacaoOlvar::Totais ImportacaoOlvar::Executa() {
                 relogio.restart();
             }
         }
-        gravador.Confirma();
-    } catch (...) {
-        // the establishments inserted so far stay
-        try {
-            gravador.Confirma();
-        } catch (const ErroQev&) {
-        }
-        throw;
-    }
+    });
     return totais;
 }

@@ -437,7 +437,8 @@ ImportacaoRedeHosp::Totais ImportacaoRedeHosp::Executa(const QString& caminho, b
     QElapsedTimer relogio;
     relogio.start();
     if (aoProgredir) aoProgredir(0, int(total));
-    try {
+    // what was accepted is committed at the end, and before a failure is raised
+    gravador.Executa([&] {
         LeitorLinhas leitor(arquivo);
         LeitorLinhas::Linha linha;
         RegistroImportado registro;
@@ -479,15 +480,7 @@ ImportacaoRedeHosp::Totais ImportacaoRedeHosp::Executa(const QString& caminho, b
                 relogio.restart();
             }
         }
-        gravador.Confirma();
-    } catch (...) {
-        // the establishments accepted so far stay
-        try {
-            gravador.Confirma();
-        } catch (const ErroQev&) {
-        }
-        throw;
-    }
+    });
     if (aoProgredir) aoProgredir(totais.lidas, int(total));
     return totais;
 }
