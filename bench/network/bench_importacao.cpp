@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
     std::printf("%s %13s %13s %8s\n", qPrintable(QStringLiteral("operação").leftJustified(44)),
                 "QEV", "SQLite puro", "razão");
 
-    std::vector<double> tLogica, tTela, tCru, tOlvar, tCruOlvar;
+    std::vector<double> tLogica, tTela, tCru, tOlvar, tTelaOlvar, tCruOlvar;
     int importados = 0, pinturas = 0, erros = 0, importadosOlvar = 0;
     qint64 maiorEspera = 0;
     for (int r = 0; r < repeticoes; ++r) {
@@ -309,6 +309,17 @@ int main(int argc, char** argv) {
             QFile::copy(base, copia);
             tCruOlvar.push_back(insercaoCrua(copia, novasOlvar));
         }
+        {  // the predecessor database through its dialog (the error list filled, not shown)
+            Execucao e(base, pasta + QStringLiteral("/olvar"));
+            TfrmDlgImportEstabSaudeSistema dlg;
+            dlg.AbreArquivoMbd->setText(olvar);
+            dlg.show();
+            QApplication::processEvents();
+            QElapsedTimer t;
+            t.start();
+            dlg.btnConfirmaProcessoClick();
+            tTelaOlvar.push_back(t.nsecsElapsed() / 1e6);
+        }
     }
     const double cru = mediana(tCru);
     linha("arquivo: importação (listas, leitura, gravação)", mediana(tLogica), cru,
@@ -319,5 +330,6 @@ int main(int argc, char** argv) {
               .arg(maiorEspera));
     linha("OLVAR: importação (leitura, regras, gravação)", mediana(tOlvar), mediana(tCruOlvar),
           QStringLiteral("%1 importados").arg(importadosOlvar));
+    linha("OLVAR: pela tela (lista de erros preenchida)", mediana(tTelaOlvar), mediana(tCruOlvar));
     return 0;
 }

@@ -21,7 +21,7 @@
 #include "app/Aplicacao.h"
 #include "app/FrmSobre.h"
 #include "app/LogicaPrincipal.h"
-#include "app/Logotipo.h"
+#include "common/Logotipo.h"
 #include "app/VerificaVersao.h"
 #include "common/ExecucaoModal.h"
 #include "common/Mascara.h"

@@ -11,6 +11,7 @@
 #include "network/ImportacaoOlvar.h"
 #include "operator/Operadora.h"
 #include "platform/Plataforma.h"
+#include "reports/FrmErrosGenericos.h"
 
 namespace {
 void informa(const QString& texto) { MyMessageDlg(texto, Mensagens::Informacao, Mensagens::BtOk); }
@@ -63,7 +64,11 @@ void TfrmDlgImportEstabSaudeSistema::btnConfirmaProcessoClick() {
     imp.aoProgredir = [&](int atual) { mostraProgresso(atual, total); };
     ImportacaoOlvar::Totais totais;
     QString falha;
+    // the error list is made with the hourglass, before the rows are read
+    std::unique_ptr<TfrmErrosGenericos> erros;
     executa([&] {
+        erros = std::make_unique<TfrmErrosGenericos>(this);
+        erros->DefineTitulo(TituloErros());
         try {
             totais = imp.Executa();
         } catch (const ErroQev& e) {
@@ -88,13 +93,10 @@ void TfrmDlgImportEstabSaudeSistema::btnConfirmaProcessoClick() {
         informa(sucesso + QStringLiteral("\nMas ocorreram erros durante a importação."));
     else
         informa(sucesso);
-    if (!totais.mensagens.isEmpty()) mostraErros(totais.mensagens);
+    for (const QString& m : std::as_const(totais.mensagens)) erros->AdicionaMensagem(m);
+    if (erros->TemMensagens()) Modal::executa(*erros);
+    erros.reset();
     accept();
-}
-
-void TfrmDlgImportEstabSaudeSistema::mostraErros(const QStringList& mensagens) {
-    // TODO(relatorios): TfrmErrosGenericos with TituloErros(), one line per message.
-    (void)mensagens;
 }
 
 void AbreImportacaoOlvar(QWidget* pai) {

@@ -27,9 +27,6 @@ protected:
     void ConfirmarClick() override { btnConfirmaProcessoClick(); }
     void CancelarClick() override { btnLimpaTextoClick(); }
     void showEvent(QShowEvent* e) override;
-
-private:
-    void mostraErros(const QStringList& mensagens);
 };
 
 // Opens the dialog modally (main window's "Importar Estabelecimentos de Saúde do

@@ -14,6 +14,7 @@
 #include "db/DmConexao.h"
 #include "network/ImportacaoRedeHosp.h"
 #include "operator/Operadora.h"
+#include "reports/FrmRelConsiste.h"
 #include "request/DmExportacao.h"
 
 TfrmImportarRedeHosp::TfrmImportarRedeHosp(QWidget* pai)
@@ -128,8 +129,10 @@ void TfrmImportarRedeHosp::btnConfirmaProcessoClick() {
 }
 
 void TfrmImportarRedeHosp::btnImprimeErroClick() {
-    // The error report in its establishment-import kind.
-    // TODO(relatorios): preview TfrmRelConsiste with DefineTipoRelatorio(0).
+    // the error report in its establishment-import kind
+    TfrmRelConsiste relatorio;
+    relatorio.DefineTipoRelatorio(0);
+    relatorio.Visualiza(this);
 }
 
 void AbreImportacaoEstabelecimentos(QWidget* pai) {

@@ -13,11 +13,14 @@
 #include <QToolButton>
 
 #include "ApoioImportacao.h"
+#include "app/ConduzModal.h"
 #include "common/ExecucaoModal.h"
 #include "network/BaseOlvar.h"
 #include "network/FrmCadHosp.h"
 #include "network/FrmDlgImportEstabSaudeSistema.h"
 #include "network/FrmImportarRedeHosp.h"
+#include "reports/FrmErrosGenericos.h"
+#include "reports/FrmPreviewQR.h"
 
 using namespace ApoioRede;
 
@@ -39,8 +42,39 @@ private:
     SeletorArquivo::Tratador m_anterior;
 };
 
+// Answers every modal screen opened (the error report's preview, the error list) and
+// keeps what it showed.
+class Modais {
+public:
+    Modais() {
+        m_anterior = Modal::define([this](QDialog& d) {
+            abertos << QString::fromLatin1(d.metaObject()->className());
+            if (auto* p = qobject_cast<TfrmPreviewQR*>(&d)) {
+                EXPECT_TRUE(Apoio::espera([p] { return p->Completo(); }));
+                titulo = p->windowTitle();
+                for (const PaginaRelatorio& pg : p->Documento()->Paginas())
+                    for (const ItemTexto& t : pg.textos) textos << t.texto;
+            }
+            if (auto* e = qobject_cast<TfrmErrosGenericos*>(&d)) {
+                titulo = e->Titulo();
+                for (int i = 0; i < e->cdsErros.RecordCount(); ++i)
+                    textos << e->cdsErros.ValorNaPosicao(i, 1).toString();
+            }
+            return int(QDialog::Rejected);
+        });
+    }
+    ~Modais() { Modal::define(std::move(m_anterior)); }
+    QStringList abertos;
+    QString titulo;
+    QStringList textos;
+
+private:
+    Modal::Tratador m_anterior;
+};
+
 class TelaImportacaoTeste : public BaseImportacao {
 protected:
+    Modais modais;
     void SetUp() override { inicia(); }
     QString arquivoTxt(const QList<QByteArray>& linhas) {
         const QString caminho = pasta.arquivo(QStringLiteral("rede.TXT"));
@@ -114,6 +148,15 @@ TEST_F(TelaImportacaoTeste, FileScreenRunsAndSummarises) {
                                              "2 Estabelecimento(s) de Saúde importado(s).")});
         EXPECT_FALSE(tela.isVisible());
         EXPECT_EQ(tela.result(), QDialog::Accepted);
+        // the error report, in its establishment-import kind, with the row and its line
+        EXPECT_EQ(modais.abertos, QStringList{QStringLiteral("TfrmPreviewQR")});
+        EXPECT_TRUE(modais.textos.contains(QStringLiteral(
+            "Relatório de Erros de Importação de Arquivo de Estabelecimentos de Saúde")))
+            << modais.textos.join('|').toStdString();
+        for (const char* t : {"Sequência", "Campo", "Descrição do Erro", "Linha", "1", "2",
+                              "Classificação do Estabelecimento não informada.",
+                              "Classificação do Estabelecimento inválida."})
+            EXPECT_TRUE(modais.textos.contains(QString::fromUtf8(t))) << t;
         EXPECT_TRUE(tela.Gauge1->isVisible() || tela.Gauge1->value() == 4);
         // closing the screen closed the load-error list
         EXPECT_EQ(exportacao->cdsErrosCarga().RecordCount(), 0);
@@ -133,6 +176,7 @@ TEST_F(TelaImportacaoTeste, FileScreenRunsAndSummarises) {
                                          "2 Estabelecimento(s) de Saúde processados.\r"
                                          "Nenhum Estabelecimento de Saúde foi importado.\r"
                                          "2 Estabelecimento(s) de Saúde atualizado(s).")});
+    EXPECT_EQ(modais.abertos.size(), 1);  // no report this time
 }
 
 // A failure of the database in the middle: the critical message, the screen stays open,
@@ -194,6 +238,7 @@ TEST_F(TelaImportacaoTeste, FileScreenStaysResponsiveAndCannotBeClosedWhileRunni
 
 class TelaOlvarTeste : public BaseImportacao {
 protected:
+    Modais modais;
     void SetUp() override { inicia(); }
     QString criaFonte(const QList<QVariantMap>& linhas, const QString& cdOper = kOperadora,
                       const QString& nome = QStringLiteral("Zemlo.mdb")) {
@@ -275,10 +320,17 @@ TEST_F(TelaOlvarTeste, TheThreeEndingsAndTheOtherOperator) {
     };
     for (const auto& c : casos) {
         mensagens.limpa();
+        modais.abertos.clear();
+        modais.textos.clear();
         confirma(criaFonte(c.linhas));
         EXPECT_TRUE(fechou) << c.mensagem;
         EXPECT_EQ(mensagens.textos(), QStringList{QString::fromUtf8(c.mensagem)});
     }
+    // the last run's list: every line of the refused establishment, its CNPJ first
+    EXPECT_EQ(modais.abertos, QStringList{QStringLiteral("TfrmErrosGenericos")});
+    EXPECT_EQ(modais.titulo, TfrmDlgImportEstabSaudeSistema::TituloErros());
+    const QString cnpj3 = BaseOlvar::Gerada(3).value(QStringLiteral("CD_CNPJ_ESTB_SAUD")).toString();
+    EXPECT_EQ(modais.textos, QStringList{cnpj3 + QStringLiteral("- O  Conjunto CNPJ ou CPF/CNES deve ser único.")});
     EXPECT_EQ(conta("SELECT count(*) FROM TB_ESTAB_SAUDE"), 3);
     EXPECT_FALSE(conexao->bancoAnterior().aberto());
 }
@@ -288,7 +340,7 @@ TEST_F(TelaOlvarTeste, TheEstablishmentScreensButtonOpensTheDialog) {
     banco().executaScript(estab(1, kCnes, kCnpj, "Hospital Um"));
     criaFonte({BaseOlvar::Gerada(1), BaseOlvar::Gerada(2)});
     QStringList abertos;
-    Modal::Tratador anterior = Modal::define([&](QDialog& d) {
+    Modal::Tratador anterior = Modal::define([&](QDialog& d) {  // (inside the fixture's own)
         abertos << d.objectName();
         if (auto* dlg = qobject_cast<TfrmDlgImportEstabSaudeSistema*>(&d)) dlg->btnConfirmaProcessoClick();
         return int(d.result());
