@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "db/CriaBanco.h"
 
 int main(int argc, char** argv) {

@@ -30,7 +30,7 @@
 #include "common/ExecucaoModal.h"
 #include "common/Identificadores.h"
 #include "db/DmConexao.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "network/BaseOlvar.h"
 #include "network/FrmDlgImportEstabSaudeSistema.h"
 #include "network/FrmImportarRedeHosp.h"
@@ -40,7 +40,7 @@
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
 #include "request/DmExportacao.h"
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "common/FrmConsulta.h"
 #include "db/DmConexao.h"
 #include "db/DmMunicipio.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "network/DmHospital.h"
 #include "network/FrmCadHosp.h"
 #include "platform/Mensagens.h"

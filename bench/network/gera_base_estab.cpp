@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "GeraBaseEstab.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

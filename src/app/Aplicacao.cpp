@@ -1,6 +1,6 @@
 #include "app/Aplicacao.h"
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/MensagemDlg.h"
 
 AplicacaoQev::AplicacaoQev(int& argc, char** argv) : QApplication(argc, argv) {

@@ -24,11 +24,12 @@
 #include "common/Logotipo.h"
 #include "app/VerificaVersao.h"
 #include "common/ExecucaoModal.h"
-#include "common/Mascara.h"
+#include "db/Mascara.h"
 #include "common/MensagemDlg.h"
 #include "common/Versao.h"
 #include "db/DmConexao.h"
-#include "db/DmZemlo.h"
+#include "db/Transacao.h"
+#include "operator/DmZemlo.h"
 #include "network/FrmCadHosp.h"
 #include "network/FrmDlgImportEstabSaudeSistema.h"
 #include "network/FrmDlgLimpaEstab.h"
@@ -290,11 +291,9 @@ void TfrmPrincipal::Ativacao() {
 
     // No operator yet: it must be registered now.
     m_registrando = true;
-    TDmConexao* c = DmConexao();
     std::unique_ptr<TfrmCadOperadora> cadastro;
     auto conclui = [&] {
         // In every case, also after a failure.
-        c->ConfirmaTransacao();
         const QString codigo = z->CampoGravado(QStringLiteral("CD_OPER")).toString();
         cadastro.reset();
         tornaAtual(codigo);
@@ -302,17 +301,23 @@ void TfrmPrincipal::Ativacao() {
         m_registrando = false;
     };
     try {
-        c->IniciaTransacao();
-        z->InsereOperadora();
-        cadastro = std::make_unique<TfrmCadOperadora>(this);
-        Modal::executa(*cadastro);
-        if (z->OperadorasVazia()) {
-            c->DesfazTransacao();
-            MyMessageDlg(
-                QStringLiteral("Nenhuma Operadora foi cadastrada.\nO sistema será finalizado!"),
-                Mensagens::Cuidado, Mensagens::BtOk);
-            pedeFinalizacao();
+        TransacaoEscopo transacao(DmConexao()->banco());
+        try {
+            z->InsereOperadora();
+            cadastro = std::make_unique<TfrmCadOperadora>(this);
+            Modal::executa(*cadastro);
+            if (z->OperadorasVazia()) {
+                transacao.desfaz();
+                MyMessageDlg(
+                    QStringLiteral("Nenhuma Operadora foi cadastrada.\nO sistema será finalizado!"),
+                    Mensagens::Cuidado, Mensagens::BtOk);
+                pedeFinalizacao();
+            }
+        } catch (...) {
+            transacao.confirma();  // what the registration stored stays, also after a failure
+            throw;
         }
+        transacao.confirma();
     } catch (...) {
         conclui();
         throw;

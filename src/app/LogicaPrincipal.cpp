@@ -1,6 +1,7 @@
 #include "app/LogicaPrincipal.h"
 
 #include "db/DmConexao.h"
+#include "db/Transacao.h"
 
 namespace LogicaPrincipal {
 namespace {
@@ -9,19 +10,13 @@ QString g_autogestao = QStringLiteral("N");
 
 void RemoveDadosDeOutrasOperadoras(const QString& cdOper) {
     TDmConexao* c = DmConexao();
-    const bool propria = !c->banco().emTransacao();
-    if (propria) c->IniciaTransacao();
-    try {
-        c->ExecutaComando(QStringLiteral(
+    TransacaoEscopo transacao(c->banco());
+    c->ExecutaComando(QStringLiteral(
                               "DELETE FROM RL_PLANOS_ESTAB_SAUDE WHERE ID_ESTB_SAUD IN "
                               "(SELECT ID_ESTB_SAUD FROM TB_ESTAB_SAUDE WHERE CD_OPER <> ?)"),
-                          {cdOper});
-        c->ExecutaComando(QStringLiteral("DELETE FROM TB_ESTAB_SAUDE WHERE CD_OPER <> ?"), {cdOper});
-        if (propria) c->ConfirmaTransacao();
-    } catch (...) {
-        if (propria) c->DesfazTransacao();
-        throw;
-    }
+                      {cdOper});
+    c->ExecutaComando(QStringLiteral("DELETE FROM TB_ESTAB_SAUDE WHERE CD_OPER <> ?"), {cdOper});
+    transacao.confirma();
 }
 
 QString Autogestao() { return g_autogestao; }

@@ -13,7 +13,7 @@
 #include "ConfiguracaoBuild.h"
 #include "app/FrmAvisoVersao.h"
 #include "common/CursorEspera.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/ExecucaoModal.h"
 #include "common/MensagemDlg.h"
 #include "db/PacoteDados.h"

@@ -7,13 +7,9 @@
 #include <QTimer>
 
 #include "common/Identificadores.h"
+#include "db/Valores.h"
 
 namespace {
-const QLocale& ptBr() {
-    static const QLocale l(QLocale::Portuguese, QLocale::Brazil);
-    return l;
-}
-
 class InicioSeVazio : public QObject {
 public:
     using QObject::QObject;

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QTemporaryFile>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "db/RowSet.h"
 #include "platform/Plataforma.h"
 

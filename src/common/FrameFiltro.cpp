@@ -14,13 +14,9 @@
 #include "common/MensagemDlg.h"
 #include "db/RowSet.h"
 #include "platform/Plataforma.h"
+#include "db/Valores.h"
 
 namespace {
-bool identificador(const QString& nome) {
-    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    return re.match(nome).hasMatch();
-}
-
 // The typed text taken literally by LIKE ... ESCAPE '\'.
 QString escapaLike(const QString& texto) {
     QString r;
@@ -228,7 +224,7 @@ void TFrameFiltro::escolhe(int item) {
 
 void TFrameFiltro::DefineFuncaoMaiusculas(const QString& nome) {
     // The name reaches the statement as text: only a plain identifier is taken.
-    if (identificador(nome)) m_funcao = nome.toUpper();
+    if (IdentificadorSimples(nome)) m_funcao = nome.toUpper();
 }
 
 void TFrameFiltro::conferePeriodo(CaixaData* caixa, const QString& mensagem) {
@@ -256,7 +252,7 @@ QString TFrameFiltro::nomeCondicao() const {
     if (!m_rs || m_campo < 0) return QString();
     const Campo& f = m_rs->Campos()[m_campo];
     const QString nome = f.ehLookup() ? f.lookup.chaveLocal : f.nome;
-    return identificador(nome) ? nome : QString();
+    return IdentificadorSimples(nome) ? nome : QString();
 }
 
 TFrameFiltro::Condicao TFrameFiltro::MontaCondicao() const {

@@ -23,12 +23,9 @@
 #include "common/MensagemDlg.h"
 #include "db/ModeloRowSet.h"
 #include "db/RowSet.h"
+#include "db/Valores.h"
 
 namespace {
-const QLocale& ptBr() {
-    static const QLocale l(QLocale::Portuguese, QLocale::Brazil);
-    return l;
-}
 constexpr int kLarguraTexto = 257;
 constexpr int kLarguraNumero = 97;
 }  // namespace

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QUrl>
+#include <utility>
 
 #include "sqlite3.h"
 
@@ -117,6 +118,7 @@ void Banco::abreCom(const QByteArray& nome, int flags, const QString& caminho,
 
 void Banco::fecha() {
     if (m_db) {
+        terminaTransacao(false);  // closing rolls back what was not committed
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
@@ -312,10 +314,39 @@ int Banco::linhasAlteradas() const { return m_db ? sqlite3_changes(m_db) : 0; }
 qlonglong Banco::ultimoRowId() const { return m_db ? sqlite3_last_insert_rowid(m_db) : 0; }
 
 bool Banco::emTransacao() const { return m_db && sqlite3_get_autocommit(m_db) == 0; }
-void Banco::iniciaTransacao() { executa(QStringLiteral("BEGIN IMMEDIATE")); }
-void Banco::confirmaTransacao() { executa(QStringLiteral("COMMIT")); }
+void Banco::iniciaTransacao() {
+    // Handlers left by a transaction the engine ended on its own (a failed write
+    // rolls back by itself) belong to a transaction that did not commit.
+    if (!emTransacao()) terminaTransacao(false);
+    executa(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void Banco::confirmaTransacao() {
+    executa(QStringLiteral("COMMIT"));
+    terminaTransacao(true);
+}
+
 void Banco::desfazTransacao() {
-    if (emTransacao()) executa(QStringLiteral("ROLLBACK"));
+    try {
+        if (emTransacao()) executa(QStringLiteral("ROLLBACK"));
+    } catch (...) {
+        terminaTransacao(false);
+        throw;
+    }
+    terminaTransacao(false);
+}
+
+void Banco::aoTerminarTransacao(std::function<void(bool)> fim) {
+    if (!emTransacao()) {
+        fim(true);
+        return;
+    }
+    m_aoTerminar << std::move(fim);
+}
+
+void Banco::terminaTransacao(bool confirmada) {
+    const auto pendentes = std::exchange(m_aoTerminar, {});
+    for (const auto& fim : pendentes) fim(confirmada);
 }
 
 QStringList Banco::colunasDaTabela(const QString& tabela) {

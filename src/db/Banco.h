@@ -3,8 +3,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -73,11 +74,20 @@ public:
     qlonglong ultimoRowId() const;
 
     // Transactions: BEGIN IMMEDIATE, so a write blocked by another copy waits
-    // (busy timeout) and then fails with the engine's "database is locked".
+    // (busy timeout) and then fails with the engine's "database is locked". Writers
+    // own a transaction through TransacaoEscopo (db/Transacao.h), not these calls.
     bool emTransacao() const;
     void iniciaTransacao();
+    // COMMIT; once it succeeded, every pending end handler runs with true. A COMMIT
+    // that fails (another copy still reading) leaves the transaction open.
     void confirmaTransacao();
+    // ROLLBACK when a transaction is open; every pending end handler runs with false,
+    // also when the engine had already ended the transaction itself.
     void desfazTransacao();
+    // Runs `fim(true)` when the transaction now open commits, `fim(false)` when it is
+    // rolled back; with no transaction open it runs `fim(true)` at once. Row sets keep
+    // their change logs this way until the writes they made really are stored.
+    void aoTerminarTransacao(std::function<void(bool confirmada)> fim);
 
     // How long a statement waits for a lock held by another connection.
     void defineEsperaBloqueio(int milissegundos);
@@ -106,8 +116,11 @@ private:
     [[noreturn]] void falha(int rc, const QString& contexto = QString()) const;
     void registraFuncoes();
 
+    void terminaTransacao(bool confirmada);
+
     sqlite3* m_db = nullptr;
     QString m_caminho;
+    QVector<std::function<void(bool)>> m_aoTerminar;
 };
 
 // One statement prepared once and run many times with new values (bulk work: an

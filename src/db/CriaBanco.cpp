@@ -6,6 +6,7 @@
 #include "db/Banco.h"
 #include "db/DmConexao.h"
 #include "db/PacoteDados.h"
+#include "db/Transacao.h"
 
 namespace CriaBanco {
 
@@ -37,10 +38,10 @@ bool cria(const QString& caminho, const QStringList& scripts, bool comMunicipios
     try {
         Banco b;
         b.abre(temporario, TDmConexao::SenhaBanco(), true);
-        b.iniciaTransacao();
+        TransacaoEscopo transacao(b);
         for (const QString& s : scripts) b.executaScript(s);
         if (comMunicipios) insereMunicipios(b);
-        b.confirmaTransacao();
+        transacao.confirma();
         b.fecha();
     } catch (...) {
         QFile::remove(temporario);

@@ -14,8 +14,11 @@
 
 #include "ConfiguracaoBuild.h"
 #include "db/PacoteDados.h"
+#include "db/ProtocoloVUQ.h"
+#include "db/Transacao.h"
+#include "db/Valores.h"
+#include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
-#include "request/VUQ.h"
 
 namespace {
 TDmConexao* g_instancia = nullptr;
@@ -23,8 +26,7 @@ TDmConexao* g_instancia = nullptr;
 // Names of tables and columns reach statements as text (they cannot be bound):
 // only plain identifiers are accepted.
 void confereIdentificador(const QString& nome) {
-    static const QRegularExpression valido(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    if (!valido.match(nome).hasMatch())
+    if (!IdentificadorSimples(nome))
         throw ErroQev(QStringLiteral("Nome inválido: '%1'").arg(nome));
 }
 
@@ -305,7 +307,7 @@ void TDmConexao::normalizaProtocolosGravados() {
     static const Alvo alvos[] = {{"TB_PLANOS", "NR_PROTOCOLO_REGISTRO"},
                                  {"TB_PLANOS_PROTOCOLOS", "NR_PROTOCOLO_REENVIO"}};
     try {
-        IniciaTransacao();
+        TransacaoEscopo transacao(*m_banco);
         for (const Alvo& a : alvos) {
             const QString tabela = QString::fromLatin1(a.tabela);
             const QString coluna = QString::fromLatin1(a.coluna);
@@ -318,63 +320,88 @@ void TDmConexao::normalizaProtocolosGravados() {
                 if (depois != antes) m_banco->executa(atualiza, {depois, l.at(0)});
             }
         }
-        ConfirmaTransacao();
+        transacao.confirma();
     } catch (const ErroQev&) {
-        DesfazTransacao();
+        // left as it was; the start goes on
     }
 }
 
 void TDmConexao::ProcessaRetornos() {
     const Resultado pendentes = m_banco->consulta(QStringLiteral(
-        "SELECT rowid, CD_OPER, SEQ_PLANO, CD_STATUS_ENVIO, NR_PROTOCOLO_REGISTRO, NM_ARQ_RETORNO "
-        "FROM TB_PLANOS WHERE NM_ARQ_RETORNO IS NOT NULL"));
+        "SELECT rowid, CD_OPER, SEQ_PLANO, CD_STATUS_ENVIO, NR_PROTOCOLO_REGISTRO, NM_ARQ_RETORNO, "
+        "NM_PLANO FROM TB_PLANOS WHERE NM_ARQ_RETORNO IS NOT NULL"));
     if (pendentes.vazio()) return;
+
+    // The transfer program's folder is looked up only now that a protocol is pending.
+    // A protocol that cannot be read today (the program is missing, the file is
+    // unreadable) keeps its pending name and its file for a later start: the user is
+    // warned and the program opens.
+    QString pasta, semPasta;
+    try {
+        pasta = PastaProtocolosVUQ();
+    } catch (const ErroQev& e) {
+        semPasta = e.mensagem().trimmed();
+    }
 
     // Everything read is written in one transaction; the protocol files are deleted
     // only once it is committed, so a refused write loses no protocol.
-    QStringList lidos;
-    IniciaTransacao();
-    try {
-        for (const auto& l : pendentes.linhas) {
-            const QVariant rowid = l.at(0);
-            const QString cdOper = l.at(1).toString();
-            const qlonglong seqPlano = l.at(2).toLongLong();
-            const int status = l.at(3).toInt();  // null reads as 0
-            const QVariant protocoloGravado = l.at(4);
-            const QString nome = l.at(5).toString();
-
-            const QString arquivo = TVUQ::PastaProtocolos() + nome;
-            if (QFileInfo::exists(arquivo)) {
-                TVUQ vuq;
-                vuq.ConfereProtocolo(nome);
-                const QString protocolo = NormalizaProtocolo(vuq.ProtocoloTX());
-                const QDateTime data = vuq.DataTransmissao();
-                if (status == 0 || (status == 1 && protocoloGravado.isNull())) {
-                    m_banco->executa(QStringLiteral(
-                                         "UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1, NR_PROTOCOLO_REGISTRO = ?, "
-                                         "DT_PROTOCOLO_REGISTRO = ? WHERE rowid = ?"),
-                                     {protocolo, data.isValid() ? QVariant(data) : QVariant(), rowid});
-                } else if (status == 1 && protocolo != protocoloGravado.toString()) {
-                    const QVariant existe = m_banco->valor(
-                        QStringLiteral("SELECT 1 FROM TB_PLANOS_PROTOCOLOS WHERE SEQ_PLANO = ? AND "
-                                       "NR_PROTOCOLO_REENVIO = ?"),
-                        {seqPlano, protocolo});
-                    if (!existe.isValid())
-                        m_banco->executa(QStringLiteral("INSERT INTO TB_PLANOS_PROTOCOLOS VALUES(?, ?, ?, ?)"),
-                                         {cdOper, seqPlano, protocolo,
-                                          data.isValid() ? QVariant(data.date()) : QVariant()});
-                }
-                lidos << arquivo;
-            }
-            m_banco->executa(QStringLiteral("UPDATE TB_PLANOS SET NM_ARQ_RETORNO = NULL WHERE rowid = ?"),
-                             {rowid});
+    QStringList lidos, ilegiveis;
+    TransacaoEscopo transacao(*m_banco);
+    for (const auto& l : pendentes.linhas) {
+        const QVariant rowid = l.at(0);
+        const QString cdOper = l.at(1).toString();
+        const qlonglong seqPlano = l.at(2).toLongLong();
+        const int status = l.at(3).toInt();  // null reads as 0
+        const QVariant protocoloGravado = l.at(4);
+        const QString nome = l.at(5).toString();
+        const auto ilegivel = [&](const QString& motivo) {
+            ilegiveis << QStringLiteral("Plano %1 - %2, arquivo \"%3\": %4")
+                             .arg(QString::number(seqPlano), l.at(6).toString(), nome, motivo);
+        };
+        if (!semPasta.isEmpty()) {
+            ilegivel(semPasta);
+            continue;
         }
-        ConfirmaTransacao();
-    } catch (...) {
-        DesfazTransacao();
-        throw;
+
+        const QString arquivo = pasta + nome;
+        if (QFileInfo::exists(arquivo)) {
+            ProtocoloVUQ lido;
+            try {
+                lido = ProtocoloVUQ::Le(arquivo);
+            } catch (const ErroQev& e) {
+                ilegivel(e.mensagem());
+                continue;
+            }
+            const QString protocolo = NormalizaProtocolo(lido.protocoloTX);
+            const QDateTime data = lido.DataTransmissao();
+            if (status == 0 || (status == 1 && protocoloGravado.isNull())) {
+                m_banco->executa(QStringLiteral(
+                                     "UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1, NR_PROTOCOLO_REGISTRO = ?, "
+                                     "DT_PROTOCOLO_REGISTRO = ? WHERE rowid = ?"),
+                                 {protocolo, data, rowid});
+            } else if (status == 1 && protocolo != protocoloGravado.toString()) {
+                const QVariant existe = m_banco->valor(
+                    QStringLiteral("SELECT 1 FROM TB_PLANOS_PROTOCOLOS WHERE SEQ_PLANO = ? AND "
+                                   "NR_PROTOCOLO_REENVIO = ?"),
+                    {seqPlano, protocolo});
+                if (!existe.isValid())
+                    m_banco->executa(QStringLiteral("INSERT INTO TB_PLANOS_PROTOCOLOS VALUES(?, ?, ?, ?)"),
+                                     {cdOper, seqPlano, protocolo, data.date()});
+            }
+            lidos << arquivo;
+        }
+        m_banco->executa(QStringLiteral("UPDATE TB_PLANOS SET NM_ARQ_RETORNO = NULL WHERE rowid = ?"),
+                         {rowid});
     }
+    transacao.confirma();
     for (const QString& a : std::as_const(lidos)) QFile::remove(a);
+
+    if (!ilegiveis.isEmpty())
+        Mensagens::mostra({QStringLiteral("Não foi possível ler o protocolo de envio destes planos; "
+                                          "o arquivo foi mantido e será lido novamente na próxima "
+                                          "abertura do sistema.\n\n") +
+                               ilegiveis.join(QLatin1Char('\n')),
+                           Mensagens::Cuidado, Mensagens::BtOk});
 }
 
 // ---------------------------------------------------------------------------
@@ -420,9 +447,8 @@ void TDmConexao::CarregaMunicipios() {
 
     // 4-5. append the missing ones; a row the database refuses is skipped
     const QString insere = QStringLiteral("INSERT INTO TB_MUNICIPIOS (ID_MUNC, CD_UF, NM_MUNC) VALUES (?, ?, ?)");
-    const bool propria = !m_banco->emTransacao();
-    if (propria) m_banco->iniciaTransacao();
-    try {
+    TransacaoEscopo transacao(*m_banco);
+    {
         for (const QStringList& l : std::as_const(lista.linhas)) {
             bool ok = false;
             const qlonglong id = l.value(iId).toLongLong(&ok);
@@ -435,11 +461,8 @@ void TDmConexao::CarregaMunicipios() {
                 if (primario != 19 /*SQLITE_CONSTRAINT*/ && primario != 20 /*SQLITE_MISMATCH*/) throw;
             }
         }
-        if (propria) m_banco->confirmaTransacao();
-    } catch (...) {
-        if (propria) m_banco->desfazTransacao();
-        throw;
     }
+    transacao.confirma();
 }
 
 // ---------------------------------------------------------------------------

@@ -4,7 +4,7 @@
 #include <QSaveFile>
 #include <QXmlStreamReader>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 namespace {
 [[noreturn]] void invalido(const QString& motivo) {

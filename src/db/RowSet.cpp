@@ -5,20 +5,18 @@
 #include <QDateTime>
 #include <QHash>
 #include <QLocale>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTime>
 #include <algorithm>
 #include <vector>
 
-#include "common/Mascara.h"
+#include "db/Mascara.h"
+#include "db/Transacao.h"
+#include "db/Valores.h"
 
 namespace {
-
-const QLocale& ptBr() {
-    static const QLocale l(QLocale::Portuguese, QLocale::Brazil);
-    return l;
-}
 
 // Collation of names as a Brazilian user expects them (accents after the bare letter).
 QCollator& colador(bool semCaixa) {
@@ -36,8 +34,6 @@ QCollator& colador(bool semCaixa) {
 }
 
 bool ehTexto(TipoCampo t) { return t == TipoCampo::Texto || t == TipoCampo::Memo; }
-
-bool nulo(const QVariant& v) { return !v.isValid() || v.isNull(); }
 
 // Type of a declared column type ("TEXT(14)", "INTEGER", "DATE" ...), with its size.
 TipoCampo tipoDeclarado(const QString& declarado, int* tamanho) {
@@ -164,6 +160,8 @@ void RowSet::Carrega(Resultado resultado, Banco* banco) {
 
 void RowSet::abreResultado(Resultado r, Banco* banco) {
     if (EmEdicao()) Cancel();
+    m_logPendente = false;  // the rows a pending log spoke of are gone
+    m_logAntes.clear();
     const QVector<Campo> anteriores = m_campos;
     QVector<Campo> campos;
     QHash<QString, QHash<QString, int>> tamanhos;  // by table
@@ -246,6 +244,8 @@ void RowSet::abreResultado(Resultado r, Banco* banco) {
 void RowSet::CriaVazio() {
     if (EmEdicao()) Cancel();
     m_linhas.clear();
+    m_logPendente = false;
+    m_logAntes.clear();
     m_estado = Estado::Consulta;
     m_sql.clear();
     refazOrdem(-1);
@@ -258,6 +258,8 @@ void RowSet::Fecha() {
     m_estado = Estado::Inativo;
     m_buffer.clear();
     m_linhas.clear();
+    m_logPendente = false;
+    m_logAntes.clear();
     m_ordem.clear();
     m_pos = -1;
     m_bof = m_eof = true;
@@ -843,9 +845,8 @@ int RowSet::ChangeCount() const {
 
 int RowSet::ApplyUpdates(Banco& banco, const QString& tabela, const QStringList& chaves) {
     if (EmEdicao()) Post();
-    static const QRegularExpression identificador(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     const auto confere = [&](const QString& nome) {
-        if (!identificador.match(nome).hasMatch())
+        if (!IdentificadorSimples(nome))
             throw ErroQev(QStringLiteral("Nome inválido: '%1'").arg(nome));
     };
     confere(tabela);
@@ -885,10 +886,9 @@ int RowSet::ApplyUpdates(Banco& banco, const QString& tabela, const QStringList&
             throw ErroQev(QStringLiteral("Registro não encontrado ou alterado por outro usuário."));
     };
 
-    const bool propria = !banco.emTransacao();
-    if (propria) banco.iniciaTransacao();
+    TransacaoEscopo transacao(banco);
     int gravadas = 0;
-    try {
+    {
         for (const RegLinha& l : m_linhas) {  // deletions first: a key may come back in an insert
             if (l.situacao != Situacao::Excluida) continue;
             QVariantList params;
@@ -932,13 +932,63 @@ int RowSet::ApplyUpdates(Banco& banco, const QString& tabela, const QStringList&
                           params);
             ++gravadas;
         }
-        if (propria) banco.confirmaTransacao();
-    } catch (...) {
-        if (propria) banco.desfazTransacao();
-        throw;
+    }
+    // The log is merged now, so that a later ApplyUpdates in the same transaction
+    // writes only what changed since; the log as it was is kept until the transaction
+    // ends, and comes back if it is rolled back.
+    if (m_logPendente) {
+        // rows first written by this apply: their log as it is now
+        for (int i = 0; i < m_linhas.size(); ++i) {
+            const RegLinha& l = m_linhas[i];
+            if (i >= m_logAntes.size())
+                m_logAntes << Registro{l.originais, l.situacao};
+            else if (m_logAntes[i].situacao == Situacao::Inalterada)
+                m_logAntes[i] = Registro{l.originais, l.situacao};
+        }
+    } else {
+        m_logPendente = true;
+        m_logAntes.clear();
+        for (const RegLinha& l : std::as_const(m_linhas)) m_logAntes << Registro{l.originais, l.situacao};
+        QPointer<RowSet> eu(this);
+        banco.aoTerminarTransacao([eu](bool confirmada) {
+            if (eu) eu->terminaGravacao(confirmada);
+        });
     }
     MergeChangeLog();
+    transacao.confirma();
     return gravadas;
+}
+
+void RowSet::terminaGravacao(bool confirmada) {
+    if (!m_logPendente) return;
+    m_logPendente = false;
+    const QVector<Registro> antes = std::exchange(m_logAntes, {});
+    if (confirmada) return;
+    // Nothing was stored: every row goes back to what the log said before the writes,
+    // keeping what changed afterwards on top of it.
+    const int linhaAtual = Linha();
+    for (int i = 0; i < antes.size() && i < m_linhas.size(); ++i) {
+        RegLinha& l = m_linhas[i];
+        const Registro& a = antes[i];
+        switch (a.situacao) {
+            case Situacao::Modificada:
+                l.originais = a.originais;
+                if (l.situacao != Situacao::Excluida) l.situacao = Situacao::Modificada;
+                break;
+            case Situacao::Excluida:
+                l.originais = a.originais;
+                l.situacao = Situacao::Excluida;
+                break;
+            case Situacao::Inserida:
+                l.originais.clear();
+                l.situacao = l.situacao == Situacao::Excluida ? Situacao::Descartada
+                                                                : Situacao::Inserida;
+                break;
+            default:
+                break;
+        }
+    }
+    if (Ativo() && !EmEdicao()) refazOrdem(linhaAtual);
 }
 
 void RowSet::MergeChangeLog() {

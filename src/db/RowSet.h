@@ -171,7 +171,11 @@ public:
     // Writes every pending insert, change and deletion to `tabela`, identifying
     // rows by `chaves` (their values as read). Runs inside the caller's
     // transaction when one is open, else in one of its own. A change or deletion
-    // that finds no row fails. On success the log is merged; on failure it stays.
+    // that finds no row fails, and the log stays. After the writes the log is
+    // merged (a second ApplyUpdates in the same transaction writes only what changed
+    // since), but only for good once the transaction commits: when it is rolled
+    // back instead, the log comes back as it was, so CancelUpdates still returns
+    // the rows to their values as read.
     int ApplyUpdates(Banco& banco, const QString& tabela, const QStringList& chaves);
     // Discards every pending change: rows return to their values as read.
     void CancelUpdates();
@@ -221,6 +225,12 @@ private:
         Situacao situacao = Situacao::Inalterada;
     };
 
+    // The log of a row before the writes of a transaction not yet ended.
+    struct Registro {
+        QVariantList originais;
+        Situacao situacao;
+    };
+    void terminaGravacao(bool confirmada);
     void abreResultado(Resultado r, Banco* banco);
     void verificaAtivo() const;
     void verificaConsulta() const;
@@ -254,4 +264,7 @@ private:
     QStringList m_camposDetalhe;
     QVariantList m_valoresMestre;
     QMetaObject::Connection m_conexaoMestre;
+
+    bool m_logPendente = false;  // written in a transaction that has not ended yet
+    QVector<Registro> m_logAntes;
 };

@@ -5,12 +5,15 @@
 
 #include "ConfiguracaoBuild.h"
 #include "common/Identificadores.h"
-#include "common/Mascara.h"
+#include "db/Mascara.h"
 #include "db/DmConexao.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "db/RowSet.h"
 #include "operator/Operadora.h"
 #include "platform/Plataforma.h"
+#include "db/Valores.h"
+#include "common/Win1252.h"
+#include "db/Transacao.h"
 
 namespace {
 TDmHospital* g_instancia = nullptr;
@@ -37,7 +40,6 @@ const QString kClassif = QStringLiteral("CD_CLASSIF_ESTAB_SAUDE");
 const QString kIntermed = QStringLiteral("CD_OPER_INTERMEDIADORA");
 const QString kId = QStringLiteral("ID_ESTB_SAUD");
 
-bool nulo(const QVariant& v) { return !v.isValid() || v.isNull(); }
 bool branco(const QVariant& v) { return nulo(v) || v.toString().trimmed().isEmpty(); }
 
 QDateTime dataHora(const QVariant& v) {
@@ -175,6 +177,10 @@ std::optional<TDmHospital::Falha> TDmHospital::ValidaEstabelecimento() const {
     if (branco(rs.Valor(kNome)))
         return Falha{QStringLiteral("Informe Nome/Razão Social do Estabelecimento de Saúde"),
                      CampoEstab::Nome};
+    // the name travels in every request file of the operator's plans
+    const QString fora =
+        ConfereTextoArquivo(QStringLiteral("Nome/Razão Social"), rs.Valor(kNome).toString());
+    if (!fora.isEmpty()) return Falha{fora, CampoEstab::Nome};
     return std::nullopt;
 }
 
@@ -279,9 +285,11 @@ std::optional<TDmHospital::Falha> TDmHospital::Grava(const Escolhas& e) {
     const bool indireta =
         e.tipoContratacao == Escolhas::Indireta && e.relacao == Escolhas::Contratualizado;
     // The new identifier is read inside the write's transaction: no other copy can take it
-    // meanwhile.
-    DmConexao()->IniciaTransacao();
+    // meanwhile. Whatever fails (the transaction refused because another copy is writing,
+    // a statement, the commit), nothing is stored and the pending change is discarded, so
+    // the row set shows what the database holds.
     try {
+        TransacaoEscopo transacao(banco());
         if (insercao) {
             rs.DefineValor(kId, ProximoIdEstab());
             rs.DefineValor(QStringLiteral("LG_CLASSIFICADO_ZUB"), QStringLiteral("N"));
@@ -311,9 +319,8 @@ std::optional<TDmHospital::Falha> TDmHospital::Grava(const Escolhas& e) {
         if (!indireta) rs.DefineValor(kIntermed, QVariant());
         rs.Post();
         rs.ApplyUpdates(banco(), QStringLiteral("TB_ESTAB_SAUDE"), {kId});
-        DmConexao()->ConfirmaTransacao();
+        transacao.confirma();
     } catch (...) {
-        DmConexao()->DesfazTransacao();
         rs.Cancel();
         rs.CancelUpdates();
         throw;
@@ -447,18 +454,13 @@ int TDmHospital::ExcluiNaoVinculados() {
             .campo(QStringLiteral("QtEstab"))
             .toInt();
     };
-    c->IniciaTransacao();
-    try {
-        const int antes = conta();
-        c->ExecutaComando(
-            QStringLiteral("DELETE FROM TB_ESTAB_SAUDE WHERE NOT EXISTS (SELECT RPE.ID_ESTB_SAUD "
-                           "FROM RL_PLANOS_ESTAB_SAUDE RPE "
-                           "WHERE RPE.ID_ESTB_SAUD = TB_ESTAB_SAUDE.ID_ESTB_SAUD)"));
-        const int depois = conta();
-        c->ConfirmaTransacao();
-        return antes - depois;
-    } catch (...) {
-        c->DesfazTransacao();
-        throw;
-    }
+    TransacaoEscopo transacao(c->banco());
+    const int antes = conta();
+    c->ExecutaComando(
+        QStringLiteral("DELETE FROM TB_ESTAB_SAUDE WHERE NOT EXISTS (SELECT RPE.ID_ESTB_SAUD "
+                       "FROM RL_PLANOS_ESTAB_SAUDE RPE "
+                       "WHERE RPE.ID_ESTB_SAUD = TB_ESTAB_SAUDE.ID_ESTB_SAUD)"));
+    const int depois = conta();
+    transacao.confirma();
+    return antes - depois;
 }

@@ -19,7 +19,7 @@
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
 #include "common/Identificadores.h"
-#include "common/Mascara.h"
+#include "db/Mascara.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
 #include "db/DmConexao.h"
@@ -28,6 +28,7 @@
 #include "network/FrmDlgImportEstabSaudeSistema.h"
 #include "network/FrmDlgOpcaoPesqEstb.h"
 #include "platform/Plataforma.h"
+#include "db/Valores.h"
 
 namespace {
 using Escolhas = TDmHospital::Escolhas;
@@ -37,8 +38,6 @@ const QString kCnes = QStringLiteral("CD_CNES");
 const QString kCnpj = QStringLiteral("CD_CNPJ_ESTB_SAUD");
 const QString kDtContrato = QStringLiteral("DT_CONTRATO_OPER");
 const QString kIntermed = QStringLiteral("CD_OPER_INTERMEDIADORA");
-
-bool nulo(const QVariant& v) { return !v.isValid() || v.isNull(); }
 
 // A label above its field.
 QWidget* celula(QWidget* pai, const QString& rotulo, QWidget* campo,
@@ -502,12 +501,15 @@ void TfrmCadHosp::actCadastrarExecute() {
     try {
         falha = m_dm->Grava(escolhas());
     } catch (const ErroQev& e) {
-        MyMessageDlg(TraduzErroBanco(e.mensagem()), Mensagens::Erro, Mensagens::BtOk);
-        contaEstabelecimentos();
-        m_gravou = true;
+        // Nothing was stored and the pending change is gone: the screen shows the
+        // record as the database holds it, and the error.
         m_mascaraCnpj = true;
-        vinculos()->Atualiza();
         AtualizaDados();
+        vinculos()->Atualiza();
+        AtualizaAcoes();
+        chkUrgencia->setEnabled(true);
+        lkpClassifHospital->setEnabled(true);
+        MyMessageDlg(TraduzErroBanco(e.mensagem()), Mensagens::Erro, Mensagens::BtOk);
         return;
     }
     if (falha) {

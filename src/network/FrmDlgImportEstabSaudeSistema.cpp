@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/ExecucaoModal.h"
 #include "common/MensagemDlg.h"
 #include "db/DmConexao.h"

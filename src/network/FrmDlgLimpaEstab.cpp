@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/ExecucaoModal.h"
 #include "common/MensagemDlg.h"
 #include "network/DmHospital.h"

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/ExecucaoModal.h"
 #include "common/MensagemDlg.h"
 #include "db/DmConexao.h"

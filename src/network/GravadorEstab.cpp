@@ -5,14 +5,7 @@
 GravadorEstab::GravadorEstab(Banco& banco, QString cdOper)
     : m_banco(banco), m_cdOper(std::move(cdOper)) {}
 
-GravadorEstab::~GravadorEstab() {
-    if (m_dono) {
-        try {
-            m_banco.desfazTransacao();
-        } catch (const ErroQev&) {
-        }
-    }
-}
+GravadorEstab::~GravadorEstab() = default;
 
 void GravadorEstab::DefineLote(int linhas, int ms) {
     m_limiteLinhas = qMax(1, linhas);
@@ -22,9 +15,8 @@ void GravadorEstab::DefineLote(int linhas, int ms) {
 // The only place a batch begins: a transaction already open (the caller's) is joined,
 // never committed here.
 void GravadorEstab::garante() {
-    if (m_banco.emTransacao()) return;
-    m_banco.iniciaTransacao();
-    m_dono = true;
+    if (m_lote) return;
+    m_lote.emplace(m_banco);
     m_noLote = 0;
     m_proximoId = 0;
     m_inicioLote.start();
@@ -32,11 +24,12 @@ void GravadorEstab::garante() {
 
 // The only place a batch ends.
 void GravadorEstab::Confirma() {
-    if (!m_dono) return;
-    m_banco.confirmaTransacao();
-    m_dono = false;
+    if (!m_lote) return;
+    const bool propria = m_lote->propria();
+    m_lote->confirma();  // a failed commit throws; the scope then rolls back
+    m_lote.reset();
     m_proximoId = 0;
-    if (m_gravados == m_confirmados) return;
+    if (!propria || m_gravados == m_confirmados) return;
     m_confirmados = m_gravados;
     if (aoConfirmar) aoConfirmar(m_confirmados);
 }
@@ -56,7 +49,9 @@ void GravadorEstab::Executa(const std::function<void()>& trabalho) {
 }
 
 void GravadorEstab::Marca() {
-    if (m_dono && (m_noLote >= m_limiteLinhas || m_inicioLote.elapsed() >= m_limiteMs)) Confirma();
+    if (m_lote && m_lote->propria() &&
+        (m_noLote >= m_limiteLinhas || m_inicioLote.elapsed() >= m_limiteMs))
+        Confirma();
 }
 
 qlonglong GravadorEstab::Insere(const DadosEstab& d) {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "db/Transacao.h"
+
 class Banco;
 class ComandoPreparado;
 
@@ -38,7 +40,7 @@ struct DadosEstab {
 class GravadorEstab {
 public:
     GravadorEstab(Banco& banco, QString cdOper);
-    ~GravadorEstab();  // rolls back a batch left open (Confirma was not reached)
+    ~GravadorEstab();  // a batch left open (Confirma was not reached) is rolled back
     GravadorEstab(const GravadorEstab&) = delete;
     GravadorEstab& operator=(const GravadorEstab&) = delete;
 
@@ -70,7 +72,7 @@ private:
     QString m_cdOper;
     int m_limiteLinhas = 10000;
     int m_limiteMs = 1000;
-    bool m_dono = false;  // this writer began the open transaction
+    std::optional<TransacaoEscopo> m_lote;  // the open batch
     int m_noLote = 0;
     qlonglong m_proximoId = 0;  // 0: read it again
     qlonglong m_gravados = 0;

@@ -9,7 +9,7 @@
 #include "network/BaseOlvar.h"
 #include "network/GravadorEstab.h"
 #include "platform/Plataforma.h"
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 namespace {
 
@@ -169,12 +169,6 @@ void ImportacaoOlvar::DefineLote(int linhas, int ms) {
     m_loteMs = ms;
 }
 
-bool ImportacaoOlvar::textoDoArquivo(const QString& t) {
-    for (QChar c : t)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
-    return m_win1252.codifica(t).has_value();
-}
-
 bool ImportacaoOlvar::existeDuplicado(const QString& cnes, const QString& cnpj) {
     const int i = (cnes.isEmpty() ? 1 : 0) + (cnpj.isEmpty() ? 2 : 0);
     if (!m_duplicado[i])
@@ -274,10 +268,11 @@ QStringList ImportacaoOlvar::verifica(const QVariantList& l) {
         {cDisp, 1, "Disponibilidade de Serviços do Estabelecimento de Saúde"},
         {cUrgencia, 1, "Indicador de Urgência / Emergência"},
         {cClassificadoZub, 1, "Indicador de classificação pela ZUB"}};
-    // the request file is written in Windows-1252: a name it cannot hold is refused here
-    if (!nome.isEmpty() && !textoDoArquivo(nome))
-        m << QStringLiteral("- Nome/Razão Social do Estabelecimento de Saúde com caracteres que o "
-                            "arquivo de solicitação não aceita.");
+    // the name travels in the request file: what it cannot carry is refused here
+    const QString fora = ConfereTextoArquivo(QStringLiteral("Nome/Razão Social"), nome);
+    if (!fora.isEmpty()) m << QStringLiteral("- ") + fora;
+    if (std::any_of(nome.cbegin(), nome.cend(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }))
+        m << QStringLiteral("- Nome/Razão Social do Estabelecimento de Saúde com caractere de controle.");
     for (const Texto& t : textos)
         if (texto(l.at(t.coluna)).size() > t.tamanho)
             m << QStringLiteral("- %1 com mais de %2 caractere(s).")

@@ -6,8 +6,6 @@
 #include <functional>
 #include <memory>
 
-#include "request/Win1252.h"
-
 class Banco;
 class ComandoPreparado;
 class TDmConexao;
@@ -55,8 +53,6 @@ private:
     // The checks over a row read in the order of BaseOlvar::Colunas().
     QStringList verifica(const QVariantList& linha);
     bool existeDuplicado(const QString& cnes, const QString& cnpj);
-    // A text the request file can hold (Windows-1252, no control characters).
-    bool textoDoArquivo(const QString& texto);
     void defineAgora();
     TDmConexao& m_conexao;
     QString m_cdOper;
@@ -65,5 +61,4 @@ private:
     int m_loteLinhas = 10000;
     int m_loteMs = 1000;
     std::unique_ptr<ComandoPreparado> m_duplicado[4];
-    ConversorWin1252 m_win1252;
 };

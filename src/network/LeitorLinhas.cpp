@@ -3,7 +3,7 @@
 #include <QIODevice>
 #include <cstring>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 namespace {
 constexpr qint64 kBloco = 1 << 16;

@@ -8,11 +8,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/Identificadores.h"
 #include "common/MensagemDlg.h"
+#include "common/Win1252.h"
 #include "db/DmLookup.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "operator/DmOperadora.h"
 #include "operator/Operadora.h"
 
@@ -145,6 +146,8 @@ void TfrmCadOperadora::Confirmar() {
         return void(falha(QStringLiteral("Informe a Região de Comercialização"), m_cmbRegiao));
     if (m_edtRazaoSocial->text().trimmed().isEmpty())
         return void(falha(QStringLiteral("Informe a Razão Social da Operadora"), m_edtRazaoSocial));
+    const QString fora = ConfereTextoArquivo(QStringLiteral("Razão Social"), m_edtRazaoSocial->text());
+    if (!fora.isEmpty()) return void(falha(fora, m_edtRazaoSocial));
 
     const int classificacao = m_cmbClassificacao->currentData().toInt();
     const bool mudouClassificacao = !m_nova && classificacao != m_classificacaoLida;

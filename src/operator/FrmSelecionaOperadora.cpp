@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "common/ExecucaoModal.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "operator/FrmCadOperadora.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "operator/Operadora.h"
 
 #include "db/DmConexao.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 
 namespace {
 TOperadora& atual() {

@@ -1,6 +1,6 @@
 #include "reports/FrmRelConsiste.h"
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "reports/FonteErrosCarga.h"
 #include "reports/FrmPreviewQR.h"
 #include "request/DmExportacao.h"

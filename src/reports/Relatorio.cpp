@@ -5,7 +5,7 @@
 #include <QTextLayout>
 #include <QTextOption>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "platform/Plataforma.h"
 
 QFont FonteRelatorio(qreal pontos, bool negrito, bool italico) {

@@ -10,10 +10,10 @@
 #include <cmath>
 #include <vector>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/Versao.h"
 #include "db/DmConexao.h"
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 using namespace LeiauteSolicitacao;
 
@@ -448,10 +448,19 @@ bool GeraArquivoSolicitacao(int seqPlano, const QString& nomeArquivo,
                 try {
                     formatador.acrescenta(b, v, c.tipo, c.regra, c.largura);
                 } catch (const ErroQev& e) {
+                    // Whose field it is: the user must find the record to mend it.
+                    QString dono;
+                    if (r.tipo == 0)
+                        dono = QStringLiteral("operadora ") + textoDe(comando.valor(0));
+                    else if (r.tipo == 2)
+                        dono = QStringLiteral("estabelecimento %1 - %2")
+                                   .arg(textoDe(comando.valor(0)), textoDe(comando.valor(3)));
+                    else
+                        dono = QStringLiteral("plano ") + QString::number(seqPlano);
                     throw ErroQev(
-                        QStringLiteral("Não foi possível gravar o campo %1 do registro %2 "
-                                       "do arquivo de solicitação: %3")
-                            .arg(c.rotulo, QString::fromLatin1(tipo), e.mensagem()));
+                        QStringLiteral("Não foi possível gravar o campo %1 do registro %2 (%3) "
+                                       "do arquivo de solicitação: %4")
+                            .arg(c.rotulo, QString::fromLatin1(tipo), dono, e.mensagem()));
                 }
             }
             saida.fimDeLinha();

@@ -2,7 +2,7 @@
 
 #include <gcrypt.h>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 namespace {
 

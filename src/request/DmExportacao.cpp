@@ -2,8 +2,9 @@
 
 #include <QDate>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "db/DmConexao.h"
+#include "db/Transacao.h"
 
 namespace {
 TDmExportacao* g_instancia = nullptr;
@@ -12,23 +13,6 @@ Banco& banco() { return DmConexao()->banco(); }
 
 QVariant dataHora(const QDateTime& d) { return d.isValid() ? QVariant(d) : QVariant(); }
 
-// Runs `passos` in a transaction of its own, or in the caller's when one is open.
-template <typename F>
-void emTransacao(F&& passos) {
-    Banco& b = banco();
-    if (b.emTransacao()) {
-        passos();
-        return;
-    }
-    b.iniciaTransacao();
-    try {
-        passos();
-        b.confirmaTransacao();
-    } catch (...) {
-        b.desfazTransacao();
-        throw;
-    }
-}
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -169,38 +153,38 @@ void TDmExportacao::RegistraEnvio(int seqPlano, const QVariant& statusEnvio,
     }
     if (status != 2) return;
 
-    emTransacao([&] {
-        const Resultado r = banco().consulta(
-            QStringLiteral(
-                "SELECT CD_OPER, NR_PROTOCOLO_REGISTRO FROM TB_PLANOS WHERE SEQ_PLANO = ?"),
+    TransacaoEscopo transacao(banco());
+    const Resultado r = banco().consulta(
+        QStringLiteral(
+            "SELECT CD_OPER, NR_PROTOCOLO_REGISTRO FROM TB_PLANOS WHERE SEQ_PLANO = ?"),
+        {seqPlano});
+    if (r.vazio()) return;
+    const QString cdOper = r.valor(0, QStringLiteral("CD_OPER")).toString();
+    const QString gravado = r.valor(0, QStringLiteral("NR_PROTOCOLO_REGISTRO")).toString();
+    const bool temProtocolo = !gravado.trimmed().isEmpty();
+
+    if (temProtocolo) {
+        banco().executa(
+            QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1 WHERE SEQ_PLANO = ?"),
             {seqPlano});
-        if (r.vazio()) return;
-        const QString cdOper = r.valor(0, QStringLiteral("CD_OPER")).toString();
-        const QString gravado = r.valor(0, QStringLiteral("NR_PROTOCOLO_REGISTRO")).toString();
-        const bool temProtocolo = !gravado.trimmed().isEmpty();
+    } else {
+        banco().executa(QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1, "
+                                       "NR_PROTOCOLO_REGISTRO = ?, DT_PROTOCOLO_REGISTRO = ? "
+                                       "WHERE SEQ_PLANO = ?"),
+                        {protocolo, dataHora(dataTransmissao), seqPlano});
+    }
 
-        if (temProtocolo) {
+    if (temProtocolo && gravado != protocolo) {
+        const QVariant existe = banco().valor(
+            QStringLiteral("SELECT NR_PROTOCOLO_REENVIO FROM TB_PLANOS_PROTOCOLOS "
+                           "WHERE SEQ_PLANO = ? AND NR_PROTOCOLO_REENVIO = ?"),
+            {seqPlano, protocolo});
+        if (!existe.isValid())
             banco().executa(
-                QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1 WHERE SEQ_PLANO = ?"),
-                {seqPlano});
-        } else {
-            banco().executa(QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1, "
-                                           "NR_PROTOCOLO_REGISTRO = ?, DT_PROTOCOLO_REGISTRO = ? "
-                                           "WHERE SEQ_PLANO = ?"),
-                            {protocolo, dataHora(dataTransmissao), seqPlano});
-        }
-
-        if (temProtocolo && gravado != protocolo) {
-            const QVariant existe = banco().valor(
-                QStringLiteral("SELECT NR_PROTOCOLO_REENVIO FROM TB_PLANOS_PROTOCOLOS "
-                               "WHERE SEQ_PLANO = ? AND NR_PROTOCOLO_REENVIO = ?"),
-                {seqPlano, protocolo});
-            if (!existe.isValid())
-                banco().executa(
-                    QStringLiteral("INSERT INTO TB_PLANOS_PROTOCOLOS (CD_OPER, SEQ_PLANO, "
-                                   "NR_PROTOCOLO_REENVIO, DT_PROTOCOLO_REENVIO) "
-                                   "VALUES (?, ?, ?, ?)"),
-                    {cdOper, seqPlano, protocolo, dataHora(dataTransmissao)});
-        }
-    });
+                QStringLiteral("INSERT INTO TB_PLANOS_PROTOCOLOS (CD_OPER, SEQ_PLANO, "
+                               "NR_PROTOCOLO_REENVIO, DT_PROTOCOLO_REENVIO) "
+                               "VALUES (?, ?, ?, ?)"),
+                {cdOper, seqPlano, protocolo, dataHora(dataTransmissao)});
+    }
+    transacao.confirma();
 }

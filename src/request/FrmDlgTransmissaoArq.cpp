@@ -9,7 +9,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/MensagemDlg.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-#include "common/Erro.h"
-#include "request/Win1252.h"
+#include "db/Erro.h"
+#include "common/Win1252.h"
 
 QString NomeTransmissao(const QString& nomeArquivo, int seqPlano) {
     return nomeArquivo.left(nomeArquivo.size() - 4) + QLatin1Char('_') + QString::number(seqPlano) +

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/MensagemDlg.h"
 #include "common/Versao.h"
 #include "db/DmConexao.h"
@@ -11,6 +11,7 @@
 #include "request/DmExportacao.h"
 #include "request/ParametrosVUQ.h"
 #include "request/VUQ.h"
+#include "db/Transacao.h"
 
 namespace {
 
@@ -115,7 +116,21 @@ bool TTransmissaoArq::envia(int indice, const QString& senha, quint64 janela) {
 
     // 3.5
     TVUQ vuq;
-    const int resultado = vuq.EnviaArquivo(p);
+    int resultado = 1;
+    try {
+        resultado = vuq.EnviaArquivo(p);
+    } catch (...) {
+        // The program never started: no protocol will ever come under that name, and a
+        // name left pending would be looked for at every start.
+        if (!vuq.Iniciou()) {
+            try {
+                exportacao->GravaNomeRetorno(envio.SeqPlano, QString());
+            } catch (const ErroQev&) {
+                // the failure of the hand-over is what the user must read
+            }
+        }
+        throw;
+    }
     const QString protocoloArquivo = TVUQ::PastaProtocolos() + p.nomeTransmissao;
 
     // 3.6
@@ -133,23 +148,13 @@ bool TTransmissaoArq::envia(int indice, const QString& senha, quint64 janela) {
     if (QFileInfo::exists(protocoloArquivo)) {
         const QString protocolo = TDmConexao::NormalizaProtocolo(vuq.ProtocoloTX());
         const QDateTime data = vuq.DataTransmissao();
-        if (!data.isValid())
-            throw ErroQev(QStringLiteral("A data de transmissão \"%1\" do arquivo de protocolo não "
-                                         "é uma data válida.")
-                              .arg(vuq.Protocolo().dataTransmissao));
         // The record and the end of the pending state go together; the protocol file
         // goes only once both are stored.
-        TDmConexao* conexao = DmConexao();
-        conexao->IniciaTransacao();
-        try {
-            exportacao->RegistraEnvio(envio.SeqPlano, envio.CdStatusEnvio, m_idSolicitacao, data,
-                                      protocolo);
-            exportacao->GravaNomeRetorno(envio.SeqPlano, QString());
-            conexao->ConfirmaTransacao();
-        } catch (...) {
-            conexao->DesfazTransacao();
-            throw;
-        }
+        TransacaoEscopo transacao(DmConexao()->banco());
+        exportacao->RegistraEnvio(envio.SeqPlano, envio.CdStatusEnvio, m_idSolicitacao, data,
+                                  protocolo);
+        exportacao->GravaNomeRetorno(envio.SeqPlano, QString());
+        transacao.confirma();
         QFile::remove(protocoloArquivo);
         m_planosEnviados << QString::number(envio.SeqPlano);
         m_registrados.insert(indice);

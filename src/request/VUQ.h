@@ -2,23 +2,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include "db/ProtocoloVUQ.h"
 #include "request/ParametrosVUQ.h"
-
-// The eight values of a transfer program's protocol file.
-struct ProtocoloVUQ {
-    QString operadora;
-    QString tipoArquivo;
-    QString arquivo;
-    QString dataTransmissao;
-    QString protocoloTX;
-    QString aplicativo;
-    QString informacoesArquivo;
-    QString clienteTransmissao;
-
-    // "dataTransmissao" read day first ("dd/MM/yyyy HH:mm:ss", or the date alone).
-    // Invalid QDateTime when the text is not such a date.
-    QDateTime DataTransmissao() const;
-};
 
 // Drives the regulator's transfer program.
 class TVUQ {
@@ -26,9 +11,9 @@ public:
     // Full path of the transfer program's executable (registry value PATH of ZUB/VUQ);
     // throws ErroQev(" O VUQ não está instalado ou sua instalação foi danificada!")
     // when the value is missing or names no existing file.
-    static QString CaminhoVUQ();
+    static QString CaminhoVUQ() { return ::CaminhoVUQ(); }
     // The transfer folder followed by "Protocolos/".
-    static QString PastaProtocolos();
+    static QString PastaProtocolos() { return PastaProtocolosVUQ(); }
 
     // Hands one request file to the transfer program: writes the enciphered parameter
     // file, starts the program in the transfer folder and waits for it while the
@@ -38,6 +23,9 @@ public:
     int EnviaArquivo(const ParametrosVUQ& parametros);
     // The parameter file written by the last EnviaArquivo.
     QString ArquivoParametros() const { return m_arquivoParametros; }
+    // Whether the last EnviaArquivo got as far as starting the transfer program (a
+    // failure before that leaves nothing for the program to answer).
+    bool Iniciou() const { return m_iniciou; }
 
     // Reads the protocol file `nomeTransmissao` of the protocol folder.
     void LeProtocolo(const QString& nomeTransmissao);
@@ -51,4 +39,5 @@ public:
 private:
     ProtocoloVUQ m_protocolo;
     QString m_arquivoParametros;
+    bool m_iniciou = false;
 };

@@ -16,6 +16,10 @@ VuqInstalado::VuqInstalado(const QString& programa) {
         m_executavel = programa;
     }
     QDir().mkpath(pastaProtocolos());
+    instala();
+}
+
+void VuqInstalado::instala() {
     QSettings s(QSettings::IniFormat, QSettings::SystemScope, QStringLiteral("ZUB"), QStringLiteral("VUQ"));
     s.setValue(QStringLiteral("PATH"), m_executavel);
     s.sync();

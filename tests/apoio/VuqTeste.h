@@ -19,6 +19,8 @@ public:
                           const QString& dataTransmissao) const;
     // Removes the setting: the transfer program is no longer installed.
     void desinstala();
+    // Writes the setting again.
+    void instala();
 
 private:
     QTemporaryDir m_config;

@@ -20,6 +20,7 @@
 #include "app/LogicaPrincipal.h"
 #include "app/ServidorTeste.h"
 #include "app/VerificaVersao.h"
+#include "apoio/VuqTeste.h"
 #include "common/Versao.h"
 #include "db/DmConexao.h"
 #include "db/PacoteDados.h"
@@ -120,6 +121,26 @@ TEST_F(PrincipalTeste, CreationKeepsOnlyTheFirstOperatorsEstablishmentsAndTheirL
     EXPECT_FALSE(DmConexao()->banco().emTransacao());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("QEV - Registro de Planos de Saúde da Operadora"));
     EXPECT_EQ(w.minimumSize(), QSize(720, 540));
+}
+
+TEST_F(PrincipalTeste, APendingProtocolWithoutTheTransferProgramWarnsAndTheWindowOpens) {
+    VuqInstalado vuq;
+    vuq.desinstala();
+    inicia(QStringLiteral(
+        "INSERT INTO OPERADORAS (CD_OPER, CD_CNPJ, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO, "
+        "CD_REGIAO_ATUACAO) VALUES ('300012', '06990590000123', 'COOPERATIVA SUL', 22, 6);"
+        "INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO, CD_STATUS_ENVIO, NM_ARQ_RETORNO) "
+        "VALUES ('300012', 7, 'PLANO OURO', 0, '300012_7.QEV');"));
+    ASSERT_EQ(msgs.pedidos().size(), 1);
+    EXPECT_EQ(msgs.pedidos().first().tipo, Mensagens::Cuidado);
+    EXPECT_TRUE(msgs.pedidos().first().texto.contains(
+        QStringLiteral("Plano 7 - PLANO OURO, arquivo \"300012_7.QEV\"")));
+    TfrmPrincipal w;
+    EXPECT_FALSE(w.DeveFinalizar());
+    mostra(w);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(linhas(QStringLiteral("SELECT NM_ARQ_RETORNO FROM TB_PLANOS")),
+              QStringList({"300012_7.QEV"}));
 }
 
 TEST_F(PrincipalTeste, ShowingSetsTheSelfManagedFlagTheVersionAndTheMenus) {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <ostream>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/Identificadores.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "apoio/Apoio.h"
 #include "db/ModeloRowSet.h"
 #include "db/RowSet.h"
+#include "db/Transacao.h"
 
 using namespace Apoio;
 
@@ -208,6 +209,82 @@ TEST_F(RowSetTeste, AFailedApplyKeepsTheLogAndTheDatabaseAndCancelUpdatesRestore
     EXPECT_THROW(
         rs.ApplyUpdates(*banco, QStringLiteral("PESSOA; DROP TABLE X"), {QStringLiteral("ID")}),
         ErroQev);
+}
+
+TEST_F(RowSetTeste, TheLogIsKeptUntilTheTransactionHoldingTheWritesCommits) {
+    const QStringList lidos{"bruno", "Álvaro", "alberto", "Carlos", "ana"};
+    const auto muda = [&] {
+        rs.Vai(0);
+        rs.Edit();
+        rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("mudou"));
+        rs.Post();
+        rs.Vai(1);
+        rs.Delete();
+        rs.Append();
+        rs.DefineValor(QStringLiteral("ID"), 9);
+        rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("novo"));
+        rs.Post();
+    };
+
+    // Rolled back: the log comes back whole, and CancelUpdates returns the rows as read.
+    muda();
+    {
+        TransacaoEscopo externa(*banco);
+        EXPECT_EQ(rs.ApplyUpdates(*banco, QStringLiteral("PESSOA"), {QStringLiteral("ID")}), 3);
+        // a second apply in the same transaction writes only what changed since
+        EXPECT_EQ(rs.ApplyUpdates(*banco, QStringLiteral("PESSOA"), {QStringLiteral("ID")}), 0);
+        rs.Vai(2);
+        rs.Edit();
+        rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("depois"));
+        rs.Post();
+        EXPECT_EQ(rs.ApplyUpdates(*banco, QStringLiteral("PESSOA"), {QStringLiteral("ID")}), 1);
+    }  // never committed
+    EXPECT_FALSE(banco->emTransacao());
+    EXPECT_EQ(nomesNoBanco(), lidos);
+    EXPECT_EQ(rs.ChangeCount(), 4);
+    rs.CancelUpdates();
+    EXPECT_EQ(nomes(), lidos);
+
+    // Committed by the caller: merged for good.
+    muda();
+    {
+        TransacaoEscopo externa(*banco);
+        rs.ApplyUpdates(*banco, QStringLiteral("PESSOA"), {QStringLiteral("ID")});
+        externa.confirma();
+    }
+    EXPECT_EQ(rs.ChangeCount(), 0);
+    rs.CancelUpdates();
+    EXPECT_EQ(nomes(), nomesNoBanco());
+    EXPECT_EQ(nomes(), QStringList({"mudou", "alberto", "Carlos", "ana", "novo"}));
+}
+
+TEST_F(RowSetTeste, ATransactionScopeOwnsOnlyWhatItBegan) {
+    const auto conta = [&] {
+        return banco->valor(QStringLiteral("SELECT count(*) FROM PESSOA")).toInt();
+    };
+    {
+        TransacaoEscopo externa(*banco);
+        EXPECT_TRUE(externa.propria());
+        {
+            TransacaoEscopo interna(*banco);
+            EXPECT_FALSE(interna.propria());
+            banco->executa(QStringLiteral("DELETE FROM PESSOA WHERE ID = 1"));
+            interna.confirma();  // the caller's transaction: nothing committed here
+            EXPECT_TRUE(banco->emTransacao());
+        }
+        EXPECT_TRUE(banco->emTransacao());  // and nothing rolled back by the inner scope
+        EXPECT_EQ(conta(), 4);
+    }
+    EXPECT_EQ(conta(), 5);  // the outer one began it and never committed
+
+    try {
+        TransacaoEscopo t(*banco);
+        banco->executa(QStringLiteral("DELETE FROM PESSOA WHERE ID = 2"));
+        throw ErroQev(QStringLiteral("falhou"));
+    } catch (const ErroQev&) {
+    }
+    EXPECT_FALSE(banco->emTransacao());
+    EXPECT_EQ(conta(), 5);
 }
 
 TEST_F(RowSetTeste, IndexSortsNamesAsInPortugueseAndKeepsTheCurrentRow) {

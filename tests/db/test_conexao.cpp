@@ -351,30 +351,65 @@ TEST_F(RetornosTeste, ASecondReSendingWithTheSameProtocolAddsNoRow) {
     EXPECT_EQ(conta(*b, "SELECT count(*) FROM TB_PLANOS_PROTOCOLOS WHERE SEQ_PLANO = 3"), 1);
 }
 
-TEST_F(RetornosTeste, TransferProgramMissingStopsStartUpWithItsMessage) {
-    VuqInstalado vuq;
-    vuq.desinstala();
-    try {
-        inicia();
-        FAIL() << "started without the transfer program";
-    } catch (const ErroQev& e) {
-        EXPECT_EQ(e.mensagem(), QStringLiteral(" O VUQ não está instalado ou sua instalação foi danificada!"));
-    }
-    // nothing was lost: the pending names are still there for the next start
-    auto b = abreBanco(caminho);
-    EXPECT_EQ(conta(*b, "SELECT count(*) FROM TB_PLANOS WHERE NM_ARQ_RETORNO IS NOT NULL"), 6);
-}
+// A protocol that cannot be read today never locks the user out: one warning naming
+// the plans and files, the pending names and the files kept, and a later start that
+// can read them records them.
+TEST_F(RetornosTeste, AProtocolThatCannotBeReadWarnsOnceAndIsReadOnALaterStart) {
+    const struct {
+        const char* caso;
+        bool instalado;
+        const char* conteudo;  // of A_1.QEV
+        const char* motivo;
+    } casos[] = {
+        {"programa ausente", false, nullptr, "O VUQ não está instalado"},
+        {"arquivo ilegível", true, "<protocolo><protocoloTX>1</protocolo", "A_1.QEV"},
+        {"data ilegível", true, nullptr, "não é uma data válida"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        QFile::remove(caminho);
+        SetUp();
+        Mensageiro msgs;
+        VuqInstalado vuq;
+        const QString arquivo = vuq.pastaProtocolos() + "A_1.QEV";
+        if (c.conteudo) {
+            QFile f(arquivo);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.conteudo);
+        } else {
+            vuq.escreveProtocolo("A_1.QEV", "T111-2", c.instalado ? "31/13/2024" : "31/01/2024 14:05:09");
+        }
+        if (!c.instalado) vuq.desinstala();
+        EXPECT_NO_THROW(inicia());
 
-TEST_F(RetornosTeste, UnreadableProtocolStopsStartUpAndKeepsTheFile) {
-    VuqInstalado vuq;
-    QFile f(vuq.pastaProtocolos() + "A_1.QEV");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("<protocolo><protocoloTX>1</protocolo");
-    f.close();
-    EXPECT_THROW(inicia(), ErroQev);
-    EXPECT_TRUE(QFileInfo::exists(vuq.pastaProtocolos() + "A_1.QEV"));
-    auto b = abreBanco(caminho);
-    EXPECT_EQ(conta(*b, "SELECT count(*) FROM TB_PLANOS WHERE NM_ARQ_RETORNO IS NOT NULL"), 6);
+        ASSERT_EQ(msgs.pedidos().size(), 1);
+        const Mensagens::Pedido aviso = msgs.pedidos().first();
+        EXPECT_EQ(aviso.tipo, Mensagens::Cuidado);
+        EXPECT_TRUE(aviso.texto.contains(QStringLiteral("Plano 1 - P1, arquivo \"A_1.QEV\""))) << aviso.texto.toStdString();
+        EXPECT_TRUE(aviso.texto.contains(QString::fromUtf8(c.motivo))) << aviso.texto.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(arquivo));
+        {
+            auto b = abreBanco(caminho);
+            EXPECT_EQ(Apoio::coluna(*b, "SELECT NM_ARQ_RETORNO FROM TB_PLANOS WHERE SEQ_PLANO = 1"),
+                      QStringList({"A_1.QEV"}));
+            // without the program every pending name stays; with it only the unreadable one
+            EXPECT_EQ(conta(*b, "SELECT count(*) FROM TB_PLANOS WHERE NM_ARQ_RETORNO IS NOT NULL"),
+                      c.instalado ? 1 : 6);
+        }
+
+        // The next start, once the file can be read, records it and says nothing.
+        vuq.instala();
+        vuq.escreveProtocolo("A_1.QEV", "T111-2", "31/01/2024 14:05:09");
+        msgs.limpa();
+        inicia();
+        EXPECT_TRUE(msgs.pedidos().isEmpty());
+        auto b = abreBanco(caminho);
+        EXPECT_EQ(Apoio::coluna(*b, "SELECT CD_STATUS_ENVIO || '|' || NR_PROTOCOLO_REGISTRO FROM TB_PLANOS "
+                                    "WHERE SEQ_PLANO = 1"),
+                  QStringList({"1|111"}));
+        EXPECT_EQ(conta(*b, "SELECT count(*) FROM TB_PLANOS WHERE NM_ARQ_RETORNO IS NOT NULL"), 0);
+        EXPECT_FALSE(QFileInfo::exists(arquivo));
+    }
 }
 
 TEST_F(RetornosTeste, NoPendingFileNeedsNoTransferProgram) {

@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "db/DmConexao.h"
 #include "network/ImportacaoRedeHosp.h"
 #include "platform/Plataforma.h"

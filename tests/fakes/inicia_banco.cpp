@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "db/DmConexao.h"
 #include "platform/Plataforma.h"
 

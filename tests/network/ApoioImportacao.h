@@ -6,7 +6,7 @@
 #include "ApoioRede.h"
 #include "common/Identificadores.h"
 #include "request/DmExportacao.h"
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 namespace ApoioRede {
 

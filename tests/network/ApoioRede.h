@@ -6,7 +6,7 @@
 #include "apoio/Apoio.h"
 #include "db/DmConexao.h"
 #include "db/DmMunicipio.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "network/DmHospital.h"
 #include "platform/Plataforma.h"
 

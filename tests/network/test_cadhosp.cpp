@@ -290,20 +290,100 @@ TEST_F(CadHospTeste, DeletionOfALinkedEstablishmentIsRefused) {
     EXPECT_EQ(idNaTela(), 8);
 }
 
-TEST_F(CadHospTeste, AWriteErrorIsTranslatedAndThePendingChangeDiscarded) {
-    inicia(kTres + QStringLiteral("CREATE TRIGGER recusa BEFORE UPDATE ON TB_ESTAB_SAUDE BEGIN "
-                                  "SELECT RAISE(ABORT, 'falhou'); END;"));
-    abre();
-    tela->actAlterar->trigger();
-    tela->edRazao->setFocus();
-    QTest::keyClicks(tela->edRazao, QStringLiteral(" Alterado"));
-    escolhe(tela->cmbDispServicos, QStringLiteral("Total"));
-    QTest::mouseClick(tela->btnConfirmar(), Qt::LeftButton);
-    EXPECT_EQ(mensagens.textos(), QStringList({"Operação não realizada! Ocorreu o erro:  falhou"}));
-    EXPECT_TRUE(tela->Navegando());
-    EXPECT_TRUE(tela->GravouDados());
-    EXPECT_EQ(tela->edRazao->text(), QStringLiteral("Hospital Três"));
-    EXPECT_TRUE(tela->isVisible());
+// Every way a save can fail after its checks passed: another copy writing (the
+// transaction is refused), another copy reading (the commit is refused), a statement
+// refused. In each the pending change is discarded, the screen stays open on the
+// record as the database holds it, the error is shown translated, and the save does
+// not count as done.
+TEST_F(CadHospTeste, ASaveThatFailsLeavesTheScreenEqualToTheDatabase) {
+    enum Falha { TransacaoRecusada, ConfirmacaoRecusada, ComandoRecusado };
+    const struct {
+        const char* caso;
+        Falha falha;
+        bool insercao;
+        const char* mensagem;
+    } casos[] = {
+        {"outra cópia gravando, inclusão", TransacaoRecusada, true, "Registro está sendo alterado por outro usuário"},
+        {"outra cópia gravando, alteração", TransacaoRecusada, false, "Registro está sendo alterado por outro usuário"},
+        {"outra cópia lendo, inclusão", ConfirmacaoRecusada, true, "Registro está sendo alterado por outro usuário"},
+        {"outra cópia lendo, alteração", ConfirmacaoRecusada, false, "Registro está sendo alterado por outro usuário"},
+        {"comando recusado, inclusão", ComandoRecusado, true, "Operação não realizada! Ocorreu o erro:  falhou"},
+        {"comando recusado, alteração", ComandoRecusado, false, "Operação não realizada! Ocorreu o erro:  falhou"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        tela.reset();
+        TearDown();
+        QFile::remove(pasta.arquivo(QStringLiteral("QEV.mdb")));
+        mensagens.limpa();
+        inicia(kTres + (c.falha == ComandoRecusado
+                            ? QStringLiteral("CREATE TRIGGER r1 BEFORE UPDATE ON TB_ESTAB_SAUDE BEGIN "
+                                             "SELECT RAISE(ABORT, 'falhou'); END;"
+                                             "CREATE TRIGGER r2 BEFORE INSERT ON TB_ESTAB_SAUDE BEGIN "
+                                             "SELECT RAISE(ABORT, 'falhou'); END;")
+                            : QString()));
+        banco().defineEsperaBloqueio(50);
+        abre();
+        if (c.insercao) {
+            tela->actAdicionar->trigger();
+            escolhe(tela->lkpClassifHospital, 0);
+            tela->MedCNPJ->setFocus();
+            QTest::keyClicks(tela->MedCNPJ, QStringLiteral("06990590000123"));
+            tela->edRazao->setFocus();
+            QTest::keyClicks(tela->edRazao, QStringLiteral("Hospital Novo"));
+            escolhe(tela->cmbTipoHospital, QStringLiteral("Próprio"));
+            escolhe(tela->dblookcmbUF, QStringLiteral("SP"));
+            escolhe(tela->DblookcmbMunicipios, QStringLiteral("CAMPINAS"));
+            tela->edtDataVinculo->setFocus();
+            QTest::keyClicks(tela->edtDataVinculo, QStringLiteral("01022023"));
+            escolhe(tela->cmbDispServicos, QStringLiteral("Parcial"));
+        } else {
+            tela->actAlterar->trigger();
+            tela->edRazao->setFocus();
+            QTest::keyClicks(tela->edRazao, QStringLiteral(" Alterado"));
+            escolhe(tela->cmbDispServicos, QStringLiteral("Total"));
+        }
+
+        auto outra = Apoio::abreBanco(pasta.arquivo(QStringLiteral("QEV.mdb")));
+        outra->defineEsperaBloqueio(0);
+        if (c.falha == TransacaoRecusada) outra->executa(QStringLiteral("BEGIN IMMEDIATE"));
+        if (c.falha == ConfirmacaoRecusada) {
+            outra->executa(QStringLiteral("BEGIN"));
+            outra->valor(QStringLiteral("SELECT count(*) FROM TB_ESTAB_SAUDE"));
+        }
+        QTest::mouseClick(tela->btnConfirmar(), Qt::LeftButton);
+        outra->desfazTransacao();
+
+        EXPECT_EQ(mensagens.textos(), QStringList({QString::fromUtf8(c.mensagem)}));
+        EXPECT_TRUE(tela->isVisible());
+        EXPECT_TRUE(tela->Navegando());
+        EXPECT_FALSE(tela->GravouDados());
+        EXPECT_FALSE(banco().emTransacao());
+        EXPECT_EQ(dm->cdsHospital()->ChangeCount(), 0);
+        EXPECT_EQ(idNaTela(), 3);
+        EXPECT_EQ(tela->edRazao->text(), QStringLiteral("Hospital Três"));
+        EXPECT_EQ(outra->valor(QStringLiteral("SELECT count(*) || '|' || group_concat(n) FROM (SELECT "
+                                              "RAZAO_SOCIAL_ESTB_SAUD n FROM TB_ESTAB_SAUDE ORDER BY ID_ESTB_SAUD)")),
+                  QVariant(QStringLiteral("3|Hospital Três,Clínica Oito,Consultório")));
+        EXPECT_EQ(outra->valor(QStringLiteral("SELECT CD_DISP_SERVICO FROM TB_ESTAB_SAUDE WHERE ID_ESTB_SAUD = 3")),
+                  dm->cdsHospital()->Valor(QStringLiteral("CD_DISP_SERVICO")));
+
+        // Once the other copy let go, the same screen saves.
+        mensagens.limpa();
+        if (c.falha != ComandoRecusado) {
+            tela->actAlterar->trigger();
+            tela->edRazao->setFocus();
+            tela->edRazao->selectAll();
+            QTest::keyClicks(tela->edRazao, QStringLiteral("Hospital Tres B"));
+            escolhe(tela->cmbDispServicos, QStringLiteral("Total"));
+            QTest::mouseClick(tela->btnConfirmar(), Qt::LeftButton);
+            EXPECT_TRUE(mensagens.textos().isEmpty()) << mensagens.textos().join('|').toStdString();
+            EXPECT_TRUE(tela->GravouDados());
+            EXPECT_EQ(outra->valor(QStringLiteral("SELECT RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE WHERE "
+                                                  "ID_ESTB_SAUD = 3")),
+                      QVariant(QStringLiteral("Hospital Tres B")));
+        }
+    }
 }
 
 TEST_F(CadHospTeste, TheOptionDialogComesOnlyAboveTwentyThousand) {

@@ -143,6 +143,13 @@ TEST_F(HospitalTeste, SaveChecksRunInOrderWithTheirMessagesAndFields) {
          "Número CPF/CNPJ ou CNES deve ser Preenchido", CampoEstab::CnpjCpf},
         {"nome em branco", [](Registro& r, Escolhas&) { r.nome = "   "; },
          "Informe Nome/Razão Social do Estabelecimento de Saúde", CampoEstab::Nome},
+        {"nome que o arquivo de solicitação não leva",
+         [](Registro& r, Escolhas&) { r.nome = QStringLiteral("Clínica Łódź"); },
+         "O campo \"Nome/Razão Social\" contém o caractere \"Ł\", que não pode ser enviado à ZUB. "
+         "Substitua-o por outro.",
+         CampoEstab::Nome},
+        {"nome com acentos do português", [](Registro& r, Escolhas&) { r.nome = QStringLiteral("Ação São João Ñ €"); },
+         ""},
         {"hospitalar sem relação", [](Registro&, Escolhas& e) { e.relacao = Escolhas::SemRelacao; },
          "Selecione a Relação com Entidade Hospitalar", CampoEstab::Relacao},
         {"demais sem relação",

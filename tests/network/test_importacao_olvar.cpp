@@ -222,12 +222,11 @@ TEST_F(ImportacaoOlvarTeste, EachCheckGivesItsMessage) {
          {"- Nome/Razão Social do Estabelecimento de Saúde com mais de 60 caractere(s)."}},
         {"nome fora do Windows-1252",
          [&](QVariantMap& m) { poe(m, "RAZAO_SOCIAL_ESTB_SAUD", QStringLiteral("Clínica 日本 ☃")); },
-         {"- Nome/Razão Social do Estabelecimento de Saúde com caracteres que o arquivo de "
-          "solicitação não aceita."}},
+         {"- O campo \"Nome/Razão Social\" contém o caractere \"日\", que não pode ser enviado à "
+          "ZUB. Substitua-o por outro."}},
         {"nome com tabulação",
          [&](QVariantMap& m) { poe(m, "RAZAO_SOCIAL_ESTB_SAUD", QStringLiteral("Clínica\tÁvila")); },
-         {"- Nome/Razão Social do Estabelecimento de Saúde com caracteres que o arquivo de "
-          "solicitação não aceita."}},
+         {"- Nome/Razão Social do Estabelecimento de Saúde com caractere de controle."}},
         {"nome com acentos e sinais do Windows-1252",
          [&](QVariantMap& m) { poe(m, "RAZAO_SOCIAL_ESTB_SAUD", QStringLiteral("Ação – “Saúde” € Œ")); },
          {}},

@@ -10,7 +10,7 @@
 #include "app/ConduzModal.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "operator/DmOperadora.h"
 #include "operator/FrmCadOperadora.h"
 #include "operator/FrmSelecionaOperadora.h"
@@ -213,6 +213,11 @@ INSTANTIATE_TEST_SUITE_P(
         CasoVerificacao{"RazaoSocialEmBranco",
                         {"123455", "   ", "11222333000181", 27, 2},
                         "Informe a Razão Social da Operadora",
+                        "edtRazaoSocial"},
+        CasoVerificacao{"RazaoSocialForaDoArquivo",
+                        {"123455", "SAÚDE ŁÓDŹ", "11222333000181", 27, 2},
+                        "O campo \"Razão Social\" contém o caractere \"Ł\", que não pode ser "
+                        "enviado à ZUB. Substitua-o por outro.",
                         "edtRazaoSocial"}),
     [](const auto& info) { return std::string(info.param.nome); });
 

@@ -5,7 +5,7 @@
 
 #include "ConfiguracaoBuild.h"
 #include "apoio/Apoio.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "request/BlowfishVUQ.h"
 #include "request/Crc32.h"
 

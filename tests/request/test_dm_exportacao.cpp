@@ -1,6 +1,6 @@
 // Export bookkeeping: the shared error list and the send-status statements.
 #include "BaseSolicitacao.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The pieces of the hand-over that need no transfer program: names, the parameter
 // line and the program version.
 #include "apoio/Apoio.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/Versao.h"
 #include "request/ParametrosVUQ.h"
 

@@ -15,7 +15,7 @@
 #include "BaseSolicitacao.h"
 #include "ConfiguracaoBuild.h"
 #include "apoio/VuqTeste.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/Versao.h"
 #include "platform/Plataforma.h"
 #include "request/ArquivoSolicitacao.h"
@@ -24,7 +24,7 @@
 #include "request/FrmDlgTransmissaoArq.h"
 #include "request/TransmissaoArq.h"
 #include "request/VUQ.h"
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 using namespace Apoio;
 
@@ -246,18 +246,36 @@ TEST_F(Transmissao, SentWithoutProtocolFileShowsSuccessButRecordsNothing) {
     EXPECT_TRUE(errosEnvio().isEmpty());
 }
 
-TEST_F(Transmissao, NotInstalledStopsTheConfirmationAndLeavesThePlanPending) {
-    vuq->desinstala();
-    auto t = dialogo({enfileira(7), enfileira(12)});
-    EXPECT_FALSE(t->Confirma(kSenha, 1));
-    EXPECT_EQ(
-        mensagens.textos(),
-        QStringList{kErroTransmissao +
-                    QStringLiteral(" O VUQ não está instalado ou sua instalação foi danificada!")});
-    EXPECT_EQ(plano(7).retorno.toString(), QStringLiteral("123456310120241405090007_7.QEV"));
-    EXPECT_EQ(plano(7).status.toInt(), 0);
-    EXPECT_TRUE(plano(12).retorno.isNull()) << "nothing further is sent";
-    EXPECT_TRUE(recebidas().isEmpty());
+// A hand-over that never started the transfer program leaves no pending name behind:
+// nothing will ever answer under it.
+TEST_F(Transmissao, AProgramThatNeverStartedStopsTheConfirmationAndLeavesNothingPending) {
+    const struct {
+        const char* caso;
+        bool instalado;
+        const char* mensagem;
+    } casos[] = {
+        {"não instalado", false, " O VUQ não está instalado ou sua instalação foi danificada!"},
+        {"não executável", true, "<VUQ> Erro ao executar o VUQ."},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        mensagens.limpa();
+        if (c.instalado) {
+            QFile::setPermissions(vuq->executavel(), QFile::ReadOwner | QFile::WriteOwner);
+            vuq->instala();
+        } else {
+            vuq->desinstala();
+        }
+        auto t = dialogo({enfileira(7), enfileira(12)});
+        EXPECT_FALSE(t->Confirma(kSenha, 1));
+        ASSERT_EQ(mensagens.textos().size(), 1);
+        EXPECT_TRUE(mensagens.textos().first().startsWith(kErroTransmissao + QString::fromUtf8(c.mensagem)))
+            << mensagens.textos().first().toStdString();
+        EXPECT_TRUE(plano(7).retorno.isNull());
+        EXPECT_EQ(plano(7).status.toInt(), 0);
+        EXPECT_TRUE(plano(12).retorno.isNull()) << "nothing further is sent";
+        EXPECT_TRUE(recebidas().isEmpty());
+    }
 }
 
 TEST_F(Transmissao, SecondFileFailsFirstIsSent) {

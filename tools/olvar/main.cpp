@@ -6,7 +6,7 @@
 #include <QFile>
 #include <cstdio>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "network/BaseOlvar.h"
 
 int main(int argc, char** argv) {

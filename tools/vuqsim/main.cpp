@@ -18,10 +18,10 @@
 #include <cstdio>
 
 #include "ConfiguracaoBuild.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "request/BlowfishVUQ.h"
 #include "request/Crc32.h"
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 namespace {
 

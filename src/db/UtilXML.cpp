@@ -1,9 +1,9 @@
-#include "request/UtilXML.h"
+#include "db/UtilXML.h"
 
 #include <QFile>
 #include <QXmlStreamReader>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 void TUtilXML::CarregaArquivo(const QString& caminho) {
     QFile f(caminho);

@@ -1,4 +1,4 @@
-#include "common/Mascara.h"
+#include "db/Mascara.h"
 
 QString AplicaMascara(const QString& texto, const QString& mascara) {
     QString r;

@@ -1,4 +1,4 @@
-#include "request/Win1252.h"
+#include "common/Win1252.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 
 #include <QtEndian>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 namespace {
 void* abre(const char* origem) {
@@ -140,4 +140,24 @@ QString DecodificaWin1252(const QByteArray& bytes) {
         t += QChar(b >= 0x80 && b < 0xA0 ? kAlto[b - 0x80] : char16_t(b));
     }
     return t;
+}
+
+QString CaractereForaWin1252(const QString& texto) {
+    static thread_local ConversorWin1252 conversor;
+    if (conversor.codifica(texto)) return QString();
+    for (qsizetype i = 0; i < texto.size();) {
+        const qsizetype n = texto.at(i).isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
+        const QString c = texto.mid(i, n);
+        if (!conversor.codifica(c)) return c;
+        i += n;
+    }
+    return QString();
+}
+
+QString ConfereTextoArquivo(const QString& campo, const QString& texto) {
+    const QString c = CaractereForaWin1252(texto);
+    if (c.isEmpty()) return QString();
+    return QStringLiteral("O campo \"%1\" contém o caractere \"%2\", que não pode ser enviado à "
+                          "ZUB. Substitua-o por outro.")
+        .arg(campo, c);
 }

@@ -45,3 +45,12 @@ private:
 // Windows-1252 bytes read back as text (every byte has a character; the five unused
 // bytes 81, 8D, 8F, 90 and 9D are kept as the control characters of the same value).
 QString DecodificaWin1252(const QByteArray& bytes);
+
+// The first character of `texto` that has no Windows-1252 byte, the only characters
+// the request file and the transfer program carry; empty when every one has.
+QString CaractereForaWin1252(const QString& texto);
+
+// The check every box whose text may reach the request file makes where the text
+// enters: the message naming the field when the text holds such a character, empty
+// when it does not.
+QString ConfereTextoArquivo(const QString& campo, const QString& texto);

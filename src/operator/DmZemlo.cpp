@@ -1,6 +1,6 @@
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "db/DmConexao.h"
 #include "operator/Operadora.h"
 
