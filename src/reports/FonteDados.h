@@ -49,6 +49,33 @@ private:
     std::unique_ptr<CursorConsulta> m_cursor;
 };
 
+// The rows of a statement in the pt-BR order of a text (as ORDER BY text COLLATE PTBR,
+// key), without sorting whole rows in the database: the keys and texts are read and
+// sorted here on collation keys, then the rows are read in batches of keys. The first
+// rows are ready once the keys are sorted, a fraction of what sorting the rows costs.
+class FonteOrdenadaPtBr : public FonteDados {
+public:
+    // `sqlChaves`: "SELECT key, text FROM ..." (the rows and the text they sort on).
+    // `sqlLinhas`: the rows' statement with "%1" where the list of keys goes (as in
+    // "... WHERE ES.ID_ESTB_SAUD IN (%1)"); `colunaChave`: the key's column in it. Keys
+    // are integers; the other parameters of both statements come before the keys.
+    FonteOrdenadaPtBr(Banco& banco, QString sqlChaves, QString sqlLinhas, QString colunaChave,
+                      ParamsPosicionais params = {});
+    void Abre() override;
+    bool Le(QVariantList& linha) override;
+
+private:
+    void leLote();
+
+    Banco& m_banco;
+    QString m_sqlChaves, m_sqlLinhas, m_colunaChave;
+    ParamsPosicionais m_params;
+    QVector<qlonglong> m_ordem;     // keys in order
+    int m_proxima = 0;              // next key of m_ordem to read
+    QVector<QVariantList> m_lote;   // rows read, in order
+    int m_posLote = 0;
+};
+
 // Rows already in memory.
 class FonteResultado : public FonteDados {
 public:

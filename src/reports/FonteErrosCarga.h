@@ -1,6 +1,14 @@
 #pragma once
+#include "db/Erro.h"
 #include "reports/FonteDados.h"
 #include "request/DmExportacao.h"
+
+// The shared error list of the export bookkeeping module (created at start).
+inline const TErrosCarga& ErrosCargaCompartilhados() {
+    TDmExportacao* dm = DmExportacao();
+    if (!dm) throw ErroQev(QStringLiteral("A lista de erros não está disponível."));
+    return dm->cdsErrosCarga();
+}
 
 // The rows of the shared error list, in their order, under its field names.
 class FonteErrosCarga : public FonteDados {

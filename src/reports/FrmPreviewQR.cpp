@@ -185,7 +185,7 @@ private:
 };
 
 TfrmPreviewQR::TfrmPreviewQR(QWidget* pai)
-    : TfrmModBase(pai), m_impressora(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    : TfrmModBase(pai), m_impressora(&ImpressoraRelatorios()) {
     setObjectName(QStringLiteral("frmPreviewQR"));
     setWindowTitle(QStringLiteral("Preview de relatórios"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
@@ -363,9 +363,13 @@ void TfrmPreviewQR::geraPaginas() {
     }
     QElapsedTimer fatia;
     fatia.start();
+    // The first page is shown as soon as it is ready; later pages come in slices.
+    const bool primeira = NumPaginas() == 0;
     try {
-        while (m_relatorio && !m_relatorio->Concluido() && fatia.elapsed() < kFatiaGeracaoMs)
+        while (m_relatorio && !m_relatorio->Concluido() && fatia.elapsed() < kFatiaGeracaoMs) {
             m_relatorio->GeraPagina();
+            if (primeira) break;
+        }
     } catch (const ErroBanco& e) {
         paraGeracao();
         MostraErroSimples(TraduzErroBanco(e.mensagem()));
@@ -586,7 +590,7 @@ void TfrmPreviewQR::ExportarPDFClick() {
 // --- printer ---------------------------------------------------------------------------------
 
 void TfrmPreviewQR::ConfigurarImpressoraClick() {
-    QPrintDialog dialogo(m_impressora.get(), this);
+    QPrintDialog dialogo(m_impressora, this);
     dialogo.setObjectName(QStringLiteral("dlgImpressora"));
     dialogo.setMinMax(1, qMax(1, NumPaginas()));
     Modal::executa(dialogo);
@@ -595,16 +599,9 @@ void TfrmPreviewQR::ConfigurarImpressoraClick() {
 
 void TfrmPreviewQR::ImprimirClick() {
     if (!m_documento) return;
-    if (m_impressora->outputFormat() == QPrinter::PdfFormat &&
-        m_impressora->outputFileName().isEmpty()) {
-        MyMessageDlg(QStringLiteral("Nenhuma impressora está disponível. Escolha uma impressora "
-                                    "ou um arquivo em \"Escolher impressora\"."),
-                     Mensagens::Cuidado, Mensagens::BtOk);
-        return;
-    }
     try {
         CursorEspera espera;
-        m_documento->Imprime(*m_impressora);
+        ImprimeDocumento(*m_documento);
     } catch (const ErroQev& e) {
         mostraFalha(e);
     }
@@ -625,4 +622,30 @@ void ExibeRelatorio(Relatorio& relatorio, QWidget* pai) {
         ~Restaura() { QGuiApplication::restoreOverrideCursor(); }
     } restaura;
     Modal::executa(preview);
+}
+
+QPrinter& ImpressoraRelatorios() {
+    // Kept to the end of the process: the print system may not outlive the application.
+    static QPrinter* impressora = new QPrinter(QPrinter::HighResolution);
+    return *impressora;
+}
+
+void ImprimeDocumento(const DocumentoRelatorio& documento) {
+    QPrinter& impressora = ImpressoraRelatorios();
+    if (impressora.outputFormat() == QPrinter::PdfFormat && impressora.outputFileName().isEmpty())
+        throw ErroQev(QStringLiteral("Nenhuma impressora está disponível. Escolha uma impressora "
+                                     "ou um arquivo em \"Escolher impressora\"."));
+    documento.Imprime(impressora);
+}
+
+void ImprimeRelatorio(Relatorio& relatorio) {
+    try {
+        CursorEspera espera;
+        relatorio.GeraTudo();
+        ImprimeDocumento(*relatorio.Documento());
+    } catch (const ErroBanco& e) {
+        MostraErroSimples(TraduzErroBanco(e.mensagem()));
+    } catch (const ErroQev& e) {
+        mostraFalha(e);
+    }
 }

@@ -37,7 +37,7 @@ public:
     // Whether the last page is ready.
     bool Completo() const { return m_completo; }
     void IrParaPagina(int numero);  // 1-based
-    QPrinter& Impressora() { return *m_impressora; }
+    QPrinter& Impressora() { return *m_impressora; }  // the reports' printer
 
     // Toolbar, in order.
     QToolButton* TlBtFitVertical;
@@ -101,7 +101,7 @@ private:
     std::shared_ptr<DocumentoRelatorio> m_documento;
     QPointer<Relatorio> m_relatorio;
     QTimer m_gerador;
-    std::unique_ptr<QPrinter> m_impressora;
+    QPrinter* m_impressora;
     QScrollArea* m_rolagem;
     VisaoPaginaRelatorio* m_visao;
     int m_zoom = 150;
@@ -113,3 +113,12 @@ private:
 // preview is open. Errors opening the report's data reach the caller before any
 // window opens.
 void ExibeRelatorio(Relatorio& relatorio, QWidget* pai);
+
+// The printer of the reports in this run: the system's default at first, then the one
+// chosen in a preview's "Escolher impressora".
+QPrinter& ImpressoraRelatorios();
+// Prints every page on the reports' printer. Throws ErroQev when no printer is
+// available or printing cannot start.
+void ImprimeDocumento(const DocumentoRelatorio& documento);
+// Generates a report and prints it without preview; errors are shown.
+void ImprimeRelatorio(Relatorio& relatorio);

@@ -1,6 +1,5 @@
 #include "reports/FrmRelConsiste.h"
 
-#include "db/Erro.h"
 #include "reports/FonteErrosCarga.h"
 #include "reports/FrmPreviewQR.h"
 #include "request/DmExportacao.h"
@@ -13,11 +12,7 @@ constexpr qreal kWCampoNormal = 380, kWCampoLargo = 560;
 constexpr qreal kWLinha = 140;
 }  // namespace
 
-TfrmRelConsiste::TfrmRelConsiste(QObject* pai) : TqrpModeloRelatorio(false, false, pai) {
-    TDmExportacao* dm = DmExportacao();
-    if (!dm) throw ErroQev(QStringLiteral("A lista de erros não está disponível."));
-    monta(dm->cdsErrosCarga());
-}
+TfrmRelConsiste::TfrmRelConsiste(QObject* pai) : TfrmRelConsiste(ErrosCargaCompartilhados(), pai) {}
 
 TfrmRelConsiste::TfrmRelConsiste(const TErrosCarga& erros, QObject* pai)
     : TqrpModeloRelatorio(false, false, pai) {

@@ -1,12 +1,18 @@
 #include "reports/Relatorio.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
 #include <QTextLayout>
 #include <QTextOption>
+#include <algorithm>
 
 #include "db/Erro.h"
 #include "platform/Plataforma.h"
+
+namespace {
+constexpr int kMaxLargurasGuardadas = 4096;
+}
 
 QFont FonteRelatorio(qreal pontos, bool negrito, bool italico) {
     QFont f;
@@ -29,79 +35,60 @@ Elemento* Banda::Item(const QString& nome) const {
     return nullptr;
 }
 
-Elemento* Banda::adiciona(Elemento e) {
-    m_elementos.push_back(std::make_unique<Elemento>(std::move(e)));
+Elemento* Banda::adiciona(Elemento::Tipo tipo, const QString& nome, const QRectF& caixa,
+                          const QFont& fonte, int alinhamento) {
+    auto e = std::make_unique<Elemento>();
+    e->tipo = tipo;
+    e->nome = nome;
+    e->caixa = caixa;
+    e->fonte = fonte;
+    e->alinhamento = alinhamento;
+    m_elementos.push_back(std::move(e));
     return m_elementos.back().get();
 }
 
 Elemento* Banda::Rotulo(const QString& nome, const QString& texto, const QRectF& caixa,
                         const QFont& fonte, int alinhamento) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Rotulo;
-    e.nome = nome;
-    e.texto = texto;
-    e.caixa = caixa;
-    e.fonte = fonte;
-    e.alinhamento = alinhamento;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Rotulo, nome, caixa, fonte, alinhamento);
+    e->texto = texto;
+    return e;
 }
 
 Elemento* Banda::Campo(const QString& nome, const QString& coluna, const QRectF& caixa,
                        const QFont& fonte, int alinhamento) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Campo;
-    e.nome = nome;
-    e.campo = coluna;
-    e.caixa = caixa;
-    e.fonte = fonte;
-    e.alinhamento = alinhamento;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Campo, nome, caixa, fonte, alinhamento);
+    e->campo = coluna;
+    return e;
 }
 
 Elemento* Banda::Sistema(const QString& nome, Elemento::Dado dado, const QString& prefixo,
                          const QRectF& caixa, const QFont& fonte, int alinhamento) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Sistema;
-    e.nome = nome;
-    e.dado = dado;
-    e.texto = prefixo;
-    e.caixa = caixa;
-    e.fonte = fonte;
-    e.alinhamento = alinhamento;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Sistema, nome, caixa, fonte, alinhamento);
+    e->dado = dado;
+    e->texto = prefixo;
+    return e;
 }
 
 Elemento* Banda::Expressao(const QString& nome, Elemento::Agregado agregado,
                            const QString& coluna, const QRectF& caixa, const QFont& fonte,
                            int alinhamento) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Expressao;
-    e.nome = nome;
-    e.agregado = agregado;
-    e.campo = coluna;
-    e.caixa = caixa;
-    e.fonte = fonte;
-    e.alinhamento = alinhamento;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Expressao, nome, caixa, fonte, alinhamento);
+    e->agregado = agregado;
+    e->campo = coluna;
+    return e;
 }
 
 Elemento* Banda::Linha(const QString& nome, const QRectF& caixa, qreal espessura) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Linha;
-    e.nome = nome;
-    e.caixa = caixa;
-    e.espessura = espessura;
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Linha, nome, caixa, QFont(), 0);
+    e->espessura = espessura;
+    return e;
 }
 
 Elemento* Banda::Desenho(const QString& nome, const QRectF& caixa,
                          std::function<void(QPainter&, const QRectF&)> desenho) {
-    Elemento e;
-    e.tipo = Elemento::Tipo::Desenho;
-    e.nome = nome;
-    e.caixa = caixa;
-    e.desenho = std::move(desenho);
-    return adiciona(std::move(e));
+    Elemento* e = adiciona(Elemento::Tipo::Desenho, nome, caixa, QFont(), 0);
+    e->desenho = std::move(desenho);
+    return e;
 }
 
 // ---------------------------------------------------------------------------
@@ -135,6 +122,7 @@ struct Relatorio::LayoutTexto {
     Elemento* elemento = nullptr;
     QString texto;
     QVector<L> linhas;
+    qreal ajuste = 0;  // a text shorter than its box keeps the box's vertical alignment
 };
 
 // What the generation still has to do, in order.
@@ -151,7 +139,8 @@ struct Relatorio::Pendente {
     qreal altura = 0;
     qreal jaImpresso = 0;  // height printed on earlier pages (a band taller than a page)
     quint32 numero = 0;
-    std::vector<LayoutTexto> layouts;
+    std::vector<LayoutTexto> layouts;  // of the growing elements, in order
+    std::vector<qreal> topos;          // each element's top in the band, after growth above it
 
     static Pendente DeBanda(Banda* b, std::shared_ptr<const Linha> l) {
         Pendente p;
@@ -192,7 +181,7 @@ Banda* Relatorio::CriaRodapeGrupo(Banda* cabecalhoGrupo, qreal altura, const QSt
 
 Banda* Relatorio::CriaFilha(Banda* pai, qreal altura, const QString& nome) {
     Banda* b = CriaBanda(TipoBanda::Filha, altura, nome);
-    pai->filha = b;
+    pai->filhas.push_back(b);
     return b;
 }
 
@@ -325,6 +314,7 @@ void Relatorio::Inicia() {
     for (const auto& b : m_bandas)
         for (const auto& e : b->Elementos()) {
             e->fonteCache = nullptr;
+            e->larguras.clear();
             if (e->tipo != Elemento::Tipo::Expressao) continue;
             if (!e->contaBanda) e->contaBanda = detalhe;
             e->contagem = 0;
@@ -518,8 +508,8 @@ bool Relatorio::GeraPagina() {
 
 void Relatorio::enfileiraFilha(const Pendente& pai) {
     std::vector<Pendente> novos;
-    if (pai.banda->filha) {
-        Pendente f = Pendente::DeBanda(pai.banda->filha, pai.linha);
+    for (Banda* filha : pai.banda->filhas) {
+        Pendente f = Pendente::DeBanda(filha, pai.linha);
         f.tipoExporta = pai.tipoExporta;
         novos.push_back(std::move(f));
     }
@@ -601,9 +591,9 @@ void Relatorio::imprimeFixa(Banda* banda, const std::shared_ptr<const Linha>& li
     const bool vazio = m_corpoVazio;
     imprime(p, TamanhoPagina().height());
     m_corpoVazio = vazio;
-    if (banda->filha) {
-        // A child of a page header belongs to the page header.
-        Pendente f = Pendente::DeBanda(banda->filha, linha);
+    // Children of a page header belong to the page header.
+    for (Banda* filha : banda->filhas) {
+        Pendente f = Pendente::DeBanda(filha, linha);
         f.tipoExporta = banda->tipo;
         if (prepara(f)) {
             imprime(f, TamanhoPagina().height());
@@ -621,36 +611,84 @@ bool Relatorio::prepara(Pendente& p) {
 }
 
 qreal Relatorio::alturaDe(Pendente& p) {
-    qreal altura = p.banda->altura;
+    const auto& elementos = p.banda->Elementos();
+    const size_t n = elementos.size();
     p.layouts.clear();
-    for (const auto& ptr : p.banda->Elementos()) {
-        Elemento& e = *ptr;
+    p.topos.assign(n, 0);
+    std::vector<qreal> crescimento(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+        Elemento& e = *elementos[i];
+        p.topos[i] = e.caixa.top();
         if (!e.visivel || !e.cresce) continue;
         LayoutTexto lt;
         lt.elemento = &e;
         lt.texto = textoDe(e);
         lt.texto.remove(QLatin1Char('\r'));
         lt.texto.replace(QLatin1Char('\n'), QChar::LineSeparator);
-        QTextLayout layout(lt.texto, e.fonte);
-        QTextOption opcao;
-        opcao.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(opcao);
-        layout.beginLayout();
-        qreal y = 0;
-        for (;;) {
-            QTextLine l = layout.createLine();
-            if (!l.isValid()) break;
-            l.setLineWidth(e.caixa.width());
-            l.setPosition(QPointF(0, y));
-            lt.linhas.push_back({l.textStart(), l.textLength(), y, l.height(), l.naturalTextWidth(),
-                                 l.ascent()});
-            y += l.height();
+        qreal altura = 0;
+        const QFontMetricsF medida(e.fonte);
+        qreal largura = -1;
+        if (!lt.texto.contains(QChar::LineSeparator)) {
+            if (e.fonteLarguras != e.fonte) {
+                e.larguras.clear();
+                e.fonteLarguras = e.fonte;
+            }
+            auto it = e.larguras.constFind(lt.texto);
+            if (it != e.larguras.constEnd()) {
+                largura = it.value();
+            } else {
+                largura = medida.horizontalAdvance(lt.texto);
+                if (e.larguras.size() >= kMaxLargurasGuardadas) e.larguras.clear();
+                e.larguras.insert(lt.texto, largura);
+            }
         }
-        layout.endLayout();
-        altura = qMax(altura, p.banda->altura + (y - e.caixa.height()));
+        if (largura >= 0 && largura <= e.caixa.width()) {
+            // One line that fits needs no layout: its width is enough.
+            altura = medida.ascent() + medida.descent();
+            lt.linhas.push_back({0, int(lt.texto.size()), 0, altura, largura, medida.ascent()});
+        } else {
+            QTextLayout layout(lt.texto, e.fonte);
+            QTextOption opcao;
+            opcao.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            layout.setTextOption(opcao);
+            layout.beginLayout();
+            for (;;) {
+                QTextLine l = layout.createLine();
+                if (!l.isValid()) break;
+                l.setLineWidth(e.caixa.width());
+                l.setPosition(QPointF(0, altura));
+                lt.linhas.push_back({l.textStart(), l.textLength(), altura, l.height(),
+                                     l.naturalTextWidth(), l.ascent()});
+                altura += l.height();
+            }
+            layout.endLayout();
+        }
+        if (altura < e.caixa.height()) {
+            if (e.alinhamento & Qt::AlignVCenter) lt.ajuste = (e.caixa.height() - altura) / 2;
+            else if (e.alinhamento & Qt::AlignBottom) lt.ajuste = e.caixa.height() - altura;
+        }
+        crescimento[i] = qMax<qreal>(0, altura - e.caixa.height());
         p.layouts.push_back(std::move(lt));
     }
-    return altura;
+    // What stands below a text that grew moves down with it.
+    std::vector<size_t> ordem(n);
+    for (size_t i = 0; i < n; ++i) ordem[i] = i;
+    std::stable_sort(ordem.begin(), ordem.end(), [&](size_t a, size_t b) {
+        return elementos[a]->caixa.top() < elementos[b]->caixa.top();
+    });
+    std::vector<qreal> deslocamento(n, 0);
+    qreal extra = 0;
+    for (size_t k = 0; k < n; ++k) {
+        const size_t i = ordem[k];
+        for (size_t m = 0; m < k; ++m) {
+            const size_t j = ordem[m];
+            if (crescimento[j] > 0 && elementos[j]->caixa.bottom() <= elementos[i]->caixa.top() + 0.5)
+                deslocamento[i] = qMax(deslocamento[i], deslocamento[j] + crescimento[j]);
+        }
+        p.topos[i] = elementos[i]->caixa.top() + deslocamento[i];
+        extra = qMax(extra, deslocamento[i] + crescimento[i]);
+    }
+    return p.banda->altura + extra;
 }
 
 quint16 Relatorio::indiceFonte(Elemento& e) {
@@ -663,17 +701,22 @@ quint16 Relatorio::indiceFonte(Elemento& e) {
 
 void Relatorio::imprime(Pendente& p, qreal limite) {
     QPainter& g = *m_pintor;
+    const auto& elementos = p.banda->Elementos();
     const qreal topo = m_y - p.jaImpresso;  // the band's top on this page
     qreal corte = p.altura;
     if (m_y + (p.altura - p.jaImpresso) > limite) {
         // Only a part fits: cut above the first line of a wrapping text that would not.
         const qreal maximo = p.jaImpresso + (limite - m_y);
         corte = maximo;
-        for (const LayoutTexto& lt : p.layouts)
+        size_t k = 0;
+        for (size_t i = 0; i < elementos.size(); ++i) {
+            if (!elementos[i]->visivel || !elementos[i]->cresce) continue;
+            const LayoutTexto& lt = p.layouts[k++];
             for (const LayoutTexto::L& l : lt.linhas) {
-                const qreal cima = lt.elemento->caixa.top() + l.y;
+                const qreal cima = p.topos[i] + lt.ajuste + l.y;
                 if (cima < corte && cima + l.altura > corte && cima > p.jaImpresso) corte = cima;
             }
+        }
         if (corte <= p.jaImpresso) corte = maximo;
     }
     if (p.jaImpresso == 0) p.numero = ++m_numBanda;
@@ -683,26 +726,24 @@ void Relatorio::imprime(Pendente& p, qreal limite) {
         g.fillRect(QRectF(x0, m_y, LarguraUtil(), corte - p.jaImpresso), p.banda->cor);
 
     size_t proximoLayout = 0;
-    for (const auto& ptr : p.banda->Elementos()) {
-        Elemento& e = *ptr;
+    for (size_t i = 0; i < elementos.size(); ++i) {
+        Elemento& e = *elementos[i];
         if (!e.visivel) continue;
+        const qreal cimaElemento = p.topos[i];
         if (e.cresce) {
             const LayoutTexto& lt = p.layouts[proximoLayout++];
-            const QRectF caixa = e.caixa.translated(x0, topo);
+            const qreal base = topo + cimaElemento + lt.ajuste;  // the text's top on this page
             int primeira = -1, ultima = -1;
-            for (int i = 0; i < lt.linhas.size(); ++i) {
-                const qreal cima = e.caixa.top() + lt.linhas[i].y;
+            for (int k = 0; k < lt.linhas.size(); ++k) {
+                const qreal cima = cimaElemento + lt.ajuste + lt.linhas[k].y;
                 if (cima < p.jaImpresso || cima >= corte) continue;
-                if (primeira < 0) primeira = i;
-                ultima = i;
+                if (primeira < 0) primeira = k;
+                ultima = k;
             }
             if (primeira < 0) continue;
-            if (e.fundo.isValid())
-                g.fillRect(QRectF(caixa.left(), topo + e.caixa.top() + lt.linhas[primeira].y,
-                                  caixa.width(),
-                                  lt.linhas[ultima].y + lt.linhas[ultima].altura -
-                                      lt.linhas[primeira].y),
-                           e.fundo);
+            const QRectF caixa(x0 + e.caixa.left(), base + lt.linhas[primeira].y, e.caixa.width(),
+                               lt.linhas[ultima].y + lt.linhas[ultima].altura - lt.linhas[primeira].y);
+            if (e.fundo.isValid()) g.fillRect(caixa, e.fundo);
             if (m_fonteAtual != e.fonte) {
                 g.setFont(e.fonte);
                 m_fonteAtual = e.fonte;
@@ -711,8 +752,8 @@ void Relatorio::imprime(Pendente& p, qreal limite) {
                 g.setPen(e.cor);
                 m_corAtual = e.cor;
             }
-            for (int i = primeira; i <= ultima; ++i) {
-                const LayoutTexto::L& l = lt.linhas[i];
+            for (int k = primeira; k <= ultima; ++k) {
+                const LayoutTexto::L& l = lt.linhas[k];
                 QString t = lt.texto.mid(l.inicio, l.comprimento);
                 while (!t.isEmpty() && (t.back().isSpace() || t.back() == QChar::LineSeparator))
                     t.chop(1);
@@ -720,7 +761,7 @@ void Relatorio::imprime(Pendente& p, qreal limite) {
                 qreal x = caixa.left();
                 if (e.alinhamento & Qt::AlignRight) x = caixa.right() - l.largura;
                 else if (e.alinhamento & Qt::AlignHCenter) x = caixa.center().x() - l.largura / 2;
-                g.drawText(QPointF(x, topo + e.caixa.top() + l.y + l.ascendente), t);
+                g.drawText(QPointF(x, base + l.y + l.ascendente), t);
             }
             const int inicio = lt.linhas[primeira].inicio;
             const int fim = lt.linhas[ultima].inicio + lt.linhas[ultima].comprimento;
@@ -728,10 +769,7 @@ void Relatorio::imprime(Pendente& p, qreal limite) {
             texto.replace(QChar::LineSeparator, QLatin1Char('\n'));
             if (!texto.isEmpty()) {
                 ItemTexto item;
-                item.caixa = QRectF(caixa.left(), topo + e.caixa.top() + lt.linhas[primeira].y,
-                                    caixa.width(),
-                                    lt.linhas[ultima].y + lt.linhas[ultima].altura -
-                                        lt.linhas[primeira].y);
+                item.caixa = caixa;
                 item.texto = texto;
                 item.fonte = indiceFonte(e);
                 item.alinhamento = quint16(e.alinhamento | Qt::TextWordWrap);
@@ -742,8 +780,9 @@ void Relatorio::imprime(Pendente& p, qreal limite) {
             continue;
         }
         // Other elements print with the part that holds their top.
-        if (e.caixa.top() < p.jaImpresso || (e.caixa.top() >= corte && corte < p.altura)) continue;
-        desenhaElemento(e, e.caixa.translated(x0, topo), p.numero, p.tipoExporta);
+        if (cimaElemento < p.jaImpresso || (cimaElemento >= corte && corte < p.altura)) continue;
+        desenhaElemento(e, QRectF(x0 + e.caixa.left(), topo + cimaElemento, e.caixa.width(), e.caixa.height()),
+                        p.numero, p.tipoExporta);
     }
     m_y += corte - p.jaImpresso;
     p.jaImpresso = corte;

@@ -2,6 +2,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QFont>
+#include <QHash>
 #include <QObject>
 #include <QRectF>
 #include <QString>
@@ -62,6 +63,9 @@ struct Elemento {
     int indiceCache = -1;
     QFont fonteIndexada;
     int indiceFonte = -1;
+    // Widths of texts already measured in `fonteLarguras` (lists repeat their names).
+    QHash<QString, qreal> larguras;
+    QFont fonteLarguras;
 };
 
 class SubDetalhe;
@@ -80,7 +84,9 @@ public:
     // Runs before each printing; may change texts, colours and visibility of the
     // elements or the band's colour; returning false leaves the band out.
     std::function<bool(Banda&)> AntesImprimir;
-    Banda* filha = nullptr;
+    // Bands printed right after this one, in order, each with its own event (one
+    // left out does not leave out the next); none when this one is left out.
+    std::vector<Banda*> filhas;
 
     // Group headers: the column whose change starts a group, and its options.
     QString campoQuebra;
@@ -110,7 +116,8 @@ public:
                       std::function<void(QPainter&, const QRectF&)> desenho);
 
 private:
-    Elemento* adiciona(Elemento e);
+    Elemento* adiciona(Elemento::Tipo tipo, const QString& nome, const QRectF& caixa,
+                       const QFont& fonte, int alinhamento);
     std::vector<std::unique_ptr<Elemento>> m_elementos;
 };
 
@@ -146,6 +153,7 @@ public:
     // A group: its header breaks on `campoQuebra`; groups nest in creation order.
     Banda* CriaGrupo(const QString& campoQuebra, qreal altura, const QString& nome = QString());
     Banda* CriaRodapeGrupo(Banda* cabecalhoGrupo, qreal altura, const QString& nome = QString());
+    // A band printed after `pai` (after its other children).
     Banda* CriaFilha(Banda* pai, qreal altura, const QString& nome = QString());
     // A list under each row of the detail band.
     SubDetalhe* CriaSubDetalhe(std::function<std::unique_ptr<FonteDados>()> fonte,

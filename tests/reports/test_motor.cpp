@@ -274,3 +274,37 @@ TEST(MotorRelatorio, AlternateShadingStartsWithGreyOnEveryGeneration) {
         }
     }
 }
+
+TEST(MotorRelatorio, ChildBandsFollowTheirParentEachWithItsOwnEvent) {
+    Relatorio r;
+    Banda* det = r.CriaBanda(TipoBanda::Detalhe, 50);
+    det->Campo(QStringLiteral("n"), QStringLiteral("N"), QRectF(0, 0, 300, 50), kFonte);
+    det->AntesImprimir = [&r](Banda&) { return r.Valor(QStringLiteral("N")).toInt() != 2; };
+    Banda* par = r.CriaFilha(det, 50);
+    par->Rotulo(QStringLiteral("p"), QStringLiteral("par"), QRectF(0, 0, 300, 50), kFonte);
+    par->AntesImprimir = [&r](Banda&) { return r.Valor(QStringLiteral("N")).toInt() % 2 == 0; };
+    r.CriaFilha(det, 50)->Campo(QStringLiteral("f"), QStringLiteral("N"), QRectF(0, 0, 300, 50), kFonte)->texto =
+        QStringLiteral("fim ");
+    r.DefineFonte(std::make_unique<FonteResultado>(tabela({QStringLiteral("N")}, numeros(4))));
+    r.GeraTudo();
+    // Row 2 is left out with its children; a child left out does not take the next one along.
+    EXPECT_EQ(textos(*r.Documento()),
+              (QStringList{"1", "fim 1", "3", "fim 3", "4", "par", "fim 4"}));
+}
+
+TEST(MotorRelatorio, WhatStandsBelowAGrowingTextMovesDownWithItAndWhatStandsBesideStays) {
+    const QString longo = QStringLiteral("texto que ocupa várias linhas ").repeated(20).trimmed();
+    Relatorio r;
+    Banda* det = r.CriaBanda(TipoBanda::Detalhe, 100);
+    det->Rotulo(QStringLiteral("ao lado"), QStringLiteral("AO LADO"), QRectF(0, 0, 300, 50), kFonte);
+    det->Campo(QStringLiteral("t"), QStringLiteral("T"), QRectF(400, 0, 500, 50), kFonte)->cresce = true;
+    det->Rotulo(QStringLiteral("abaixo"), QStringLiteral("ABAIXO"), QRectF(400, 50, 300, 50), kFonte);
+    r.DefineFonte(std::make_unique<FonteResultado>(tabela({QStringLiteral("T")}, {{longo}, {"x"}})));
+    r.GeraTudo();
+    const PaginaRelatorio& p = r.Documento()->Pagina(0);
+    ASSERT_EQ(p.textos[2].texto, QStringLiteral("ABAIXO"));
+    EXPECT_GE(p.textos[2].caixa.top(), item(p, longo)->caixa.bottom() - 0.01);
+    EXPECT_EQ(p.textos[0].caixa.top(), item(p, longo)->caixa.top());
+    // The next row starts below the moved label.
+    EXPECT_GE(p.textos[3].caixa.top(), p.textos[2].caixa.bottom() - 0.01);
+}

@@ -346,6 +346,7 @@ TEST_F(PreviewTeste, PrintsEveryPageOnThePrinterChosen) {
     preview->Impressora().setOutputFormat(QPrinter::PdfFormat);
     preview->Impressora().setOutputFileName(pdf);
     preview->TlBtImprimir->click();
+    preview->Impressora().setOutputFileName(QString());
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString conteudo = QString::fromLatin1(f.readAll());
