@@ -222,12 +222,10 @@ QVector<ErroLinha> ImportacaoRedeHosp::AnalisaLinha(const QByteArray& bytes, boo
     const qsizetype n = qMin<qsizetype>(bytes.size(), kTamanhoRegistro);
     QVector<qsizetype> invalidos;
     const QString t = m_win1252->decodifica(bytes.constData(), n, &invalidos);
-    bool nomeComCaractereInvalido = false;
     for (const Campo& c : kCampos) {
         for (int i = c.inicio; i < c.inicio + c.largura && i < n; ++i) {
             const auto b = static_cast<unsigned char>(bytes.at(i));
             if (invalidos.contains(i)) {
-                if (c.rotulo == RNome) nomeComCaractereInvalido = true;
                 erro(c.rotulo, QStringLiteral("Caractere inválido na posição %1 (código %2 "
                                               "hexadecimal): o arquivo deve estar em Windows-1252.")
                                    .arg(i + 1)
@@ -314,14 +312,12 @@ QVector<ErroLinha> ImportacaoRedeHosp::AnalisaLinha(const QByteArray& bytes, boo
     if (!atualiza && tam > 0 && existeDuplicado(r.cnpjCpf, cnes.toString()))
         erro(RDuplicado, QStringLiteral("O Conjunto CNPJ ou CPF + CNES deve ser único."));
 
-    // 10. name; it travels in the request file, which must be able to carry it (an
-    // undefined byte already has its row)
+    // 10. name. It travels in the request file, which carries Windows-1252 only: a name
+    // read from this file always can be carried (every character came from one of its
+    // bytes; an undefined byte has its row above), so ConfereTextoArquivo never refuses one.
     if (r.nome.isEmpty())
         erro(RNome,
              QStringLiteral("Nome ou Razão Social do Estabelecimento de Saúde não informada."));
-    else if (!nomeComCaractereInvalido)
-        if (const QString fora = ConfereTextoArquivo(rotulo(RNome), r.nome); !fora.isEmpty())
-            erro(RNome, fora);
 
     // 11-12. relation; a CPF may leave it blank (or zeros) but not give another code
     const bool relacaoDada = !apara(relacao).isEmpty() && !(soDigitos(relacao) && soZeros(relacao));

@@ -802,6 +802,9 @@ TEST_F(ImportacaoArquivoTeste, FuzzedFilesNeverStopTheRun) {
     // the run met both kinds of line
     EXPECT_GT(totalAceitas, 200);
     EXPECT_GT(totalRecusadas, 200);
+    // every name written can travel in the request file
+    for (const QString& nome : Apoio::coluna(banco(), "SELECT RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE"))
+        EXPECT_TRUE(ConfereTextoArquivo(QStringLiteral("Razão Social"), nome).isEmpty()) << nome.toStdString();
     // every establishment written is whole: the checks' own rules hold for each
     EXPECT_EQ(conta("SELECT count(*) FROM TB_ESTAB_SAUDE WHERE RAZAO_SOCIAL_ESTB_SAUD IS NULL OR "
                     "CD_CLASSIF_ESTAB_SAUDE IS NULL OR CD_OPER IS NULL OR length(CD_CNPJ_ESTB_SAUD) "
