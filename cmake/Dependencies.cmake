@@ -12,3 +12,5 @@ set(QEV_HOST_VERSAO "www.zub.gov.br" CACHE STRING "Host that publishes the versi
 set(QEV_HOST_CNES "cnes.zub.gov.br" CACHE STRING "Host of the public establishment registry")
 # Key shared with the transfer program: sixteen upper-case ASCII letters.
 set(QEV_CHAVE_VUQ "QZMHTRKBWLDVNCXP" CACHE STRING "Blowfish key shared with the transfer program")
+# Password of the predecessor system's database (Zemlo.mdb): fourteen letters and digits.
+set(QEV_SENHA_OLVAR "Olv4rZub2003Rd" CACHE STRING "Password of the predecessor system's database")

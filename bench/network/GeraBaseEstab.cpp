@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <cstdio>
 
 #include "common/Identificadores.h"
 #include "db/Banco.h"
@@ -33,6 +34,14 @@ QString digitosCnpj(const QString& doze) {
 }  // namespace
 
 namespace GeraBaseEstab {
+
+void preparaAmbiente() {
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+        if (!m.contains(QLatin1String("propagateSizeHints")))
+            std::fprintf(stderr, "%s\n", qPrintable(m));
+    });
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+}
 
 void gera(const QString& pasta, int quantidade) {
     QDir().mkpath(pasta);

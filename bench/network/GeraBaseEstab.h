@@ -9,4 +9,7 @@ inline constexpr char kOperadora[] = "123455";
 // CNES and CNPJ, accented names, municipalities all over the country; one plan
 // linked to every hundredth one. Replaces a file that is already there.
 void gera(const QString& pasta, int quantidade);
+// Before the application object of a benchmark: the offscreen platform unless another
+// one was asked for, and the platform's chatter about size hints kept off the output.
+void preparaAmbiente();
 }  // namespace GeraBaseEstab

@@ -80,11 +80,7 @@ void linha(const char* nome, double ms, double baseMs, const char* obs = "") {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
-        if (!m.contains(QLatin1String("propagateSizeHints")))
-            std::fprintf(stderr, "%s\n", qPrintable(m));
-    });
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    GeraBaseEstab::preparaAmbiente();
     QApplication app(argc, argv);
     const QStringList args = LeArgumentos(
         app, QStringLiteral("Mede a tela de estabelecimentos e a pesquisa na base grande, contra o "

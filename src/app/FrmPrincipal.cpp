@@ -32,7 +32,9 @@
 #include "db/Transacao.h"
 #include "operator/DmZemlo.h"
 #include "network/FrmCadHosp.h"
+#include "network/FrmDlgImportEstabSaudeSistema.h"
 #include "network/FrmDlgLimpaEstab.h"
+#include "network/FrmImportarRedeHosp.h"
 #include "operator/DmOperadora.h"
 #include "operator/FrmCadOperadora.h"
 #include "operator/FrmSelecionaOperadora.h"
@@ -153,11 +155,15 @@ void TfrmPrincipal::criaMenu() {
         acao(QStringLiteral("actSelecionarOperadora"), QStringLiteral("Dados da Operadora"), true);
     connect(dados, &QAction::triggered, this, &TfrmPrincipal::DadosDaOperadora);
     arquivo->addAction(dados);
-    arquivo->addAction(acao(QStringLiteral("actImportarHospitais"),
-                            QStringLiteral("Importar Estabelecimentos de Saúde"), false));
-    arquivo->addAction(acao(QStringLiteral("actImportarEstabOLVAR"),
-                            QStringLiteral("Importar Estabelecimentos de Saúde do Sistema OLVAR"),
-                            false));
+    QAction* importar = acao(QStringLiteral("actImportarHospitais"),
+                             QStringLiteral("Importar Estabelecimentos de Saúde"), false);
+    importar->setProperty("disponivel", true);  // follows the operator's classification
+    connect(importar, &QAction::triggered, this, [this] { AbreImportacaoEstabelecimentos(this); });
+    arquivo->addAction(importar);
+    QAction* olvar = acao(QStringLiteral("actImportarEstabOLVAR"),
+                          QStringLiteral("Importar Estabelecimentos de Saúde do Sistema OLVAR"), true);
+    connect(olvar, &QAction::triggered, this, [this] { AbreImportacaoOlvar(this); });
+    arquivo->addAction(olvar);
     QAction* excluir = acao(QStringLiteral("mnuExcluirEstabelecimentos"),
                             QStringLiteral("Excluir Estabelecimentos de Saúde"), true);
     connect(excluir, &QAction::triggered, this, [this] { AbreExclusaoEstabelecimentos(this); });

@@ -101,6 +101,45 @@ QString DigitoVerificadorTaxa(const QString& texto, int comprimento) {
     return comprimento == 12 ? QStringLiteral("X") : QStringLiteral("0");
 }
 
+QString CompletaDigitosCnpj(const QString& doze) {
+    static constexpr std::array<int, 13> kPesos{6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
+    QString n = doze.left(12);
+    for (int passo = 0; passo < 2; ++passo) {
+        int soma = 0;
+        // the first digit uses the weights from the second on
+        for (qsizetype i = 0; i < n.size(); ++i)
+            soma += digitoEstrito(n, i) * kPesos[std::size_t(i + 1 - passo)];
+        n += QString::number(digitoModulo11(soma));
+    }
+    return n;
+}
+
+QString CompletaDigitosCpf(const QString& nove) {
+    QString n = nove.left(9);
+    for (int passo = 0; passo < 2; ++passo) {
+        int soma = 0;
+        for (qsizetype i = 0; i < n.size(); ++i) soma += digitoEstrito(n, i) * int(n.size() + 1 - i);
+        n += QString::number(digitoModulo11(soma));
+    }
+    return n;
+}
+
+QString CompletaDigitoCnes(const QString& seis) {
+    const QString n = seis.left(6);
+    int soma = 0;
+    for (int i = 0; i < 6; ++i) soma += (7 - i) * digitoEstrito(n, i);
+    const int r = soma % 11;
+    return n + QString::number(r <= 1 ? 0 : 11 - r);
+}
+
+QString CompletaDigitoOperadora(const QString& cinco) {
+    const QString n = cinco.left(5);
+    int soma = 0;
+    for (int i = 0; i < 5; ++i) soma += (6 - i) * digitoEstrito(n, i);
+    const int r = soma % 11;
+    return n + QString::number(r == 0 ? 1 : (r == 1 ? 0 : 11 - r));
+}
+
 QString SomenteDigitos(const QString& texto) {
     QString resultado;
     resultado.reserve(texto.size());

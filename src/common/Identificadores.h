@@ -18,6 +18,13 @@ bool TodosZeros(const QString& texto);
 // included) is `comprimento`; empty when the text is too short. Throws ErroQev
 // on a non-digit in the first comprimento - 1 characters.
 QString DigitoVerificadorTaxa(const QString& texto, int comprimento);
+// The same identifiers completed with their check digits (the digits given must be
+// digits): a CNPJ from its first 12 digits, a CPF from its first 9, a CNES from its
+// first 6, an operator code from its first 5. Data generators and converters use them.
+QString CompletaDigitosCnpj(const QString& doze);
+QString CompletaDigitosCpf(const QString& nove);
+QString CompletaDigitoCnes(const QString& seis);
+QString CompletaDigitoOperadora(const QString& cinco);
 // Only the characters "0" to "9" of the text.
 QString SomenteDigitos(const QString& texto);
 // Zeros on the left up to `comprimento` characters (a longer text is unchanged).

@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 
+#include <cstring>
+
 #include <QtEndian>
 
 #include "db/Erro.h"
@@ -88,6 +90,42 @@ std::optional<QByteArray> ConversorWin1252::codifica(const QString& texto) {
     QByteArray b;
     if (!acrescenta(texto, b)) return std::nullopt;
     return b;
+}
+
+LeitorWin1252::LeitorWin1252() {
+    iconv_t cd = iconv_open(Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "UTF-16LE" : "UTF-16BE", "WINDOWS-1252");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw ErroQev(
+            QStringLiteral("A conversão de texto de Windows-1252 não está disponível."));
+    m_cd = cd;
+}
+
+LeitorWin1252::~LeitorWin1252() { iconv_close(static_cast<iconv_t>(m_cd)); }
+
+QString LeitorWin1252::decodifica(const char* bytes, qsizetype tamanho,
+                                  QVector<qsizetype>* invalidos) {
+    if (soAscii(bytes, tamanho)) return QString::fromLatin1(bytes, tamanho);
+    iconv_t cd = static_cast<iconv_t>(m_cd);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    // every Windows-1252 character is one UTF-16 unit
+    QString t(tamanho, Qt::Uninitialized);
+    char* in = const_cast<char*>(bytes);
+    size_t restaEntrada = static_cast<size_t>(tamanho);
+    char* out = reinterpret_cast<char*>(t.data());
+    size_t restaSaida = static_cast<size_t>(tamanho) * 2;
+    while (restaEntrada > 0) {
+        if (iconv(cd, &in, &restaEntrada, &out, &restaSaida) != static_cast<size_t>(-1)) break;
+        // an undefined byte (EILSEQ): one replacement character in its place
+        if (invalidos) invalidos->push_back(in - bytes);
+        const char16_t substituto = 0xFFFD;
+        std::memcpy(out, &substituto, 2);
+        out += 2;
+        restaSaida -= 2;
+        ++in;
+        --restaEntrada;
+    }
+    t.truncate(static_cast<qsizetype>((out - reinterpret_cast<char*>(t.data())) / 2));
+    return t;
 }
 
 QString DecodificaWin1252(const QByteArray& bytes) {

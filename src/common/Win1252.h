@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QVector>
 #include <optional>
 
 // Single-byte Windows-1252 text (what the request file and the transfer program's
@@ -22,6 +23,23 @@ private:
     bool converte(void* cd, const char* entrada, size_t bytes, size_t maximo, QByteArray& destino);
     void* m_utf16;  // iconv_t
     void* m_utf8;
+};
+
+// Windows-1252 text read strictly through iconv (the establishment import file): every
+// byte gives one character, so positions are kept; a byte Windows-1252 does not define
+// (81, 8D, 8F, 90, 9D) becomes U+FFFD and its position is reported.
+class LeitorWin1252 {
+public:
+    LeitorWin1252();
+    ~LeitorWin1252();
+    LeitorWin1252(const LeitorWin1252&) = delete;
+    LeitorWin1252& operator=(const LeitorWin1252&) = delete;
+
+    // `invalidos` (when given) receives the 0-based positions of undefined bytes.
+    QString decodifica(const char* bytes, qsizetype tamanho, QVector<qsizetype>* invalidos = nullptr);
+
+private:
+    void* m_cd;  // iconv_t
 };
 
 // Windows-1252 bytes read back as text (every byte has a character; the five unused

@@ -3,7 +3,9 @@
 #include <QCollator>
 #include <QDate>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QLocale>
+#include <QUrl>
 #include <utility>
 
 #include "sqlite3.h"
@@ -72,10 +74,21 @@ Banco::Banco() = default;
 Banco::~Banco() { fecha(); }
 
 void Banco::abre(const QString& caminho, const QByteArray& senha, bool cria) {
-    fecha();
-    const QByteArray nome = caminho.toUtf8();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
     if (cria) flags |= SQLITE_OPEN_CREATE;
+    abreCom(caminho.toUtf8(), flags, caminho, senha);
+}
+
+void Banco::abreSomenteLeitura(const QString& caminho, const QByteArray& senha) {
+    const QByteArray uri = QByteArrayLiteral("file:") +
+                           QUrl::toPercentEncoding(QFileInfo(caminho).absoluteFilePath(), "/") +
+                           QByteArrayLiteral("?mode=ro");
+    abreCom(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX, caminho, senha);
+}
+
+void Banco::abreCom(const QByteArray& nome, int flags, const QString& caminho,
+                    const QByteArray& senha) {
+    fecha();
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(nome.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -227,8 +240,8 @@ void Banco::executaPreparado(sqlite3_stmt* st, const QString&) {
     if (rc != SQLITE_DONE) falha(rc);
 }
 
-Resultado Banco::lePreparado(sqlite3_stmt* st, const QString&) {
-    Finaliza f{st};
+// Every row of a prepared statement (the statement is left for the caller to reset or finalize).
+static Resultado leLinhas(sqlite3_stmt* st, int& rc) {
     Resultado r;
     const int n = sqlite3_column_count(st);
     r.colunas.reserve(n);
@@ -239,13 +252,19 @@ Resultado Banco::lePreparado(sqlite3_stmt* st, const QString&) {
         r.info.push_back({texto(sqlite3_column_decltype(st, i)), texto(sqlite3_column_table_name(st, i)),
                           texto(sqlite3_column_origin_name(st, i))});
     }
-    int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         QVariantList linha;
         linha.reserve(n);
         for (int i = 0; i < n; ++i) linha << leColuna(st, i);
         r.linhas.push_back(std::move(linha));
     }
+    return r;
+}
+
+Resultado Banco::lePreparado(sqlite3_stmt* st, const QString&) {
+    Finaliza f{st};
+    int rc;
+    Resultado r = leLinhas(st, rc);
     if (rc != SQLITE_DONE) falha(rc);
     return r;
 }
@@ -356,6 +375,73 @@ QDateTime Banco::lerDataHora(const QVariant& v) {
     return dt;
 }
 
+// ---------------------------------------------------------------------------
+// Prepared statement run many times
+// ---------------------------------------------------------------------------
+
+ComandoPreparado::ComandoPreparado(Banco& banco, const QString& sql)
+    : m_banco(banco), m_st(banco.prepara(sql)) {}
+
+ComandoPreparado::~ComandoPreparado() { sqlite3_finalize(m_st); }
+
+void ComandoPreparado::vincula(const ParamsPosicionais& params) {
+    sqlite3_reset(m_st);
+    sqlite3_clear_bindings(m_st);
+    const int n = sqlite3_bind_parameter_count(m_st);
+    if (params.size() != n)
+        throw ErroBanco(QStringLiteral("O comando espera %1 parâmetro(s) e recebeu %2.")
+                            .arg(n)
+                            .arg(params.size()),
+                        SQLITE_RANGE);
+    for (int i = 0; i < n; ++i) {
+        const int rc = vinculaValor(m_st, i + 1, params[i]);
+        if (rc != SQLITE_OK) falha(rc);
+    }
+}
+
+void ComandoPreparado::falha(int rc) {
+    // the engine's text is taken first; the reset leaves the statement ready for the next run
+    try {
+        m_banco.falha(rc);
+    } catch (...) {
+        sqlite3_reset(m_st);
+        throw;
+    }
+}
+
+void ComandoPreparado::executa(const ParamsPosicionais& params) {
+    vincula(params);
+    int rc;
+    while ((rc = sqlite3_step(m_st)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) falha(rc);
+    sqlite3_reset(m_st);
+}
+
+Resultado ComandoPreparado::consulta(const ParamsPosicionais& params) {
+    vincula(params);
+    int rc;
+    Resultado r = leLinhas(m_st, rc);
+    if (rc != SQLITE_DONE) falha(rc);
+    sqlite3_reset(m_st);
+    return r;
+}
+
+QVariant ComandoPreparado::valor(const ParamsPosicionais& params) {
+    vincula(params);
+    const int rc = sqlite3_step(m_st);
+    QVariant v;
+    if (rc == SQLITE_ROW) {
+        if (sqlite3_column_count(m_st) > 0) v = leColuna(m_st, 0);
+    } else if (rc != SQLITE_DONE) {
+        falha(rc);
+    }
+    sqlite3_reset(m_st);
+    return v;
+}
+
+// ---------------------------------------------------------------------------
+// Cursor over a query
 // ---------------------------------------------------------------------------
 
 CursorConsulta::CursorConsulta(Banco& banco, const QString& sql, const ParamsPosicionais& params)

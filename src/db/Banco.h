@@ -54,6 +54,9 @@ public:
     // Throws ErroBanco with the engine's message when the file is missing, locked or
     // not a database with that password.
     void abre(const QString& caminho, const QByteArray& senha, bool cria = false);
+    // Opens an existing file for reading only (URI mode=ro): nothing is ever written to
+    // it, not even a journal. Same errors as abre.
+    void abreSomenteLeitura(const QString& caminho, const QByteArray& senha);
     void fecha();
     bool aberto() const { return m_db != nullptr; }
     QString caminho() const { return m_caminho; }
@@ -103,6 +106,8 @@ public:
     static QDateTime lerDataHora(const QVariant& v);
 
 private:
+    friend class ComandoPreparado;
+    void abreCom(const QByteArray& nome, int flags, const QString& caminho, const QByteArray& senha);
     sqlite3_stmt* prepara(const QString& sql);
     void vincula(sqlite3_stmt* st, const ParamsPosicionais& params);
     void vincula(sqlite3_stmt* st, const ParamsNomeados& params);
@@ -116,6 +121,28 @@ private:
     sqlite3* m_db = nullptr;
     QString m_caminho;
     QVector<std::function<void(bool)>> m_aoTerminar;
+};
+
+// One statement prepared once and run many times with new values (bulk work: an
+// import checks and writes tens of thousands of rows with the same few statements).
+// Every value is bound. Must not outlive the connection's handle being reopened.
+class ComandoPreparado {
+public:
+    ComandoPreparado(Banco& banco, const QString& sql);
+    ~ComandoPreparado();
+    ComandoPreparado(const ComandoPreparado&) = delete;
+    ComandoPreparado& operator=(const ComandoPreparado&) = delete;
+
+    void executa(const ParamsPosicionais& params = {});
+    Resultado consulta(const ParamsPosicionais& params = {});
+    // First column of the first row, or an invalid QVariant when no row.
+    QVariant valor(const ParamsPosicionais& params = {});
+
+private:
+    void vincula(const ParamsPosicionais& params);
+    [[noreturn]] void falha(int rc);
+    Banco& m_banco;
+    sqlite3_stmt* m_st = nullptr;
 };
 
 // Steps through the rows of a query one at a time, for long reads that are used as

@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include "ConfiguracaoBuild.h"
 #include "db/PacoteDados.h"
 #include "db/ProtocoloVUQ.h"
 #include "db/Transacao.h"
@@ -229,6 +230,18 @@ void TDmConexao::ConfirmaTransacao() {
 
 void TDmConexao::DesfazTransacao() {
     if (m_banco->emTransacao()) m_banco->desfazTransacao();
+}
+
+QByteArray TDmConexao::SenhaBancoAnterior() { return QByteArray(Config::SenhaOlvar); }
+
+void TDmConexao::AbreBancoAnterior(const QString& caminho) {
+    m_qryAnterior.Close();
+    m_bancoAnterior->abreSomenteLeitura(caminho, SenhaBancoAnterior());
+}
+
+void TDmConexao::FechaBancoAnterior() {
+    m_qryAnterior.Close();
+    m_bancoAnterior->fecha();
 }
 
 Consulta& TDmConexao::ConsultaBancoAnterior(const QString& sql, const ParamsPosicionais& params) {

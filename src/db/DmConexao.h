@@ -59,6 +59,11 @@ public:
     bool CompactaBanco(const QString& caminhoBanco);
     void CarregaMunicipios();
     void ProcessaRetornos();
+    // The predecessor system's database: opened read-only with its own fixed password
+    // (nothing is ever written to it), closed again by its import.
+    static QByteArray SenhaBancoAnterior();
+    void AbreBancoAnterior(const QString& caminho);
+    void FechaBancoAnterior();
     // Runs a query on the predecessor system's database (opened by its import).
     Consulta& ConsultaBancoAnterior(const QString& sql, const ParamsPosicionais& params = {});
     Banco& bancoAnterior() { return *m_bancoAnterior; }

@@ -25,6 +25,7 @@
 #include "db/DmConexao.h"
 #include "db/DmMunicipio.h"
 #include "db/RowSet.h"
+#include "network/FrmDlgImportEstabSaudeSistema.h"
 #include "network/FrmDlgOpcaoPesqEstb.h"
 #include "platform/Plataforma.h"
 #include "db/Valores.h"
@@ -60,7 +61,11 @@ QComboBox* lista(QWidget* pai, const QString& nome, const QStringList& itens = {
 }  // namespace
 
 TfrmCadHosp::Telas& TfrmCadHosp::TelasRelacionadas() {
-    static Telas t;
+    static Telas t = [] {
+        Telas padrao;
+        padrao.importaOlvar = AbreImportacaoOlvar;
+        return padrao;
+    }();
     return t;
 }
 

@@ -120,15 +120,6 @@ TfrmErrosGenericos::TfrmErrosGenericos(QWidget* pai) : TfrmModBase(pai) {
 
     grdErros = new QTableView(this);
     grdErros->setObjectName(QStringLiteral("grdErros"));
-    LigaGrade(grdErros, &cdsErros);
-    grdErros->setItemDelegateForColumn(0, new DelegadoNumero(grdErros));
-    grdErros->setWordWrap(true);
-    grdErros->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdErros->verticalHeader()->hide();
-    grdErros->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    grdErros->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    grdErros->horizontalHeader()->setStretchLastSection(true);
-    grdErros->setAlternatingRowColors(true);
     raiz->addWidget(grdErros, 1);
 
     auto* status = new QStatusBar(this);
@@ -150,6 +141,25 @@ TfrmErrosGenericos::TfrmErrosGenericos(QWidget* pai) : TfrmModBase(pai) {
     connect(&cdsErros, &RowSet::registroMudou, this, &TfrmErrosGenericos::atualizaAcoes);
     connect(&cdsErros, &RowSet::estruturaMudou, this, &TfrmErrosGenericos::atualizaAcoes);
     atualizaAcoes();
+}
+
+TfrmErrosGenericos::~TfrmErrosGenericos() {
+    // the grid and its model go before the list they show
+    delete grdErros;
+}
+
+// The grid is bound to the list when the window is first shown: a caller adding tens of
+// thousands of messages first pays no view update per message.
+void TfrmErrosGenericos::ligaGrade() {
+    LigaGrade(grdErros, &cdsErros);
+    grdErros->setItemDelegateForColumn(0, new DelegadoNumero(grdErros));
+    grdErros->setWordWrap(true);
+    grdErros->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdErros->verticalHeader()->hide();
+    grdErros->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grdErros->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    grdErros->horizontalHeader()->setStretchLastSection(true);
+    grdErros->setAlternatingRowColors(true);
 }
 
 void TfrmErrosGenericos::AdicionaMensagem(const QString& texto) {
@@ -176,6 +186,7 @@ void TfrmErrosGenericos::atualizaAcoes() {
 }
 
 void TfrmErrosGenericos::showEvent(QShowEvent* e) {
+    if (!ModeloDaGrade(grdErros)) ligaGrade();
     TfrmModBase::showEvent(e);
     cdsErros.First();
     m_somenteLeitura = true;

@@ -28,6 +28,7 @@ class TfrmErrosGenericos : public TfrmModBase {
     Q_OBJECT
 public:
     explicit TfrmErrosGenericos(QWidget* pai = nullptr);
+    ~TfrmErrosGenericos() override;
 
     // Appends a message (trimmed), numbered 1, 2, 3... in insertion order.
     void AdicionaMensagem(const QString& texto);
@@ -60,6 +61,7 @@ protected:
     void done(int resultado) override;
 
 private:
+    void ligaGrade();
     void atualizaAcoes();
     QString m_titulo;
     bool m_somenteLeitura = false;

@@ -167,6 +167,9 @@ TEST_F(PrincipalTeste, ShowingSetsTheSelfManagedFlagTheVersionAndTheMenus) {
             EXPECT_EQ(w.MenuRelatorios()->isEnabled(), c.menus);
             EXPECT_EQ(msgs.textos(), c.menus ? QStringList() : QStringList({kMensagem21}));
             EXPECT_TRUE(w.Acao(QStringLiteral("actSelecionarOperadora"))->isEnabled());
+            // loading establishments from a file is not for an administrator
+            EXPECT_EQ(w.Acao(QStringLiteral("actImportarHospitais"))->isEnabled(), c.menus);
+            EXPECT_TRUE(w.Acao(QStringLiteral("actImportarEstabOLVAR"))->isEnabled());
             EXPECT_TRUE(w.isMaximized());
             EXPECT_EQ(w.CampoCodigo()->text(), QStringLiteral("41234-1"));
             EXPECT_EQ(w.CampoCnpj()->text(), QStringLiteral("11.444.777/0001-61"));

@@ -184,6 +184,39 @@ TEST(TextosAuxiliares, SomenteDigitosCompletaZerosECompletaEspacos) {
     EXPECT_EQ(CompletaEspacos(QStringLiteral("São"), 4), QStringLiteral("São "));
 }
 
+// The generators give exactly the check digits the checks accept, and any other
+// last digit is refused.
+TEST(CompletaDigitos, GeramOQueAsValidacoesAceitam) {
+    EXPECT_EQ(CompletaDigitosCnpj(QStringLiteral("112223330001")), QStringLiteral("11222333000181"));
+    EXPECT_EQ(CompletaDigitosCpf(QStringLiteral("529982247")), QStringLiteral("52998224725"));
+    EXPECT_EQ(CompletaDigitoCnes(QStringLiteral("001234")), QStringLiteral("0012343"));
+    EXPECT_EQ(CompletaDigitoOperadora(QStringLiteral("12345")), QStringLiteral("123455"));
+    const auto troca = [](QString s) {
+        s[s.size() - 1] = QChar(u'0' + (s.back().unicode() - u'0' + 1) % 10);
+        return s;
+    };
+    quint32 x = 2463534242u;  // xorshift: the same bases on every run
+    for (int i = 0; i < 300; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        const QString base = QStringLiteral("%1%2").arg(x % 1000000u, 6, 10, QLatin1Char('0'))
+                                 .arg((x >> 8) % 1000000u, 6, 10, QLatin1Char('0'));
+        const QString cnpj = CompletaDigitosCnpj(base);
+        const QString cpf = CompletaDigitosCpf(base.left(9));
+        const QString cnes = CompletaDigitoCnes(base.left(6));
+        const QString oper = CompletaDigitoOperadora(base.left(5));
+        ASSERT_TRUE(ValidaCnpjCpf(cnpj, 0)) << cnpj.toStdString();
+        ASSERT_TRUE(ValidaCnpjCpf(cpf, 1)) << cpf.toStdString();
+        ASSERT_EQ(ValidaCnes(cnes), base.left(6) != QLatin1String("000000")) << cnes.toStdString();
+        ASSERT_TRUE(ValidaCodigoOperadora(oper)) << oper.toStdString();
+        EXPECT_FALSE(ValidaCnpjCpf(troca(cnpj), 0));
+        EXPECT_FALSE(ValidaCnpjCpf(troca(cpf), 1));
+        EXPECT_FALSE(ValidaCodigoOperadora(troca(oper)));
+    }
+    EXPECT_THROW(CompletaDigitosCnpj(QStringLiteral("11222333000A")), ErroQev);
+}
+
 TEST(NumeroRomano, ConversaoGulosa) {
     const struct {
         int n;

@@ -93,9 +93,9 @@ TEST_F(CadHospTeste, OpeningReadsOneEstablishmentAndShowsIt) {
     EXPECT_EQ(tela->edtDataVinculo->data(), QDate(2020, 1, 1));
     EXPECT_TRUE(tela->chkUrgencia->isChecked());
     EXPECT_FALSE(tela->pnlDados()->isEnabled());
-    // the report, import and plans buttons wait for their screens
+    // the report and plans buttons wait for their screens; the import is there
     EXPECT_FALSE(tela->actRelatorio->isEnabled());
-    EXPECT_FALSE(tela->actImportaOLVAR->isEnabled());
+    EXPECT_TRUE(tela->actImportaOLVAR->isEnabled());
     EXPECT_FALSE(tela->actPlanosEstab->isEnabled());
     EXPECT_EQ(tela->actRelatorio->toolTip(),
               QStringLiteral("Relatório de Estabelecimentos de Saúde"));
