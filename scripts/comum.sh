@@ -12,7 +12,7 @@ PACOTES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgcrypt20-dev zlib1g-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-liberation2
 )
 
 instala_dependencias() {

@@ -1,6 +1,8 @@
 #pragma once
 #include <QApplication>
 
+#include "common/Versao.h"
+
 // The application object: an error that no screen caught ends the current action,
 // is shown in a plain error box, and the program goes on.
 class AplicacaoQev : public QApplication {
@@ -9,6 +11,6 @@ public:
     bool notify(QObject* receptor, QEvent* evento) override;
 
     // The short name, the title and the version text of the program.
-    static QString NomeCurto() { return QStringLiteral("QEV"); }
-    static QString TituloSistema() { return QStringLiteral("Registro de Planos de Saúde da Operadora"); }
+    static QString NomeCurto() { return NomeCurtoSistema(); }
+    static QString TituloSistema() { return ::TituloSistema(); }
 };

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/Logotipo.h"
+#include "common/Logotipo.h"
 #include "common/CursorEspera.h"
 #include "platform/Plataforma.h"
 

@@ -16,12 +16,13 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <functional>
 #include <memory>
 
 #include "app/Aplicacao.h"
 #include "app/FrmSobre.h"
 #include "app/LogicaPrincipal.h"
-#include "app/Logotipo.h"
+#include "common/Logotipo.h"
 #include "app/VerificaVersao.h"
 #include "common/ExecucaoModal.h"
 #include "db/Mascara.h"
@@ -36,6 +37,7 @@
 #include "operator/FrmCadOperadora.h"
 #include "operator/FrmSelecionaOperadora.h"
 #include "operator/Operadora.h"
+#include "reports/AberturasRelatorios.h"
 
 namespace {
 // A hint stays visible this long.
@@ -55,6 +57,26 @@ public:
     }
 };
 
+// The report entries of the menu, with what each opens.
+void ligaRelatorios(const QHash<QString, QAction*>& acoes, QWidget* janela) {
+    const QList<QPair<const char*, std::function<void()>>> entradas{
+        {"actRelacaoEstabSaude", [janela] { AbreRelacaoEstabelecimentos(janela); }},
+        {"actRelEstabComPlanos", [janela] { AbreRelEstabComPlanos(janela); }},
+        {"actRelPlanosSemVinculoEstabSaude", [janela] { AbreRelPlanosSemEstab(janela); }},
+        {"actRelPlanosComEstab", [janela] { AbreRelPlanosComEstab(janela); }},
+        {"actRelPlanosExportados", [janela] { AbreRelPlanosExportados(janela, true); }},
+        {"actRelPlanosNaoExportados", [janela] { AbreRelPlanosExportados(janela, false); }},
+        {"actRelPlanos", [janela] { AbreRelatorioPlanos(janela); }},
+        {"actRelDispositivo", [janela] { AbreRelatorioDispositivos(janela); }},
+    };
+    for (const auto& [nome, abre] : entradas) {
+        QAction* a = acoes.value(QString::fromLatin1(nome));
+        a->setEnabled(true);
+        QObject::connect(a, &QAction::triggered, janela, abre);
+    }
+    InstalaTelasRelatorios();
+}
+
 void instalaDicasDemoradas() {
     static QPointer<DicasDemoradas> dicas;
     if (dicas || !qApp) return;
@@ -69,6 +91,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
                    AplicacaoQev::TituloSistema());
     setMinimumSize(720, 540);
     criaMenu();
+    ligaRelatorios(m_acoes, this);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);

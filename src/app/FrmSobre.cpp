@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/Aplicacao.h"
-#include "app/Logotipo.h"
+#include "common/Logotipo.h"
 
 TfrmSobre::TfrmSobre(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSobre"));

@@ -355,3 +355,46 @@ QDateTime Banco::lerDataHora(const QVariant& v) {
     }
     return dt;
 }
+
+// ---------------------------------------------------------------------------
+
+CursorConsulta::CursorConsulta(Banco& banco, const QString& sql, const ParamsPosicionais& params)
+    : m_banco(banco) {
+    m_st = banco.prepara(sql);
+    banco.vincula(m_st, params);  // finalizes the statement itself when it throws
+    inicia();
+}
+
+CursorConsulta::CursorConsulta(Banco& banco, const QString& sql, const ParamsNomeados& params)
+    : m_banco(banco) {
+    m_st = banco.prepara(sql);
+    banco.vincula(m_st, params);
+    inicia();
+}
+
+CursorConsulta::~CursorConsulta() {
+    if (m_st) sqlite3_finalize(m_st);
+}
+
+void CursorConsulta::inicia() {
+    const int n = sqlite3_column_count(m_st);
+    for (int i = 0; i < n; ++i) m_colunas << QString::fromUtf8(sqlite3_column_name(m_st, i));
+}
+
+bool CursorConsulta::proxima(QVariantList& linha) {
+    if (m_fim) return false;
+    const int rc = sqlite3_step(m_st);
+    if (rc == SQLITE_DONE) {
+        m_fim = true;
+        sqlite3_reset(m_st);
+        return false;
+    }
+    if (rc != SQLITE_ROW) {
+        m_fim = true;
+        m_banco.falha(rc);
+    }
+    const int n = m_colunas.size();
+    linha.resize(n);
+    for (int i = 0; i < n; ++i) linha[i] = leColuna(m_st, i);
+    return true;
+}

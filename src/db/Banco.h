@@ -95,6 +95,8 @@ public:
 
     sqlite3* handle() const { return m_db; }
 
+    friend class CursorConsulta;
+
     // Text stored for a date / date-time (ISO 8601) and back.
     static QString textoData(const QDate& d);
     static QString textoDataHora(const QDateTime& dt);
@@ -114,4 +116,29 @@ private:
     sqlite3* m_db = nullptr;
     QString m_caminho;
     QVector<std::function<void(bool)>> m_aoTerminar;
+};
+
+// Steps through the rows of a query one at a time, for long reads that are used as
+// they come (a report shows its first page before the last row is read). Values come
+// as Resultado gives them. The statement stays open until the cursor is destroyed.
+class CursorConsulta {
+public:
+    CursorConsulta(Banco& banco, const QString& sql, const ParamsPosicionais& params = {});
+    CursorConsulta(Banco& banco, const QString& sql, const ParamsNomeados& params);
+    ~CursorConsulta();
+    CursorConsulta(const CursorConsulta&) = delete;
+    CursorConsulta& operator=(const CursorConsulta&) = delete;
+
+    const QStringList& colunas() const { return m_colunas; }
+    // Moves to the next row and copies its values into `linha`; false after the last row.
+    // Throws ErroBanco when the engine fails.
+    bool proxima(QVariantList& linha);
+
+private:
+    void inicia();
+
+    Banco& m_banco;
+    sqlite3_stmt* m_st = nullptr;
+    QStringList m_colunas;
+    bool m_fim = false;
 };

@@ -1,0 +1,9 @@
+#include "reports/AberturasRelatorios.h"
+
+#include "network/FrmCadHosp.h"
+
+void InstalaTelasRelatorios() {
+    TfrmCadHosp::Telas& telas = TfrmCadHosp::TelasRelacionadas();
+    telas.relatorio = &AbreRelacaoEstabelecimentos;
+    telas.planosDoEstab = &AbrePlanosDoEstabelecimento;
+}

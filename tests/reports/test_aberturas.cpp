@@ -1,0 +1,48 @@
+// Where the reports are opened from: the main window's report entries and the
+// establishment screen's buttons.
+#include <QAction>
+
+#include "ApoioRelatorios.h"
+#include "app/FrmPrincipal.h"
+#include "app/Inicio.h"
+#include "app/ServidorTeste.h"
+#include "app/VerificaVersao.h"
+#include "network/FrmCadHosp.h"
+
+using namespace ApoioRelatorios;
+
+TEST(AberturasRelatorios, MainWindowReportEntriesAreEnabledAndOpenTheirScreens) {
+    Apoio::PastaTeste pasta;
+    Apoio::Mensageiro mensagens;
+    TZubVerificaVersaoSis::DefineServidor(Apoio::ServidorTeste::enderecoSemServidor());
+    Apoio::criaBanco(pasta.caminho(), Apoio::Esquema::Atual,
+                     QStringLiteral("INSERT INTO OPERADORAS (CD_OPER, CD_CNPJ, NM_RAZAO_SOCIAL, "
+                                    "CD_GRUPO_CLASSIFICACAO) VALUES ('123455', '11222333000181', 'OPERADORA', 22);"));
+    {
+        Inicio::Modulos modulos;
+        modulos.abreBanco([](int) {});
+        modulos.criaModulos([](int) {});
+        TfrmPrincipal w;
+        const QList<QPair<const char*, const char*>> entradas{
+            {"actRelacaoEstabSaude", "Relação de estabelecimentos de saúde"},
+            {"actRelEstabComPlanos", "Relação de Estabelecimentos de Saúde e seus Planos"},
+            {"actRelPlanosSemVinculoEstabSaude", "Relação de planos sem vínculo com estabelecimento de saúde"},
+            {"actRelPlanosComEstab", "Relação de Planos e seus Estabelecimentos de Saúde"},
+            {"actRelPlanosExportados", "Relação de Planos enviados"},
+            {"actRelPlanosNaoExportados", "Relação de Planos não enviados"},
+            {"actRelPlanos", "Relatório de Planos"},
+            {"actRelDispositivo", "Relação de Dispositivos Contratuais"}};
+        for (const auto& [nome, legenda] : entradas) {
+            QAction* a = w.Acao(QString::fromLatin1(nome));
+            ASSERT_NE(a, nullptr) << nome;
+            EXPECT_TRUE(a->isEnabled()) << nome;
+            Modais m([](QDialog&) { return int(QDialog::Rejected); });
+            a->trigger();
+            EXPECT_EQ(m.abertos.value(0), QString::fromUtf8(legenda)) << nome;
+        }
+        EXPECT_TRUE(bool(TfrmCadHosp::TelasRelacionadas().relatorio));
+        EXPECT_TRUE(bool(TfrmCadHosp::TelasRelacionadas().planosDoEstab));
+        EXPECT_TRUE(mensagens.textos().isEmpty()) << mensagens.textos().join('|').toStdString();
+    }
+    TZubVerificaVersaoSis::DefineServidor(QUrl());
+}
