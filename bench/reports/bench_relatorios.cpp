@@ -49,6 +49,8 @@ struct Medida {
     int paginas = 0;
     int linhasPorPagina = 0;
     int linhas = 0;
+    double figurasMiB = 0;  // recorded drawings
+    qint64 textos = 0;      // text items
 };
 
 // Opens the report in the preview as the user does and waits for its last page.
@@ -75,9 +77,12 @@ Medida mostra(Banco& banco, TqrpEstabSaude::Ordem ordem) {
     for (const ItemTexto& i : doc->Pagina(0).textos)
         if (i.tipoBanda == TipoBanda::Detalhe) bandas.insert(i.banda);
     m.linhasPorPagina = bandas.size();
-    for (const PaginaRelatorio& p : doc->Paginas())
+    for (const PaginaRelatorio& p : doc->Paginas()) {
+        m.figurasMiB += p.figura.size() / 1048576.0;
+        m.textos += p.textos.size();
         for (const ItemTexto& i : p.textos)
             if (i.tipoBanda == TipoBanda::Detalhe && i.caixa.left() < 101) ++m.linhas;
+    }
     preview.close();
     return m;
 }
@@ -175,8 +180,9 @@ int main(int argc, char** argv) {
         std::printf("  última página pronta      %10.1f ms\n", ultima);
         std::printf("  laço puro (mesmas linhas) %10.1f ms   geração/laço puro = %.2fx (meta: <= 3x)\n", puro,
                     ultima / puro);
-        std::printf("  memória: pico do processo %.0f MiB (antes dos relatórios: %.0f MiB; meta: < 500 MiB)\n\n",
-                    pico, memoriaAntes);
+        std::printf("  memória: pico do processo %.0f MiB (antes dos relatórios: %.0f MiB; meta: < 500 MiB); "
+                    "desenhos das páginas %.0f MiB, %lld textos\n\n",
+                    pico, memoriaAntes, m.figurasMiB, static_cast<long long>(m.textos));
     }
     return 0;
 }

@@ -37,55 +37,78 @@ namespace {
 constexpr int kLote = 256;
 }
 
-FonteOrdenadaPtBr::FonteOrdenadaPtBr(Banco& banco, QString sqlChaves, QString sqlLinhas,
-                                     QString colunaChave, ParamsPosicionais params)
+FonteOrdenada::FonteOrdenada(Banco& banco, Comparacao comparacao, QString sqlChaves,
+                             QString sqlLinhas, QString colunaChave, ParamsPosicionais params)
     : m_banco(banco),
+      m_comparacao(comparacao),
       m_sqlChaves(std::move(sqlChaves)),
       m_sqlLinhas(std::move(sqlLinhas)),
       m_colunaChave(std::move(colunaChave)),
       m_params(std::move(params)) {}
 
-void FonteOrdenadaPtBr::Abre() {
+namespace {
+struct Chave {
+    qlonglong id;
+    bool nulo;
+    QString texto;
+};
+
+// Keys in the order of their texts: empty texts first, ties by key.
+QVector<qlonglong> ordemDoTexto(std::vector<Chave>& chaves) {
+    std::sort(chaves.begin(), chaves.end(), [](const Chave& a, const Chave& b) {
+        if (a.nulo != b.nulo) return a.nulo;
+        const int c = a.texto.compare(b.texto);
+        return c != 0 ? c < 0 : a.id < b.id;
+    });
+    QVector<qlonglong> ordem;
+    ordem.reserve(int(chaves.size()));
+    for (const Chave& c : chaves) ordem.push_back(c.id);
+    return ordem;
+}
+
+// The same, comparing as the database's PTBR collation. The collation keys are made by
+// two threads over the two halves: the list waits for them before its first page.
+QVector<qlonglong> ordemPtBr(const std::vector<Chave>& chaves) {
     struct Item {
         QCollatorSortKey chave;
         bool nulo;
         qlonglong id;
     };
-    QVector<QVariantList> lidas;
-    {
-        CursorConsulta chaves(m_banco, m_sqlChaves, m_params);
-        QVariantList l;
-        while (chaves.proxima(l)) lidas.push_back(l);
-    }
-    // Collation keys (the same comparison as the database's PTBR collation), made by
-    // two threads over the two halves: the list waits for them before its first page.
-    const auto calcula = [&lidas](int de, int ate, std::vector<Item>& itens) {
+    const auto calcula = [&chaves](size_t de, size_t ate, std::vector<Item>& itens) {
         QCollator colacao(QLocale(QLocale::Portuguese, QLocale::Brazil));
         colacao.setCaseSensitivity(Qt::CaseInsensitive);
         colacao.setNumericMode(false);
-        itens.reserve(size_t(ate - de));
-        for (int i = de; i < ate; ++i) {
-            const QVariant& texto = lidas[i].at(1);
-            itens.push_back({colacao.sortKey(texto.isNull() ? QString() : texto.toString()),
-                             texto.isNull(), lidas[i].at(0).toLongLong()});
-        }
+        itens.reserve(ate - de);
+        for (size_t i = de; i < ate; ++i)
+            itens.push_back({colacao.sortKey(chaves[i].texto), chaves[i].nulo, chaves[i].id});
     };
-    const int meio = int(lidas.size()) / 2;
+    const size_t meio = chaves.size() / 2;
     std::vector<Item> itens, segunda;
-    std::thread outra(calcula, meio, int(lidas.size()), std::ref(segunda));
+    std::thread outra(calcula, meio, chaves.size(), std::ref(segunda));
     calcula(0, meio, itens);
     outra.join();
     std::move(segunda.begin(), segunda.end(), std::back_inserter(itens));
-    // Empty texts first, then by the collation keys, ties by key.
     std::sort(itens.begin(), itens.end(), [](const Item& a, const Item& b) {
         if (a.nulo != b.nulo) return a.nulo;
         const int c = a.chave.compare(b.chave);
-        if (c != 0) return c < 0;
-        return a.id < b.id;
+        return c != 0 ? c < 0 : a.id < b.id;
     });
-    m_ordem.clear();
-    m_ordem.reserve(int(itens.size()));
-    for (const Item& i : itens) m_ordem.push_back(i.id);
+    QVector<qlonglong> ordem;
+    ordem.reserve(int(itens.size()));
+    for (const Item& i : itens) ordem.push_back(i.id);
+    return ordem;
+}
+}  // namespace
+
+void FonteOrdenada::Abre() {
+    std::vector<Chave> chaves;
+    {
+        CursorConsulta cursor(m_banco, m_sqlChaves, m_params);
+        QVariantList l;
+        while (cursor.proxima(l))
+            chaves.push_back({l.value(0).toLongLong(), l.value(1).isNull(), l.value(1).toString()});
+    }
+    m_ordem = m_comparacao == Comparacao::PtBr ? ordemPtBr(chaves) : ordemDoTexto(chaves);
     m_proxima = 0;
     m_lote.clear();
     m_posLote = 0;
@@ -96,7 +119,7 @@ void FonteOrdenadaPtBr::Abre() {
         throw ErroQev(QStringLiteral("Coluna %1 ausente da consulta.").arg(m_colunaChave));
 }
 
-void FonteOrdenadaPtBr::leLote() {
+void FonteOrdenada::leLote() {
     m_lote.clear();
     m_posLote = 0;
     const int n = std::min<int>(kLote, int(m_ordem.size()) - m_proxima);
@@ -120,7 +143,7 @@ void FonteOrdenadaPtBr::leLote() {
     m_proxima += n;
 }
 
-bool FonteOrdenadaPtBr::Le(QVariantList& linha) {
+bool FonteOrdenada::Le(QVariantList& linha) {
     while (m_posLote >= m_lote.size()) {
         if (m_proxima >= m_ordem.size()) return false;
         leLote();

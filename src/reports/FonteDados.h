@@ -49,18 +49,23 @@ private:
     std::unique_ptr<CursorConsulta> m_cursor;
 };
 
-// The rows of a statement in the pt-BR order of a text (as ORDER BY text COLLATE PTBR,
-// key), without sorting whole rows in the database: the keys and texts are read and
-// sorted here on collation keys, then the rows are read in batches of keys. The first
-// rows are ready once the keys are sorted, a fraction of what sorting the rows costs.
-class FonteOrdenadaPtBr : public FonteDados {
+// The rows of a statement in the order of a text (as ORDER BY text [COLLATE PTBR], key),
+// read in batches of keys: the keys and texts are read and sorted here, then the rows are
+// read 256 keys at a time. No statement stays open between batches, so a long list
+// neither holds the database against another copy's writes while its pages are made,
+// nor waits (by name) for the database to sort every whole row before its first page.
+class FonteOrdenada : public FonteDados {
 public:
+    enum class Comparacao {
+        PtBr,  // as the PTBR collation (QCollatorSortKey)
+        Texto  // as the database's plain text order
+    };
     // `sqlChaves`: "SELECT key, text FROM ..." (the rows and the text they sort on).
     // `sqlLinhas`: the rows' statement with "%1" where the list of keys goes (as in
     // "... WHERE ES.ID_ESTB_SAUD IN (%1)"); `colunaChave`: the key's column in it. Keys
     // are integers; the other parameters of both statements come before the keys.
-    FonteOrdenadaPtBr(Banco& banco, QString sqlChaves, QString sqlLinhas, QString colunaChave,
-                      ParamsPosicionais params = {});
+    FonteOrdenada(Banco& banco, Comparacao comparacao, QString sqlChaves, QString sqlLinhas,
+                  QString colunaChave, ParamsPosicionais params = {});
     void Abre() override;
     bool Le(QVariantList& linha) override;
 
@@ -68,6 +73,7 @@ private:
     void leLote();
 
     Banco& m_banco;
+    Comparacao m_comparacao;
     QString m_sqlChaves, m_sqlLinhas, m_colunaChave;
     ParamsPosicionais m_params;
     QVector<qlonglong> m_ordem;     // keys in order

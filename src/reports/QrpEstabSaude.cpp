@@ -95,7 +95,7 @@ QString sqlLinhas(bool somenteNaoAdequados) {
 QString TqrpEstabSaude::Sql(Ordem ordem, bool somenteNaoAdequados) {
     return sqlLinhas(somenteNaoAdequados) +
            (ordem == Ordem::Cnpj
-                ? QStringLiteral(" ORDER BY ES.CD_CNPJ_ESTB_SAUD")
+                ? QStringLiteral(" ORDER BY ES.CD_CNPJ_ESTB_SAUD, ES.ID_ESTB_SAUD")
                 : QStringLiteral(" ORDER BY ES.RAZAO_SOCIAL_ESTB_SAUD COLLATE PTBR, ES.ID_ESTB_SAUD"));
 }
 
@@ -145,19 +145,16 @@ TqrpEstabSaude::TqrpEstabSaude(Banco& banco, Ordem ordem, bool somenteNaoAdequad
                       QRectF(0, 15, 1500, 45), FonteRelatorio(9, true))
         ->texto = QStringLiteral("Total de estabelecimentos de saúde cadastrados: ");
 
-    // By CNPJ the index gives the order as rows are read; by name the names are sorted
-    // here (pt-BR) and the rows read in that order, so the first page need not wait for
-    // the database to sort every whole row.
-    if (ordem == Ordem::Cnpj)
-        DefineFonte(std::make_unique<FonteConsulta>(banco, Sql(ordem, somenteNaoAdequados)));
-    else
-        DefineFonte(std::make_unique<FonteOrdenadaPtBr>(
-            banco,
-            // the names alone come from their index; rows without a known municipality
-            // are then left out by the rows' statement
-            QStringLiteral("SELECT ID_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE"),
-            sqlLinhas(somenteNaoAdequados) + QStringLiteral(" WHERE ES.ID_ESTB_SAUD IN (%1)"),
-            QStringLiteral("ID_ESTB_SAUD")));
+    // The keys in order (names as pt-BR, CNPJs as text), then the rows in batches of keys:
+    // no statement stays open while the pages are made. Rows whose municipality is not
+    // known are left out by the rows' statement.
+    const bool porCnpj = ordem == Ordem::Cnpj;
+    DefineFonte(std::make_unique<FonteOrdenada>(
+        banco, porCnpj ? FonteOrdenada::Comparacao::Texto : FonteOrdenada::Comparacao::PtBr,
+        porCnpj ? QStringLiteral("SELECT ID_ESTB_SAUD, CD_CNPJ_ESTB_SAUD FROM TB_ESTAB_SAUDE")
+                : QStringLiteral("SELECT ID_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE"),
+        sqlLinhas(somenteNaoAdequados) + QStringLiteral(" WHERE ES.ID_ESTB_SAUD IN (%1)"),
+        QStringLiteral("ID_ESTB_SAUD")));
 }
 
 void TqrpEstabSaude::AntesDeGerar() {

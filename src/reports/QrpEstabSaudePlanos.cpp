@@ -80,20 +80,26 @@ TqrpEstabSaudePlanos::TqrpEstabSaudePlanos(Banco& banco, const QString& cdOper, 
     }
     planos->cabecalho->Linha(QStringLiteral("linPlanos"), QRectF(200, 54, w - 200, 5), 1.5);
 
-    QString sql = QStringLiteral(
-        "SELECT ES.ID_ESTB_SAUD, ES.CD_CNPJ_ESTB_SAUD, ES.RAZAO_SOCIAL_ESTB_SAUD, "
-        "ES.CD_CLASSIF_ESTAB_SAUDE, CES.DE_CLASSIF_ESTAB_SAUDE, M.NM_MUNC, M.CD_UF "
-        "FROM TB_ESTAB_SAUDE ES "
-        "LEFT JOIN TB_MUNICIPIOS M ON M.ID_MUNC = ES.ID_MUNC "
-        "LEFT JOIN TA_CLASSIF_ESTAB_SAUDE CES "
-        "ON CES.CD_CLASSIF_ESTAB_SAUDE = ES.CD_CLASSIF_ESTAB_SAUDE ");
+    // By CNPJ: the keys in order, then the establishments in batches of keys (no
+    // statement stays open while the pages are made).
+    QString filtro;
     ParamsPosicionais params;
     if (!cnpj.isEmpty()) {
-        sql += QStringLiteral("WHERE ES.CD_CNPJ_ESTB_SAUD = ? ");
+        filtro = QStringLiteral(" AND CD_CNPJ_ESTB_SAUD = ?");
         params << cnpj;
     }
-    sql += QStringLiteral("ORDER BY ES.CD_CNPJ_ESTB_SAUD");
-    DefineFonte(std::make_unique<FonteConsulta>(banco, sql, params));
+    DefineFonte(std::make_unique<FonteOrdenada>(
+        banco, FonteOrdenada::Comparacao::Texto,
+        QStringLiteral("SELECT ID_ESTB_SAUD, CD_CNPJ_ESTB_SAUD FROM TB_ESTAB_SAUDE WHERE 1 = 1") + filtro,
+        QStringLiteral(
+            "SELECT ES.ID_ESTB_SAUD, ES.CD_CNPJ_ESTB_SAUD, ES.RAZAO_SOCIAL_ESTB_SAUD, "
+            "ES.CD_CLASSIF_ESTAB_SAUDE, CES.DE_CLASSIF_ESTAB_SAUDE, M.NM_MUNC, M.CD_UF "
+            "FROM TB_ESTAB_SAUDE ES "
+            "LEFT JOIN TB_MUNICIPIOS M ON M.ID_MUNC = ES.ID_MUNC "
+            "LEFT JOIN TA_CLASSIF_ESTAB_SAUDE CES "
+            "ON CES.CD_CLASSIF_ESTAB_SAUDE = ES.CD_CLASSIF_ESTAB_SAUDE WHERE 1 = 1") +
+            filtro + QStringLiteral(" AND ES.ID_ESTB_SAUD IN (%1)"),
+        QStringLiteral("ID_ESTB_SAUD"), params));
 }
 
 void TqrpEstabSaudePlanos::AntesDeGerar() {

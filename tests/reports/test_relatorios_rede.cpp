@@ -443,7 +443,7 @@ TEST_F(RelatoriosRede, NameOrderSortedHereMatchesTheDatabasesPortugueseOrderAcro
                                     : q(bases[(i * 7) % bases.size()] + QStringLiteral(" %1").arg(i % 13)))
                    .arg(i % 50 == 3 ? 9999999 : kSaoPaulo);
     inicia(sql);
-    FonteOrdenadaPtBr fonte(banco(), QStringLiteral("SELECT ID_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE"),
+    FonteOrdenada fonte(banco(), FonteOrdenada::Comparacao::PtBr, QStringLiteral("SELECT ID_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE"),
                             QStringLiteral("SELECT ES.ID_ESTB_SAUD FROM TB_ESTAB_SAUDE ES INNER JOIN TB_MUNICIPIOS M "
                                            "ON M.ID_MUNC = ES.ID_MUNC WHERE ES.ID_ESTB_SAUD IN (%1)"),
                             QStringLiteral("ID_ESTB_SAUD"));
@@ -457,4 +457,27 @@ TEST_F(RelatoriosRede, NameOrderSortedHereMatchesTheDatabasesPortugueseOrderAcro
                                 "ORDER BY ES.RAZAO_SOCIAL_ESTB_SAUD COLLATE PTBR, ES.ID_ESTB_SAUD"));
     EXPECT_EQ(aqui.size(), 588);
     EXPECT_EQ(aqui, noBanco);
+}
+
+TEST_F(RelatoriosRede, ALongListLetsAnotherCopyWriteWhileItsPagesAreMade) {
+    QString sql;
+    for (int i = 1; i <= 300; ++i)
+        sql += Estab{i, QStringLiteral("%1").arg(10000000000000LL + i), QStringLiteral("Estab %1").arg(i)}.sql();
+    inicia(sql);
+    for (const auto ordem : {TqrpEstabSaude::Ordem::Cnpj, TqrpEstabSaude::Ordem::RazaoSocial}) {
+        TqrpEstabSaude r(banco(), ordem, false);
+        r.Inicia();
+        ASSERT_TRUE(r.GeraPagina());
+        ASSERT_FALSE(r.Concluido());
+        // Another copy of the program writes between two pages; rows not read yet show it.
+        const auto outra = Apoio::abreBanco(pasta.arquivo(QStringLiteral("QEV.mdb")));
+        outra->defineEsperaBloqueio(200);
+        EXPECT_NO_THROW(outra->executa(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET CD_CNES = '7654321'")));
+        while (r.GeraPagina()) {
+        }
+        EXPECT_TRUE(textosDe(*r.Documento(), TipoBanda::Detalhe).contains(QStringLiteral("7654321")));
+        EXPECT_EQ(textosDe(*r.Documento(), TipoBanda::Sumario),
+                  QStringList{QStringLiteral("Total de estabelecimentos de saúde cadastrados: 300")});
+        outra->executa(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET CD_CNES = '0012343'"));
+    }
 }
