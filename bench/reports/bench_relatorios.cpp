@@ -25,7 +25,7 @@
 
 #include "../network/GeraBaseEstab.h"
 #include "db/DmConexao.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
 #include "reports/FrmPreviewQR.h"

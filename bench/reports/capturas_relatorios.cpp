@@ -13,7 +13,7 @@
 #include "db/CriaBanco.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "devices/DmClausula.h"
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"

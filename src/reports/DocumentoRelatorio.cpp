@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <map>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/Versao.h"
 
 namespace {

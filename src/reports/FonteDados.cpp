@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 
 #include "db/RowSet.h"
 

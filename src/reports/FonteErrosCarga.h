@@ -1,5 +1,5 @@
 #pragma once
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "reports/FonteDados.h"
 #include "request/DmExportacao.h"
 

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/ExecucaoModal.h"
 #include "common/ExportaPlanilha.h"
 #include "common/MensagemDlg.h"

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/ExportaPlanilha.h"
 #include "common/MensagemDlg.h"
 #include "db/ModeloRowSet.h"

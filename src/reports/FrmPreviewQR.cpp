@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/ExecucaoModal.h"
 #include "common/MensagemDlg.h"
 #include "platform/Plataforma.h"

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "common/CursorEspera.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "common/ExecucaoModal.h"
 #include "common/Identificadores.h"
 #include "db/DmLookup.h"

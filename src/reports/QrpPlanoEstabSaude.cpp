@@ -6,7 +6,7 @@
 #include <QTableView>
 
 #include "common/ExecucaoModal.h"
-#include "common/Mascara.h"
+#include "db/Mascara.h"
 #include "db/DmConexao.h"
 #include "db/ModeloRowSet.h"
 #include "operator/Operadora.h"

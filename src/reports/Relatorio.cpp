@@ -7,7 +7,7 @@
 #include <QTextOption>
 #include <algorithm>
 
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "platform/Plataforma.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QDateTime>
 #include <QLocale>
 
-#include "common/Mascara.h"
+#include "db/Mascara.h"
 #include "db/Banco.h"
 
 namespace UtilRelatorios {

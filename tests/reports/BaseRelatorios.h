@@ -7,7 +7,7 @@
 #include "app/ConduzModal.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
-#include "db/DmZemlo.h"
+#include "operator/DmZemlo.h"
 #include "devices/DmClausula.h"
 #include "reports/FrmPreviewQR.h"
 #include "reports/Relatorio.h"

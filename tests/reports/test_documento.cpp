@@ -7,7 +7,7 @@
 #include <QXmlStreamReader>
 
 #include "ApoioRelatorios.h"
-#include "common/Erro.h"
+#include "db/Erro.h"
 #include "reports/ModeloRelatorio.h"
 
 using namespace ApoioRelatorios;
