@@ -30,6 +30,7 @@
 #include "common/Versao.h"
 #include "db/DmConexao.h"
 #include "db/Transacao.h"
+#include "devices/FrmCadClausula.h"
 #include "operator/DmZemlo.h"
 #include "network/FrmCadHosp.h"
 #include "network/FrmDlgLimpaEstab.h"
@@ -176,8 +177,10 @@ void TfrmPrincipal::criaMenu() {
     connect(estabelecimentos, &QAction::triggered, this,
             [this] { AbreCadastroEstabelecimentos(this); });
     m_menuCadastro->addAction(estabelecimentos);
-    m_menuCadastro->addAction(acao(QStringLiteral("actCadastroClausula"),
-                                   QStringLiteral("Cadastro de Dispositivos Contratuais"), false));
+    QAction* dispositivos = acao(QStringLiteral("actCadastroClausula"),
+                                 QStringLiteral("Cadastro de Dispositivos Contratuais"), true);
+    connect(dispositivos, &QAction::triggered, this, [this] { AbreCadastroDispositivos(this); });
+    m_menuCadastro->addAction(dispositivos);
     m_menuCadastro->addAction(acao(QStringLiteral("actMenutencaoRede"),
                                    QStringLiteral("Vinculação de Rede em Lote"), false));
     m_menuCadastro->addAction(acao(QStringLiteral("actLiberarPlanos"),

@@ -18,6 +18,7 @@
 #include "plans/DmInfoPlano.h"
 #include "plans/DmPlano.h"
 #include "request/DmExportacao.h"
+#include "rules/ReavaliaPlanos.h"
 
 namespace Inicio {
 
@@ -45,6 +46,7 @@ void Modulos::criaModulos(const std::function<void(int)>& progresso) {
     progresso(96);
     m_criados.push_back(new TdmClausula);
     m_criados.push_back(new TdmOperadora);
+    InstalaReavaliacaoPlanos();
 }
 
 int executa(QApplication& app) {

@@ -437,6 +437,8 @@ bool RowSet::Locate(const QStringList& campos, const QVariantList& valores, Opco
             }
         }
         if (igual) {
+            // a move that succeeded: neither before the first row nor past the last
+            m_bof = m_eof = false;
             posiciona(pos);
             return true;
         }
@@ -463,6 +465,7 @@ bool RowSet::LocalizaProximo(const QVariant& valor) {
             hi = meio;
     }
     const bool achou = lo < m_ordem.size();
+    m_bof = m_eof = false;
     posiciona(achou ? lo : int(m_ordem.size()) - 1);
     return achou;
 }

@@ -106,6 +106,17 @@ TEST_F(RowSetTeste, BofAndEofFollowTheDataSetMeaning) {
     rs.Next();
     EXPECT_TRUE(rs.Eof());
     EXPECT_EQ(rs.RecNo(), 4);
+    // Locating a row moves as well: from past the last row or before the first, both end.
+    EXPECT_TRUE(rs.Locate(QStringLiteral("NOME"), QStringLiteral("bruno")));
+    EXPECT_FALSE(rs.Bof());
+    EXPECT_FALSE(rs.Eof());
+    rs.Next();
+    EXPECT_EQ(rs.RecNo(), 1);
+    rs.First();
+    EXPECT_TRUE(rs.Locate(QStringLiteral("NOME"), QStringLiteral("ana")));
+    EXPECT_FALSE(rs.Bof());
+    rs.Prior();
+    EXPECT_EQ(rs.RecNo(), 3);
 
     RowSet vazio;
     vazio.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA WHERE ID < 0"));
