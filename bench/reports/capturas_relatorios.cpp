@@ -43,8 +43,8 @@ QString exemplo() {
                  "LG_HOSPITAL_INCLUIDO) VALUES (%1, '123455', '%2', %3, '%4 %1', %5, %6, %7, %8, "
                  "'2018-05-%9', %10, 'N');")
                  .arg(i)
-                 .arg(i % 7 == 0 ? QStringLiteral("529982247%1").arg(10 + i % 90)
-                                 : QStringLiteral("%1000181").arg(11222333 + i * 1111))
+                 .arg(i % 7 == 0 ? QStringLiteral("529982247") + QString::number(10 + i % 90)
+                                 : QString::number(11222333 + i * 1111) + QStringLiteral("000181"))
                  .arg(i % 5 == 0 ? QStringLiteral("NULL") : QStringLiteral("'%1'").arg(1000000 + i * 37))
                  .arg(QString::fromUtf8(nomes[i % 10]).replace(QLatin1String("'"), QLatin1String("''")))
                  .arg(1 + i % 3)

@@ -112,7 +112,9 @@ void TqrpEstabSaudePlanos::AntesDeGerar() {
 TfrmDlgEstabSaudePlanos::TfrmDlgEstabSaudePlanos(QWidget* pai) : TfrmModDialogo(pai) {
     setObjectName(QStringLiteral("frmDlgEstabSaudePlanos"));
     setWindowTitle(QStringLiteral("Relação de Estabelecimentos de Saúde e seus Planos"));
+    resize(460, 160);
     auto* grade = new QGridLayout(Conteudo());
+    grade->setContentsMargins(16, 16, 16, 16);
     rbTodos = new QRadioButton(QStringLiteral("TODOS"), Conteudo());
     rbTodos->setObjectName(QStringLiteral("rbTodos"));
     rbTodos->setChecked(true);

@@ -15,9 +15,9 @@ constexpr int kMaxLargurasGuardadas = 4096;
 }
 
 QFont FonteRelatorio(qreal pontos, bool negrito, bool italico) {
-    QFont f;
-    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                   QStringLiteral("DejaVu Sans")});
+    // One family name (each text of a page records its font): where it is missing, the
+    // system's sans-serif face stands in.
+    QFont f(QStringLiteral("Liberation Sans"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(UnidadeRelatorio::Pontos(pontos));
     f.setBold(negrito);
@@ -574,6 +574,7 @@ void Relatorio::fechaPagina(bool ultima) {
     m_pintor->end();
     m_pintor.reset();
     m_pagina->figura.setBoundingRect(QRect(QPoint(0, 0), TamanhoPagina().toSize()));
+    m_pagina->textos.squeeze();
     m_documento->AdicionaPagina(std::move(*m_pagina));
     m_pagina.reset();
     m_paginaAberta = false;
@@ -744,14 +745,7 @@ void Relatorio::imprime(Pendente& p, qreal limite) {
             const QRectF caixa(x0 + e.caixa.left(), base + lt.linhas[primeira].y, e.caixa.width(),
                                lt.linhas[ultima].y + lt.linhas[ultima].altura - lt.linhas[primeira].y);
             if (e.fundo.isValid()) g.fillRect(caixa, e.fundo);
-            if (m_fonteAtual != e.fonte) {
-                g.setFont(e.fonte);
-                m_fonteAtual = e.fonte;
-            }
-            if (m_corAtual != e.cor) {
-                g.setPen(e.cor);
-                m_corAtual = e.cor;
-            }
+            usaFonteECor(e);
             for (int k = primeira; k <= ultima; ++k) {
                 const LayoutTexto::L& l = lt.linhas[k];
                 QString t = lt.texto.mid(l.inicio, l.comprimento);
@@ -767,16 +761,8 @@ void Relatorio::imprime(Pendente& p, qreal limite) {
             const int fim = lt.linhas[ultima].inicio + lt.linhas[ultima].comprimento;
             QString texto = lt.texto.mid(inicio, fim - inicio).trimmed();
             texto.replace(QChar::LineSeparator, QLatin1Char('\n'));
-            if (!texto.isEmpty()) {
-                ItemTexto item;
-                item.caixa = caixa;
-                item.texto = texto;
-                item.fonte = indiceFonte(e);
-                item.alinhamento = quint16(e.alinhamento | Qt::TextWordWrap);
-                item.banda = p.numero;
-                item.tipoBanda = p.tipoExporta;
-                m_pagina->textos.push_back(std::move(item));
-            }
+            if (!texto.isEmpty())
+                guardaTexto(e, caixa, texto, e.alinhamento | Qt::TextWordWrap, p.numero, p.tipoExporta);
             continue;
         }
         // Other elements print with the part that holds their top.
@@ -815,20 +801,29 @@ void Relatorio::desenhaElemento(Elemento& e, const QRectF& caixa, quint32 numBan
     }
     const QString texto = textoDe(e);
     if (texto.isEmpty()) return;
+    usaFonteECor(e);
+    g.drawText(caixa, e.alinhamento | Qt::TextSingleLine, texto);
+    guardaTexto(e, caixa, texto, e.alinhamento, numBanda, tipo);
+}
+
+void Relatorio::usaFonteECor(const Elemento& e) {
     if (m_fonteAtual != e.fonte) {
-        g.setFont(e.fonte);
+        m_pintor->setFont(e.fonte);
         m_fonteAtual = e.fonte;
     }
     if (m_corAtual != e.cor) {
-        g.setPen(e.cor);
+        m_pintor->setPen(e.cor);
         m_corAtual = e.cor;
     }
-    g.drawText(caixa, e.alinhamento | Qt::TextSingleLine, texto);
+}
+
+void Relatorio::guardaTexto(Elemento& e, const QRectF& caixa, const QString& texto, int alinhamento,
+                            quint32 numBanda, TipoBanda tipo) {
     ItemTexto item;
     item.caixa = caixa;
     item.texto = texto;
     item.fonte = indiceFonte(e);
-    item.alinhamento = quint16(e.alinhamento);
+    item.alinhamento = quint16(alinhamento);
     item.banda = numBanda;
     item.tipoBanda = tipo;
     m_pagina->textos.push_back(std::move(item));

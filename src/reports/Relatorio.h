@@ -216,6 +216,11 @@ private:
     void contabiliza(Banda* banda);
     void desenhaElemento(Elemento& e, const QRectF& caixa, quint32 numBanda, TipoBanda tipo);
     quint16 indiceFonte(Elemento& e);
+    // The painter's font and pen for an element (set only when they change).
+    void usaFonteECor(const Elemento& e);
+    // Keeps a text printed on the page for the exports.
+    void guardaTexto(Elemento& e, const QRectF& caixa, const QString& texto, int alinhamento,
+                     quint32 numBanda, TipoBanda tipo);
     void defineContexto(const std::shared_ptr<const Linha>& linha);
     int grupoDoCabecalho(const Banda* b) const;
     void enfileiraFilha(const Pendente& pai);
