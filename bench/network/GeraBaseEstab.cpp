@@ -112,7 +112,7 @@ void geraPlanos(Banco& b, int planos, const QVector<int>& hospitais,
                      "INSERT INTO RL_PLANOS_SERV_OPC (CD_OPER, SEQ_PLANO, CD_SERV_OPCIONAL) "
                      "VALUES (?, ?, ?)");
     const QStringList nomes{"EXECUTIVO", "ESSENCIAL", "PREMIUM", "FAMÍLIA", "EMPRESARIAL",
-                            "ODONTO",    "SÊNIOR",    "JOVEM",   "CLÁSSICO", "MASTER"};
+                            "BÁSICO",    "SÊNIOR",    "JOVEM",   "CLÁSSICO", "MASTER"};
     int idNota = 0, idTaxa = 0;
     for (int seq = 2; seq <= planos; ++seq) {
         const bool vazio = seq == planos;

@@ -821,6 +821,11 @@ void RowSet::Post() {
         refazOrdem(linha);
     }
     emit estadoMudou();
+    if (AposGravar) AposGravar(*this);
+}
+
+bool RowSet::LinhaInserida(int linha) const {
+    return linha >= 0 && linha < m_linhas.size() && m_linhas[linha].situacao == Situacao::Inserida;
 }
 
 void RowSet::Cancel() {

@@ -176,6 +176,10 @@ public:
     std::function<void(RowSet&)> AoNovoRegistro;
     // Checks a row before it is posted; throws to refuse.
     std::function<void(RowSet&)> AntesDeGravar;
+    // Runs after a row was posted (the posted row is the current one).
+    std::function<void(RowSet&)> AposGravar;
+    // Whether a physical row was inserted since the set was read (not yet written).
+    bool LinhaInserida(int linha) const;
 
     // --- change log ----------------------------------------------------------
     int ChangeCount() const;

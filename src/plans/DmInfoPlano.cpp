@@ -5,6 +5,7 @@
 
 #include "common/Identificadores.h"
 #include "common/MensagemDlg.h"
+#include "common/Win1252.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
 #include "db/Mascara.h"
@@ -45,6 +46,13 @@ Campo lookup(const QString& nome, RowSet* lista, const QString& chave, const QSt
     Campo c;
     c.nome = nome;
     c.lookup = {lista, chave, chave, resultado};
+    return c;
+}
+
+Campo oculto(const QString& nome) {
+    Campo c;
+    c.nome = nome;
+    c.visivel = false;
     return c;
 }
 
@@ -207,7 +215,11 @@ void TdmInfoPlano::defineCampos() {
     m_planosUF->DefineAtualizacao(QStringLiteral("RL_PLANOS_UF"),
                                   {kCdOper, kSeqPlano, QStringLiteral("CD_UF")});
 
-    m_planosMunicipio->DefineCampos({rotulado(QStringLiteral("NM_MUNC"), QStringLiteral("Município")),
+    m_planosUF->DefineCampos({oculto(kCdOper), oculto(kSeqPlano), rotulado(QStringLiteral("CD_UF"), QStringLiteral("UF")),
+                              rotulado(QStringLiteral("NM_UF"), QStringLiteral("Nome")),
+                              oculto(QStringLiteral("CD_REGIAO_BRASIL"))});
+    m_planosMunicipio->DefineCampos({oculto(kCdOper), oculto(kSeqPlano), oculto(QStringLiteral("ID_MUNC")),
+                                     rotulado(QStringLiteral("NM_MUNC"), QStringLiteral("Município")),
                                      rotulado(QStringLiteral("CD_UF"), QStringLiteral("UF"))});
     m_planosMunicipio->DefineComando(
         QStringLiteral("SELECT PM.CD_OPER, PM.SEQ_PLANO, PM.ID_MUNC, M.NM_MUNC, M.CD_UF "
@@ -262,13 +274,21 @@ void TdmInfoPlano::defineCampos() {
     m_planoDispositivo->DefineAtualizacao(QStringLiteral("RL_PLANO_CLAUSULA"), chavesClausula);
 
     m_planoRede->DefineCampos({
+        oculto(kCdOper), oculto(kSeqPlano), oculto(QStringLiteral("ID_ESTB_SAUD")),
+        oculto(QStringLiteral("LG_NOVO")), oculto(QStringLiteral("ID_MUNC")), oculto(QStringLiteral("CD_UF")),
         rotulado(QStringLiteral("CD_CNPJ_ESTB_SAUD"), QStringLiteral("CNPJ"),
                  QString::fromLatin1(MascaraCnpj)),
         rotulado(QStringLiteral("CD_CNES"), QStringLiteral("CNES")),
         rotulado(QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD"), QStringLiteral("Razão Social")),
-        rotulado(QStringLiteral("LG_URGENCIA_EMERGENCIA"), QStringLiteral("Urgência / Emergência")),
+        [] {
+            Campo c = rotulado(QStringLiteral("LG_URGENCIA_EMERGENCIA"),
+                               QStringLiteral("Urgência / Emergência"));
+            c.visivel = false;
+            return c;
+        }(),
         [] {
             Campo c = rotulado(QStringLiteral("DT_VINCULO"), QStringLiteral("Data Vínculo"));
+            c.visivel = false;
             c.textoExibido = [](const RowSet& rs, int linha) {
                 const QVariant v = rs.ValorDaLinha(linha, QStringLiteral("DT_VINCULO"));
                 if (v.typeId() == QMetaType::QDateTime)
@@ -280,9 +300,9 @@ void TdmInfoPlano::defineCampos() {
     });
     m_planoRede->DefineComando(
         QStringLiteral(
-            "SELECT R.CD_OPER, R.SEQ_PLANO, R.ID_ESTB_SAUD, R.DT_VINCULO, R.LG_NOVO, E.CD_CNES, "
-            "E.CD_CNPJ_ESTB_SAUD, E.ID_MUNC, E.RAZAO_SOCIAL_ESTB_SAUD, E.LG_URGENCIA_EMERGENCIA, "
-            "M.CD_UF FROM TB_ESTAB_SAUDE E "
+            "SELECT R.CD_OPER, R.SEQ_PLANO, R.ID_ESTB_SAUD, R.DT_VINCULO, R.LG_NOVO, "
+            "E.CD_CNPJ_ESTB_SAUD, E.CD_CNES, E.RAZAO_SOCIAL_ESTB_SAUD, E.ID_MUNC, "
+            "E.LG_URGENCIA_EMERGENCIA, M.CD_UF FROM TB_ESTAB_SAUDE E "
             "INNER JOIN RL_PLANOS_ESTAB_SAUDE R "
             "ON R.ID_ESTB_SAUD = E.ID_ESTB_SAUD AND R.CD_OPER = E.CD_OPER "
             "LEFT JOIN TB_MUNICIPIOS M ON M.ID_MUNC = E.ID_MUNC "
@@ -293,13 +313,14 @@ void TdmInfoPlano::defineCampos() {
     m_planoRede->DefineIndice(QStringLiteral("IndCnpj"), {{QStringLiteral("CD_CNPJ_ESTB_SAUD")}});
 
     m_notaTecnica->DefineCampos({
+        oculto(kCdOper), oculto(kSeqPlano), oculto(QStringLiteral("ID_PLANO_NOTA_TECNICA")),
         rotulado(kNrProtocolo, QStringLiteral("Protocolo de Incorporação")),
         rotulado(kNmArquivo, QStringLiteral("Nome do Arquivo")),
         rotulado(QStringLiteral("DT_PROTOCOLO"), QStringLiteral("Data de Protocolo")),
     });
     m_notaTecnica->DefineComando(
         QStringLiteral("SELECT CD_OPER, SEQ_PLANO, ID_PLANO_NOTA_TECNICA, NR_PROTOCOLO_NOTA_TECNICA, "
-                       "NM_ARQUIVO_NOTA_TECNICA, DT_PROTOCOLO FROM RL_PLANO_NOTA_TECNICA "
+                       "DT_PROTOCOLO, NM_ARQUIVO_NOTA_TECNICA FROM RL_PLANO_NOTA_TECNICA "
                        "WHERE CD_OPER = :CD_OPER AND SEQ_PLANO = :SEQ_PLANO"),
         kParamsPlano);
     m_notaTecnica->DefineAtualizacao(QStringLiteral("RL_PLANO_NOTA_TECNICA"),
@@ -327,11 +348,15 @@ void TdmInfoPlano::defineCampos() {
     m_taxaRegistro->AntesDeGravar = [this](RowSet& rs) { antesDeGravarTaxa(rs); };
 
     // --- reference lists ---
-    m_uf->DefineCampos({rotulado(QStringLiteral("CD_UF"), QStringLiteral("UF"))});
+    m_uf->DefineCampos({rotulado(QStringLiteral("CD_UF"), QStringLiteral("UF")), oculto(QStringLiteral("NM_UF")),
+                        oculto(QStringLiteral("CD_REGIAO_BRASIL"))});
     m_uf->DefineComando(QStringLiteral("SELECT TB_UFS.* FROM TB_UFS"));
     m_uf->DefineIndice(QStringLiteral("IndUf"), {{QStringLiteral("CD_UF")}});
-    m_municipio->DefineCampos(
-        {rotulado(QStringLiteral("NM_MUNC"), QStringLiteral("Município do Brasil"))});
+    m_municipio->DefineCampos({oculto(QStringLiteral("ID_MUNC")), oculto(QStringLiteral("CD_UF")),
+                               rotulado(QStringLiteral("NM_MUNC"), QStringLiteral("Município do Brasil"))});
+    m_listaUF->DefineCampos({rotulado(QStringLiteral("CD_UF"), QStringLiteral("UF")),
+                             rotulado(QStringLiteral("NM_UF"), QStringLiteral("Nome")),
+                             oculto(QStringLiteral("CD_REGIAO_BRASIL"))});
     m_municipio->DefineComando(SqlMunicipiosDisponiveis(), kParamsPlano);
     m_municipio->DefineIndice(QStringLiteral("IndNome"), {{QStringLiteral("NM_MUNC")}});
     m_municipio->DefineMestre(m_uf, {QStringLiteral("CD_UF")}, {QStringLiteral("CD_UF")});
@@ -681,6 +706,37 @@ bool TdmInfoPlano::ValidaNomeArquivoNota(const QString& f, QString& m) const {
         return false;
     }
     return true;
+}
+
+QString TdmInfoPlano::ConfereNotaTecnica(const RowSet& notas, const QDateTime& agora,
+                                         bool* anterior2008) const {
+    const QString protocolo = notas.Valor(kNrProtocolo).toString();
+    const QString arquivo = notas.Valor(kNmArquivo).toString();
+    const QVariant data = notas.Valor(QStringLiteral("DT_PROTOCOLO"));
+    QString m;
+    if (protocolo.trimmed().isEmpty()) m = QStringLiteral("Número do Protocolo é obrigatório");
+    QDateTime quando;
+    if (data.typeId() == QMetaType::QDate) quando = QDateTime(data.toDate(), QTime(0, 0));
+    else if (data.typeId() == QMetaType::QDateTime) quando = data.toDateTime();
+    if (!quando.isValid())
+        m = QStringLiteral("Data de Protocolo é obrigatória");
+    else if (quando > agora)
+        m = QStringLiteral("Data de Protocolo deve ser igual ou anterior à data atual");
+    const bool inicial = protocolo.left(5) == QLatin1String("33902");
+    if (inicial && arquivo.trimmed().isEmpty())
+        m = QStringLiteral("Nome do Arquivo é obrigatório para protocolos iniciados com \"33902\"");
+    if (!inicial &&
+        NotaRepetida(notas.Valor(QStringLiteral("ID_PLANO_NOTA_TECNICA")).toLongLong(), protocolo))
+        m = QStringLiteral("Número do Protocolo já consta cadastrado.");
+    if (!arquivo.trimmed().isEmpty()) {
+        if (m.isEmpty()) m = ConfereTextoArquivo(QStringLiteral("Nome do Arquivo"), arquivo);
+        ValidaNomeArquivoNota(arquivo, m);
+    }
+    if (anterior2008)
+        *anterior2008 = quando.isValid() &&
+                        QString::number(quando.date().year()).rightJustified(4, QLatin1Char('0')) <
+                            QLatin1String("2008");
+    return m;
 }
 
 // ---------------------------------------------------------------------------

@@ -135,6 +135,10 @@ public:
     // The note file-name check; `mensagem` not empty on entry skips it.
     bool ValidaNomeArquivoNota(const QString& nome, QString& mensagem) const;
     static QString MensagemFormatoNomeArquivo();
+    // The note dialog's checks on the note being typed: the message to show (the last
+    // failing check of the first four, else the file-name check's), empty when it
+    // passes; `anterior2008` tells whether the date asks for the 2008 warning.
+    QString ConfereNotaTecnica(const RowSet& notas, const QDateTime& agora, bool* anterior2008) const;
 
     // --- deletion ---------------------------------------------------------------------
     // Deletes the current plan and every related row of it in one transaction; when any
