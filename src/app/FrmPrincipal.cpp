@@ -33,6 +33,7 @@
 #include "devices/FrmCadClausula.h"
 #include "operator/DmZemlo.h"
 #include "network/FrmCadHosp.h"
+#include "plans/FrmCadPlano.h"
 #include "network/FrmDlgLimpaEstab.h"
 #include "operator/DmOperadora.h"
 #include "operator/FrmCadOperadora.h"
@@ -170,8 +171,10 @@ void TfrmPrincipal::criaMenu() {
 
     m_menuCadastro = menuBar()->addMenu(QStringLiteral("&Cadastro"));
     m_menuCadastro->setObjectName(QStringLiteral("mnuCadastro"));
-    m_menuCadastro->addAction(acao(QStringLiteral("actCadastroPlano"),
-                                   QStringLiteral("Cadastro de Plano de Saúde"), false));
+    QAction* cadastroPlano = acao(QStringLiteral("actCadastroPlano"),
+                                  QStringLiteral("Cadastro de Plano de Saúde"), true);
+    connect(cadastroPlano, &QAction::triggered, this, [this] { AbreCadastroPlanos(this); });
+    m_menuCadastro->addAction(cadastroPlano);
     QAction* estabelecimentos = acao(QStringLiteral("actCadHospital"),
                                      QStringLiteral("Cadastro de Estabelecimentos de Saúde"), true);
     connect(estabelecimentos, &QAction::triggered, this,

@@ -406,6 +406,50 @@ TEST_F(RowSetTeste, CalculatedAndLookUpFieldsFollowTheRowBeingEdited) {
         QStringLiteral("MG4"));
 }
 
+TEST_F(RowSetTeste, NamedParametersAreBoundAgainOnEachOpeningAndTheUpdateTableIsNamedOnce) {
+    RowSet porUf;
+    Campo idade;
+    idade.nome = QStringLiteral("IDADE");
+    idade.tipo = TipoCampo::Inteiro;
+    idade.textoExibido = [](const RowSet& r, int linha) {
+        const QVariant v = r.ValorDaLinha(linha, QStringLiteral("IDADE"));
+        return v.isNull() ? QStringLiteral("?") : v.toString() + QStringLiteral(" anos");
+    };
+    porUf.DefineCampos({idade});
+    porUf.DefineComando(QStringLiteral("SELECT * FROM PESSOA WHERE UF = :uf ORDER BY ID"),
+                        {{QStringLiteral("UF"), QStringLiteral("SP")}});
+    porUf.DefineAtualizacao(QStringLiteral("PESSOA"), {QStringLiteral("ID")});
+    porUf.DefineIndice(QStringLiteral("IndNome"), {{QStringLiteral("NOME")}});  // before opening
+    porUf.Abre(*banco);
+    EXPECT_EQ(porUf.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("alberto"));
+    porUf.RemoveIndice();
+    porUf.First();
+    EXPECT_EQ(porUf.RecordCount(), 2);
+    EXPECT_EQ(porUf.Texto(QStringLiteral("IDADE")), QStringLiteral("10 anos"));
+    porUf.Next();
+    EXPECT_EQ(porUf.Texto(QStringLiteral("IDADE")), QStringLiteral("?"));
+
+    // a parameter given again (names ignore case) takes effect at the next opening only
+    porUf.DefineParametro(QStringLiteral("uf"), QStringLiteral("RJ"));
+    EXPECT_EQ(porUf.Parametro(QStringLiteral("Uf")).toString(), QStringLiteral("RJ"));
+    EXPECT_EQ(porUf.RecordCount(), 2);
+    porUf.Abre(*banco);
+    EXPECT_EQ(porUf.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("Álvaro"));
+    EXPECT_EQ(porUf.Texto(QStringLiteral("IDADE")), QStringLiteral("2 anos"));  // kept on reopening
+    porUf.Edit();
+    porUf.DefineValor(QStringLiteral("NOME"), QStringLiteral("Álvaro Reis"));
+    porUf.Post();
+    EXPECT_EQ(porUf.ApplyUpdates(*banco), 1);
+    EXPECT_EQ(banco->valor(QStringLiteral("SELECT NOME FROM PESSOA WHERE ID = 2")).toString(),
+              QStringLiteral("Álvaro Reis"));
+
+    RowSet semTabela;
+    semTabela.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA"));
+    EXPECT_THROW(semTabela.ApplyUpdates(*banco), ErroQev);
+    RowSet semComando;
+    EXPECT_THROW(semComando.Abre(*banco), ErroQev);
+}
+
 TEST_F(RowSetTeste, GridShowsVisibleFieldsAndFollowsTheCurrentRowBothWays) {
     rs.campo(QStringLiteral("OBS")).visivel = false;
     rs.campo(QStringLiteral("NOME")).rotulo = QStringLiteral("Nome");
