@@ -6,7 +6,11 @@
 #include "FixturaDispositivos.h"
 #include "apoio/Apoio.h"
 #include "db/DmConexao.h"
+#include "db/RowSet.h"
+#include "operator/DmZemlo.h"
+#include "plans/DmInfoPlano.h"
 #include "rules/LeituraPlanos.h"
+#include "rules/RegrasPlanoAberto.h"
 #include "rules/RegrasDispositivos.h"
 
 namespace {
@@ -344,11 +348,17 @@ constexpr char kOutra[] = "345679";
 class RegrasNoBanco : public ::testing::Test {
 protected:
     Apoio::PastaTeste pasta;
-    std::unique_ptr<Banco> banco;
+    std::unique_ptr<TDmConexao> conexao;
+    Banco* banco = nullptr;
+    void TearDown() override { conexao.reset(); }
     void SetUp() override {
-        banco = Apoio::abreBanco(Apoio::criaBanco(
+        conexao = std::make_unique<TDmConexao>();
+        banco = &conexao->banco();
+        banco->abre(Apoio::criaBanco(
             pasta.caminho(), Apoio::Esquema::Atual,
             QStringLiteral(
+                "INSERT INTO OPERADORAS (CD_OPER, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO) VALUES "
+                "('123455', 'OPERADORA', 22);"
                 // plan 1: in order but for two age-band devices; plan 2: sent; plan 3: the other
                 // operator's; plan 4: no status, free choice, a network and a technical note
                 "INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, CD_TIPO_CONTRATO, CD_SEGMENTACAO, "
@@ -359,7 +369,8 @@ protected:
                 "INSERT INTO RL_PLANOS_ESTAB_SAUDE (CD_OPER, SEQ_PLANO, ID_ESTB_SAUD) VALUES "
                 "('123455', 4, 1), ('123455', 4, 2);"
                 "INSERT INTO RL_PLANO_NOTA_TECNICA (CD_OPER, SEQ_PLANO, ID_PLANO_NOTA_TECNICA) "
-                "VALUES ('123455', 4, 1);")));
+                "VALUES ('123455', 4, 1);")),
+                    TDmConexao::SenhaBanco());
         const QString op = QString::fromLatin1(kOper);
         const auto novo = [&](qlonglong cd, qlonglong tema, const char* id, const char* desc,
                               const QVariantMap& v = {}, const char* oper = kOper) {
@@ -430,6 +441,43 @@ TEST_F(RegrasNoBanco, UnsentPlansWithWhatHangsOnThem) {
         EXPECT_EQ(PlanoTemNotaTecnica(*banco, op, p.seqPlano), p.temNotaTecnica);
     }
     EXPECT_FALSE(PlanoTemRede(*banco, QString::fromLatin1(kOutra), 4)) << "another operator's key";
+}
+
+TEST_F(RegrasNoBanco, ThroughThePlanModuleAsThePlanScreenHoldsThePlan) {
+    TDMZemlo zemlo;  // the current operator
+    TdmInfoPlano modulo;
+    const QString op = QString::fromLatin1(kOper);
+    // A plan of the operator with a device that does not fit and optional services.
+    banco->executa(QStringLiteral(
+        "INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, CD_TIPO_CONTRATO, CD_SEGMENTACAO, CD_STATUS_ENVIO) "
+        "VALUES ('123455', 5, 1, 5, 0)"));
+    banco->executa(QStringLiteral(
+        "INSERT INTO RL_PLANOS_SERV_OPC (CD_OPER, SEQ_PLANO, CD_SERV_OPCIONAL) VALUES ('123455', 5, 1)"));
+    for (qlonglong cd : {2, 3, 6}) F::vincula(*banco, op, 5, cd);
+
+    EXPECT_FALSE(modulo.cdsPlano()->Ativo());
+    for (qlonglong seq : {1, 2, 4, 5}) {
+        SCOPED_TRACE(seq);
+        const QStringList pelaTela = RegrasDispositivos(op, seq);
+        EXPECT_EQ(pelaTela, RegrasDispositivos(*banco, op, seq));
+        EXPECT_EQ(modulo.cdsPlano()->Valor(QStringLiteral("SEQ_PLANO")).toLongLong(), seq);
+        EXPECT_TRUE(modulo.AbertoPara(modulo.cdsPlanoDispositivo(), op, seq));
+        EXPECT_TRUE(modulo.AbertoPara(modulo.cdsPlanoCobertura(), op, seq));
+        EXPECT_EQ(modulo.cdsPlanoDispositivo()->RecNo(), modulo.cdsPlanoDispositivo()->IsEmpty() ? -1 : 0);
+    }
+    EXPECT_EQ(RegrasDispositivos(op, 5),
+              linhas({"É obrigatório o cadastro de um Dispositivo Contratual do Tema I - ATRIBUTOS DO CONTRATO",
+                      "É obrigatório o cadastro de um Dispositivo Contratual do Tema V - DURAÇÃO DO CONTRATO",
+                      "É obrigatório o cadastro de um Dispositivo Contratual do Tema XIV - DISPOSIÇÕES GERAIS",
+                      "O valor cadastrado para o campo SEGMENTAÇÃO deve ser compatível com o Dispositivo "
+                      "do Tema COBERTURAS E PROCEDIMENTOS GARANTIDOS"}));
+    // Another operator's plan and an unknown number give nothing; the plan set stays put.
+    EXPECT_TRUE(RegrasDispositivos(op, 3).isEmpty());
+    EXPECT_TRUE(RegrasDispositivos(op, 99).isEmpty());
+    EXPECT_EQ(modulo.cdsPlano()->Valor(QStringLiteral("SEQ_PLANO")).toLongLong(), 5);
+    // Characteristic rules on devices not loaded: nothing.
+    modulo.cdsPlanoDispositivo()->Fecha();
+    EXPECT_TRUE(RegrasCaracteristicas().isEmpty());
 }
 
 }  // namespace
