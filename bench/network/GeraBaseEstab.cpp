@@ -8,6 +8,8 @@
 
 #include <sqlite3.h>
 
+#include "FixturaDispositivos.h"
+
 #include "common/Identificadores.h"
 #include "db/Banco.h"
 #include "db/CriaBanco.h"
@@ -271,6 +273,8 @@ void gera(const QString& pasta, int quantidade, int planos) {
                 {QString::fromLatin1(kOperadora), i});
     }
     if (planos > 1 && !hospitais.isEmpty()) geraPlanos(b, planos, hospitais, municipios, aleatorio);
+    // The operator's contract devices, linked to its plans (the last plan keeps none).
+    if (planos > 1) FixturaDispositivos::geraParaPlanos(b, QString::fromLatin1(kOperadora), 20240615, {planos});
     b.confirmaTransacao();
 }
 

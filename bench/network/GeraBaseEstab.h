@@ -12,7 +12,8 @@ inline constexpr int kPlanoVazio = 2000;
 // to every hundredth one. Then `planos` plans of the operator (numbers 1 to `planos`)
 // with every kind of related row: plans 2 and up get 100 hospital links each, the
 // states or municipalities their coverage calls for, one to three technical notes,
-// one or two valid tax documents, free-choice items and optional services. The last
+// one or two valid tax documents, free-choice items and optional services, and the
+// operator's contract devices (FixturaDispositivos::geraParaPlanos). The last
 // plan (kPlanoVazio when `planos` is 2000) has nothing attached. Replaces a file that
 // is already there.
 void gera(const QString& pasta, int quantidade, int planos = 2000);

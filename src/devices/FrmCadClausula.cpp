@@ -185,7 +185,8 @@ void TfrmCadClausula::montaTela() {
     g->addWidget(memTexto, 9, 0, 1, 3);
     g->setColumnStretch(1, 1);
     g->setRowStretch(9, 1);
-    g->setRowMinimumHeight(0, lblStatus->sizeHint().height());
+    // the row keeps its height whether a status shows or not
+    g->setRowMinimumHeight(0, QFontMetrics(lblStatus->font()).height() + 4);
 
     QWidget* ordem[] = {LkpTipoClausula, memOrientacao, edtCodigo, edtDescricao, lkpDinamico, memTexto};
     for (size_t i = 1; i < std::size(ordem); ++i) setTabOrder(ordem[i - 1], ordem[i]);

@@ -90,13 +90,48 @@ void OrdenaDispositivos(QVector<DispositivoRegra>& dispositivos) {
                      });
 }
 
-LeituraPlanos LePlanos(Banco& banco, const QString& cdOper, std::optional<qlonglong> seqPlano) {
-    LeituraPlanos leitura;
-    ParamsPosicionais params{cdOper};
-    if (seqPlano) params << *seqPlano;
+ComandosLeitura ComandosLePlanos(const QString& cdOper, std::optional<qlonglong> seqPlano) {
+    ComandosLeitura c;
+    c.parametros = {cdOper};
+    if (seqPlano) c.parametros << *seqPlano;
+    c.temas = QStringLiteral("SELECT * FROM TA_TIPO_CLAUSULA");
+    const auto existe = [](const char* tabela) {
+        return QStringLiteral("EXISTS (SELECT 1 FROM %1 X WHERE X.CD_OPER = P.CD_OPER AND "
+                              "X.SEQ_PLANO = P.SEQ_PLANO)")
+            .arg(QLatin1String(tabela));
+    };
+    c.planos = QStringLiteral("SELECT P.SEQ_PLANO, P.CD_TIPO_CONTRATO, P.CD_SEGMENTACAO, "
+                              "P.CD_ABRANGENCIA, P.CD_PADRAO_ACOMODACAO, P.CD_TIPO_FINANC, "
+                              "P.LG_FM_COPARTICIPACAO, P.LG_FM_FRANQUIA, P.LG_VB_VINCULO_ATIVO, "
+                              "P.LG_VB_VINCULO_INATIVO, P.CD_PARTC_FINANC_PJ, ") +
+               existe("RL_PLANOS_TIPO_COBERTURA") + QStringLiteral(" AS TEM_LIVRE_ESCOLHA, ") +
+               existe("RL_PLANOS_SERV_OPC") + QStringLiteral(" AS TEM_SERVICO, ") +
+               existe("RL_PLANOS_ESTAB_SAUDE") + QStringLiteral(" AS TEM_REDE, ") +
+               existe("RL_PLANO_NOTA_TECNICA") +
+               QStringLiteral(" AS TEM_NOTA FROM TB_PLANOS P WHERE P.CD_OPER = ?") +
+               filtroPlanos(seqPlano) + QStringLiteral(" ORDER BY P.SEQ_PLANO");
+    c.dispositivos =
+        QStringLiteral(
+            "SELECT RL.SEQ_PLANO, TB.CD_TIPO_CLAUSULA, TA.DE_TIPO_CLAUSULA, "
+            "TA.DT_PUBLICACAO_FIM, TB.CD_IDENTIFICACAO_TEXTO, TB.DE_CLAUSULA_OPERADORA, "
+            "TB.CD_TIPO_CONTRATO, TB.CD_SEGMENTACAO, TB.CD_ABRANGENCIA, "
+            "TB.CD_PADRAO_ACOMODACAO, TB.CD_FAIXA_ETARIA, TB.CD_COBERTURA_ADICIONAL, "
+            "TB.CD_FORMA_ACESSO, TB.CD_FATOR_MODERADOR, TB.CD_TIPO_FINANC "
+            "FROM RL_PLANO_CLAUSULA RL "
+            "INNER JOIN TB_PLANOS P ON P.CD_OPER = RL.CD_OPER AND P.SEQ_PLANO = RL.SEQ_PLANO "
+            "INNER JOIN TB_CLAUSULA_OPERADORA TB "
+            "ON TB.CD_CLAUSULA_OPERADORA = RL.CD_CLAUSULA_OPERADORA "
+            "INNER JOIN TA_TIPO_CLAUSULA TA ON TA.CD_TIPO_CLAUSULA = TB.CD_TIPO_CLAUSULA "
+            "WHERE RL.CD_OPER = ?") +
+        filtroPlanos(seqPlano) + QStringLiteral(" ORDER BY RL.SEQ_PLANO, TB.CD_TIPO_CLAUSULA, RL.rowid");
+    return c;
+}
 
+LeituraPlanos LePlanos(Banco& banco, const QString& cdOper, std::optional<qlonglong> seqPlano) {
+    const ComandosLeitura comandos = ComandosLePlanos(cdOper, seqPlano);
+    LeituraPlanos leitura;
     {
-        const Resultado r = banco.consulta(QStringLiteral("SELECT * FROM TA_TIPO_CLAUSULA"));
+        const Resultado r = banco.consulta(comandos.temas);
         Colunas col(r);
         QVector<TemaRegra> temas;
         temas.reserve(r.numLinhas());
@@ -108,23 +143,7 @@ LeituraPlanos LePlanos(Banco& banco, const QString& cdOper, std::optional<qlongl
 
     QHash<qlonglong, int> posicao;  // plan number -> index in leitura.planos
     {
-        const auto existe = [](const char* tabela) {
-            return QStringLiteral("EXISTS (SELECT 1 FROM %1 X WHERE X.CD_OPER = P.CD_OPER AND "
-                                  "X.SEQ_PLANO = P.SEQ_PLANO)")
-                .arg(QLatin1String(tabela));
-        };
-        const Resultado r = banco.consulta(
-            QStringLiteral("SELECT P.SEQ_PLANO, P.CD_TIPO_CONTRATO, P.CD_SEGMENTACAO, "
-                           "P.CD_ABRANGENCIA, P.CD_PADRAO_ACOMODACAO, P.CD_TIPO_FINANC, "
-                           "P.LG_FM_COPARTICIPACAO, P.LG_FM_FRANQUIA, P.LG_VB_VINCULO_ATIVO, "
-                           "P.LG_VB_VINCULO_INATIVO, P.CD_PARTC_FINANC_PJ, ") +
-                existe("RL_PLANOS_TIPO_COBERTURA") + QStringLiteral(" AS TEM_LIVRE_ESCOLHA, ") +
-                existe("RL_PLANOS_SERV_OPC") + QStringLiteral(" AS TEM_SERVICO, ") +
-                existe("RL_PLANOS_ESTAB_SAUDE") + QStringLiteral(" AS TEM_REDE, ") +
-                existe("RL_PLANO_NOTA_TECNICA") +
-                QStringLiteral(" AS TEM_NOTA FROM TB_PLANOS P WHERE P.CD_OPER = ?") +
-                filtroPlanos(seqPlano) + QStringLiteral(" ORDER BY P.SEQ_PLANO"),
-            params);
+        const Resultado r = banco.consulta(comandos.planos, comandos.parametros);
         Colunas col(r);
         leitura.planos.reserve(r.numLinhas());
         for (int i = 0; i < r.numLinhas(); ++i) {
@@ -147,22 +166,7 @@ LeituraPlanos LePlanos(Banco& banco, const QString& cdOper, std::optional<qlongl
     if (leitura.planos.isEmpty()) return leitura;
 
     {
-        const Resultado r = banco.consulta(
-            QStringLiteral(
-                "SELECT RL.SEQ_PLANO, TB.CD_TIPO_CLAUSULA, TA.DE_TIPO_CLAUSULA, "
-                "TA.DT_PUBLICACAO_FIM, TB.CD_IDENTIFICACAO_TEXTO, TB.DE_CLAUSULA_OPERADORA, "
-                "TB.CD_TIPO_CONTRATO, TB.CD_SEGMENTACAO, TB.CD_ABRANGENCIA, "
-                "TB.CD_PADRAO_ACOMODACAO, TB.CD_FAIXA_ETARIA, TB.CD_COBERTURA_ADICIONAL, "
-                "TB.CD_FORMA_ACESSO, TB.CD_FATOR_MODERADOR, TB.CD_TIPO_FINANC "
-                "FROM RL_PLANO_CLAUSULA RL "
-                "INNER JOIN TB_PLANOS P ON P.CD_OPER = RL.CD_OPER AND P.SEQ_PLANO = RL.SEQ_PLANO "
-                "INNER JOIN TB_CLAUSULA_OPERADORA TB "
-                "ON TB.CD_CLAUSULA_OPERADORA = RL.CD_CLAUSULA_OPERADORA "
-                "INNER JOIN TA_TIPO_CLAUSULA TA ON TA.CD_TIPO_CLAUSULA = TB.CD_TIPO_CLAUSULA "
-                "WHERE RL.CD_OPER = ?") +
-                filtroPlanos(seqPlano) +
-                QStringLiteral(" ORDER BY RL.SEQ_PLANO, TB.CD_TIPO_CLAUSULA, RL.rowid"),
-            params);
+        const Resultado r = banco.consulta(comandos.dispositivos, comandos.parametros);
         Colunas col(r);
         for (int i = 0; i < r.numLinhas(); ++i) {
             const auto valor = col.linha(i);

@@ -35,6 +35,15 @@ struct LeituraPlanos {
 LeituraPlanos LePlanos(Banco& banco, const QString& cdOper,
                        std::optional<qlonglong> seqPlano = std::nullopt);
 
+// The three statements LePlanos runs, and the parameters of the last two.
+struct ComandosLeitura {
+    QString temas;
+    QString planos;
+    QString dispositivos;
+    QVariantList parametros;
+};
+ComandosLeitura ComandosLePlanos(const QString& cdOper, std::optional<qlonglong> seqPlano = std::nullopt);
+
 // A theme as the rules see it, from its row of TA_TIPO_CLAUSULA (values by column name).
 TemaRegra TemaDaLinha(const std::function<QVariant(const QString& coluna)>& valor);
 // A device linked to a plan, from a row carrying the device's columns and its theme's

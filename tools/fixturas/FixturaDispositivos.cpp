@@ -72,7 +72,8 @@ void insereTema(Banco& banco, const Tema& t) {
         params);
 }
 
-Resumo geraParaPlanos(Banco& banco, const QString& cdOper, quint32 semente) {
+Resumo geraParaPlanos(Banco& banco, const QString& cdOper, quint32 semente,
+                      const QList<qlonglong>& semDispositivos) {
     using C = Caracteristica;
     TransacaoEscopo transacao(banco);
     QRandomGenerator aleatorio(semente);
@@ -148,6 +149,7 @@ Resumo geraParaPlanos(Banco& banco, const QString& cdOper, quint32 semente) {
         if (!t.ativo) inativos << &t;
     for (const QVariantList& p : planos.linhas) {
         const qlonglong seq = p.value(0).toLongLong();
+        if (semDispositivos.contains(seq)) continue;
         const bool livreEscolha = p.value(8).toLongLong() != 0;
         const bool servicos = p.value(9).toLongLong() != 0;
         const QString co = p.value(6).toString(), fr = p.value(7).toString();

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -51,7 +52,8 @@ struct Resumo {
 // mandatory theme in force and the usual ones, theme 26 for collective plans, theme 19
 // when the plan has free-choice items, the age bands. Most devices fit their plan; a
 // few, chosen by `semente`, do not, and a few plans also carry a device of a theme no
-// longer in force. One transaction.
-Resumo geraParaPlanos(Banco& banco, const QString& cdOper, quint32 semente = 20240615);
+// longer in force. The plans of `semDispositivos` get none. One transaction.
+Resumo geraParaPlanos(Banco& banco, const QString& cdOper, quint32 semente = 20240615,
+                      const QList<qlonglong>& semDispositivos = {});
 
 }  // namespace FixturaDispositivos
