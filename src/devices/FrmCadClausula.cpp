@@ -91,22 +91,13 @@ TfrmCadClausula::~TfrmCadClausula() {
 }
 
 void TfrmCadClausula::montaTela() {
-    const auto acao = [this](const QString& nome, const QString& texto, const QString& dica,
-                             QStyle::StandardPixmap icone) {
-        auto* a = new QAction(style()->standardIcon(icone), texto, this);
-        a->setObjectName(nome);
-        a->setToolTip(dica);
-        a->setStatusTip(dica);
-        AdicionaNaBarra(a);
-        return a;
-    };
-    actImportar = acao(QStringLiteral("actImportar"), QStringLiteral("Importar"),
+    actImportar = NovaAcaoNaBarra(QStringLiteral("actImportar"), QStringLiteral("Importar"),
                        QStringLiteral("Importar Dispositivos Contratuais do OLVAR"),
                        QStyle::SP_ArrowDown);
-    actPlanosClausula = acao(QStringLiteral("actPlanosClausula"), QStringLiteral("Planos"),
+    actPlanosClausula = NovaAcaoNaBarra(QStringLiteral("actPlanosClausula"), QStringLiteral("Planos"),
                              QStringLiteral("Planos que utilizam o dispositivo"),
                              QStyle::SP_FileDialogInfoView);
-    actRelatorio = acao(QStringLiteral("actRelatorio"), QStringLiteral("Relatório"),
+    actRelatorio = NovaAcaoNaBarra(QStringLiteral("actRelatorio"), QStringLiteral("Relatório"),
                         QStringLiteral("Relação de Dispositivos Contratuais"),
                         QStyle::SP_FileDialogListView);
     tbrAcoes()->widgetForAction(actRelatorio)->setObjectName(QStringLiteral("btnRelatorio"));

@@ -18,6 +18,8 @@ const QString kNomeTema9 = QStringLiteral("Tema IX - ACESSO A LIVRE ESCOLHA DE P
 const QString kNomeTema13 = QStringLiteral("Tema XIII - FAIXAS ETÁRIAS");
 const QString kNomeTema15 =
     QStringLiteral("Tema XV - REGRAS PARA INSTRUMENTOS JURÍDICOS DE PLANOS COLETIVOS ");
+const QString kIncompativelTema =
+    QStringLiteral(", o que é incompatível com a definição do Dispositivo do Tema ");
 const QString kObrigatorio = QStringLiteral("É obrigatório o cadastro de um Dispositivo Contratual do ");
 
 bool inteiro(const QVariant& v, qlonglong* n) {
@@ -95,24 +97,16 @@ QString SemPadraoAcomodacao(const QString& nomeTema) {
            nomeTema;
 }
 QString SemCoberturaAdicional(const QString& nomeTema) {
-    return QStringLiteral("Não há coberturas adicionais selecionadas, o que é incompatível com a "
-                          "definição do Dispositivo do Tema ") +
-           nomeTema;
+    return QStringLiteral("Não há coberturas adicionais selecionadas") + kIncompativelTema + nomeTema;
 }
 QString ComCoberturaAdicional(const QString& nomeTema) {
-    return QStringLiteral("Existem coberturas adicionais selecionadas, o que é incompatível com a "
-                          "definição do Dispositivo do Tema ") +
-           nomeTema;
+    return QStringLiteral("Existem coberturas adicionais selecionadas") + kIncompativelTema + nomeTema;
 }
 QString SemReembolso(const QString& nomeTema) {
-    return QStringLiteral("Não há reembolsos selecionados, o que é incompatível com a definição do "
-                          "Dispositivo do Tema ") +
-           nomeTema;
+    return QStringLiteral("Não há reembolsos selecionados") + kIncompativelTema + nomeTema;
 }
 QString ComReembolso(const QString& nomeTema) {
-    return QStringLiteral("Existem reembolsos selecionados, o que é incompatível com a definição do "
-                          "Dispositivo do Tema ") +
-           nomeTema;
+    return QStringLiteral("Existem reembolsos selecionados") + kIncompativelTema + nomeTema;
 }
 }  // namespace MensagensDispositivos
 
