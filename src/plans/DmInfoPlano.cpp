@@ -451,6 +451,14 @@ void TdmInfoPlano::AbreRelacionado(RowSet* rs, const QString& cdOper, qlonglong 
     rs->DefineParametro(nomes.second, seqPlano);
     if (rs == m_notaTecnica) m_ultimaNota = -1;
     rs->Abre(banco());
+    if (m_plano->State() == RowSet::Estado::Insercao && seqPlano == SeqPlanoAtual()) {
+        // a plan not stored yet has nothing stored: rows another copy may already have
+        // written under the number it shows are not its own
+        const QString sql = rs->Sql();
+        const ParamsNomeados params = rs->Parametros();
+        rs->CriaVazio();
+        rs->DefineComando(sql, params);
+    }
 }
 
 bool TdmInfoPlano::AbertoPara(const RowSet* rs, const QString& cdOper, qlonglong seqPlano) const {

@@ -991,6 +991,8 @@ bool TfrmCadPlano::eventFilter(QObject* o, QEvent* e) {
         auto* k = static_cast<QKeyEvent*>(e);
         RowSet* tmp = taxas->cdsTmpTaxaRegistro();
         const int tecla = k->key();
+        if (o != dbgTaxaRegistro && (tecla == Qt::Key_Return || tecla == Qt::Key_Enter))
+            return true;  // the editor commits and posts the row (never the plan's save)
         if (o == dbgTaxaRegistro && (tecla == Qt::Key_Return || tecla == Qt::Key_Enter)) {
             // Enter on the grid posts the row being typed (never the plan's save)
             if (tmp->EmEdicao()) Executa([taxas] { taxas->Grava(); });

@@ -477,6 +477,11 @@ TEST_F(RowSetTeste, GridShowsVisibleFieldsAndFollowsTheCurrentRowBothWays) {
     EXPECT_EQ(rs.RecNo(), 1);
     rs.Append();  // the new row shows in the grid while it is inserted
     EXPECT_EQ(m->rowCount(), 6);
+    // a cell typed in the grid goes into the row being inserted, which stays so
+    m->DefineEditavel(true);
+    EXPECT_TRUE(m->setData(m->index(5, 1), QStringLiteral("digitado"), Qt::EditRole));
+    EXPECT_EQ(rs.State(), RowSet::Estado::Insercao);
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("digitado"));
     rs.Cancel();
     EXPECT_EQ(m->rowCount(), 5);
     EXPECT_EQ(grade.currentIndex().row(), 1);
