@@ -30,9 +30,11 @@
 #include "common/Versao.h"
 #include "db/DmConexao.h"
 #include "db/Transacao.h"
+#include "devices/FrmCadClausula.h"
 #include "operator/DmZemlo.h"
 #include "network/FrmCadHosp.h"
 #include "network/FrmDlgImportEstabSaudeSistema.h"
+#include "plans/FrmCadPlano.h"
 #include "network/FrmDlgLimpaEstab.h"
 #include "network/FrmImportarRedeHosp.h"
 #include "operator/DmOperadora.h"
@@ -180,15 +182,19 @@ void TfrmPrincipal::criaMenu() {
 
     m_menuCadastro = menuBar()->addMenu(QStringLiteral("&Cadastro"));
     m_menuCadastro->setObjectName(QStringLiteral("mnuCadastro"));
-    m_menuCadastro->addAction(acao(QStringLiteral("actCadastroPlano"),
-                                   QStringLiteral("Cadastro de Plano de Saúde"), false));
+    QAction* cadastroPlano = acao(QStringLiteral("actCadastroPlano"),
+                                  QStringLiteral("Cadastro de Plano de Saúde"), true);
+    connect(cadastroPlano, &QAction::triggered, this, [this] { AbreCadastroPlanos(this); });
+    m_menuCadastro->addAction(cadastroPlano);
     QAction* estabelecimentos = acao(QStringLiteral("actCadHospital"),
                                      QStringLiteral("Cadastro de Estabelecimentos de Saúde"), true);
     connect(estabelecimentos, &QAction::triggered, this,
             [this] { AbreCadastroEstabelecimentos(this); });
     m_menuCadastro->addAction(estabelecimentos);
-    m_menuCadastro->addAction(acao(QStringLiteral("actCadastroClausula"),
-                                   QStringLiteral("Cadastro de Dispositivos Contratuais"), false));
+    QAction* dispositivos = acao(QStringLiteral("actCadastroClausula"),
+                                 QStringLiteral("Cadastro de Dispositivos Contratuais"), true);
+    connect(dispositivos, &QAction::triggered, this, [this] { AbreCadastroDispositivos(this); });
+    m_menuCadastro->addAction(dispositivos);
     m_menuCadastro->addAction(acao(QStringLiteral("actMenutencaoRede"),
                                    QStringLiteral("Vinculação de Rede em Lote"), false));
     QAction* liberar = acao(QStringLiteral("actLiberarPlanos"),

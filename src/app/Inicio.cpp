@@ -18,6 +18,7 @@
 #include "plans/DmInfoPlano.h"
 #include "plans/DmPlano.h"
 #include "request/DmExportacao.h"
+#include "rules/ReavaliaPlanos.h"
 
 namespace Inicio {
 
@@ -41,10 +42,16 @@ void Modulos::criaModulos(const std::function<void(int)>& progresso) {
     m_criados.push_back(new TDmExportacao);
     m_criados.push_back(new TDmHospital);
     m_criados.push_back(new TDmMunicipio);
-    m_criados.push_back(new TdmInfoPlano);
+    auto* infoPlano = new TdmInfoPlano;
+    m_criados.push_back(infoPlano);
     progresso(96);
     m_criados.push_back(new TdmClausula);
-    m_criados.push_back(new TdmOperadora);
+    auto* operadora = new TdmOperadora;
+    m_criados.push_back(operadora);
+    // the plan module's device lists follow the operator that becomes current
+    QObject::connect(operadora, &TdmOperadora::operadoraSelecionada, infoPlano,
+                     &TdmInfoPlano::FiltraDispositivosOperadora);
+    InstalaReavaliacaoPlanos();
 }
 
 int executa(QApplication& app) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QCursor>
 #include <QGuiApplication>
 
 // Shows the hourglass cursor while it lives (restored also when an error leaves the block).

@@ -137,6 +137,13 @@ void TfrmModeloCadastro::AdicionaNaBarra(QAction* acao) {
     m_barra->insertAction(m_antesDeSair, acao);
 }
 
+QAction* TfrmModeloCadastro::NovaAcaoNaBarra(const QString& nome, const QString& texto,
+                                             const QString& dica, int icone) {
+    QAction* a = criaAcao(nome, texto, dica, icone);
+    AdicionaNaBarra(a);
+    return a;
+}
+
 void TfrmModeloCadastro::DefineCadastro(RowSet* rowSet) {
     m_rs = rowSet;
     delete m_vinculos;

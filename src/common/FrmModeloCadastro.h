@@ -88,6 +88,10 @@ protected:
     void Executa(const std::function<void()>& acao);
     // Adds a tool button of the screen before "Sair".
     void AdicionaNaBarra(QAction* acao);
+    // Creates an action of the screen (name, text, hint, standard icon) and adds its button
+    // before "Sair".
+    QAction* NovaAcaoNaBarra(const QString& nome, const QString& texto, const QString& dica,
+                             int icone);
 
     void closeEvent(QCloseEvent* e) override;
 

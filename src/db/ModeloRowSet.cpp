@@ -126,7 +126,8 @@ bool ModeloRowSet::setData(const QModelIndex& i, const QVariant& valor, int pape
     if (!m_editavel || papel != Qt::EditRole || !i.isValid()) return false;
     const int campo = campoDaColuna(i.column());
     if (campo < 0 || !m_rs->Campos()[campo].ehDado()) return false;
-    if (!m_rs->Vai(i.row())) return false;
+    // the row being typed stays in its state (moving would post it first)
+    if (m_rs->RecNo() != i.row() && !m_rs->Vai(i.row())) return false;
     if (!m_rs->EmEdicao()) m_rs->Edit();
     m_rs->DefineValor(campo, valor);
     return true;

@@ -145,12 +145,43 @@ void RowSet::Abre(Banco& banco, const QString& sql, const ParamsPosicionais& par
     Resultado r = banco.consulta(sql, params);
     abreResultado(std::move(r), &banco);
     m_sql = sql;
+    m_params.clear();
 }
 
 void RowSet::Abre(Banco& banco, const QString& sql, const ParamsNomeados& params) {
     Resultado r = banco.consulta(sql, params);
     abreResultado(std::move(r), &banco);
     m_sql = sql;
+    m_params = params;
+}
+
+void RowSet::DefineComando(const QString& sql, const ParamsNomeados& params) {
+    m_sql = sql;
+    m_params = params;
+}
+
+void RowSet::DefineParametro(const QString& nome, const QVariant& valor) {
+    for (auto it = m_params.begin(); it != m_params.end(); ++it) {
+        if (it.key().compare(nome, Qt::CaseInsensitive) == 0) {
+            it.value() = valor;
+            return;
+        }
+    }
+    m_params.insert(nome, valor);
+}
+
+QVariant RowSet::Parametro(const QString& nome) const {
+    for (auto it = m_params.constBegin(); it != m_params.constEnd(); ++it)
+        if (it.key().compare(nome, Qt::CaseInsensitive) == 0) return it.value();
+    return QVariant();
+}
+
+void RowSet::Abre(Banco& banco) {
+    if (m_sql.isEmpty()) throw ErroQev(QStringLiteral("O conjunto de dados não tem comando."));
+    const QString sql = m_sql;
+    const ParamsNomeados params = m_params;
+    Fecha();
+    Abre(banco, sql, params);
 }
 
 void RowSet::Carrega(Resultado resultado, Banco* banco) {
@@ -184,6 +215,7 @@ void RowSet::abreResultado(Resultado r, Banco* banco) {
                 f.rotulo = a.rotulo;
                 f.mascara = a.mascara;
                 f.visivel = a.visivel;
+                f.textoExibido = a.textoExibido;
                 if (!a.gravavel) f.gravavel = false;
                 if (f.tipo == TipoCampo::Desconhecido) f.tipo = a.tipo;
             }
@@ -375,7 +407,10 @@ void RowSet::DefineFiltro(Filtro filtro) {
 }
 
 void RowSet::DefineIndice(const QString& nome, const QVector<ChaveIndice>& chaves) {
-    for (const ChaveIndice& k : chaves) campo(k.campo);  // throws for an unknown field
+    // an open set refuses an unknown field; a closed one takes the index for its next
+    // opening (keys the statement does not return are dropped then)
+    if (Ativo())
+        for (const ChaveIndice& k : chaves) campo(k.campo);  // throws for an unknown field
     if (Ativo()) verificaConsulta();
     m_nomeIndice = nome;
     m_chavesIndice = chaves;
@@ -437,6 +472,8 @@ bool RowSet::Locate(const QStringList& campos, const QVariantList& valores, Opco
             }
         }
         if (igual) {
+            // a move that succeeded: neither before the first row nor past the last
+            m_bof = m_eof = false;
             posiciona(pos);
             return true;
         }
@@ -463,6 +500,7 @@ bool RowSet::LocalizaProximo(const QVariant& valor) {
             hi = meio;
     }
     const bool achou = lo < m_ordem.size();
+    m_bof = m_eof = false;
     posiciona(achou ? lo : int(m_ordem.size()) - 1);
     return achou;
 }
@@ -584,6 +622,7 @@ QVariant RowSet::ValorNaPosicao(int posicao, int c) const {
 QString RowSet::TextoDe(int posicao, int c) const {
     if (c < 0 || c >= m_campos.size()) return QString();
     const Campo& f = m_campos[c];
+    if (f.textoExibido) return f.textoExibido(*this, LinhaNaPosicao(posicao));
     const QString t = Formata(f.tipo, ValorNaPosicao(posicao, c));
     return f.mascara.isEmpty() ? t : AplicaMascara(t, f.mascara);
 }
@@ -785,6 +824,11 @@ void RowSet::Post() {
         refazOrdem(linha);
     }
     emit estadoMudou();
+    if (AposGravar) AposGravar(*this);
+}
+
+bool RowSet::LinhaInserida(int linha) const {
+    return linha >= 0 && linha < m_linhas.size() && m_linhas[linha].situacao == Situacao::Inserida;
 }
 
 void RowSet::Cancel() {
@@ -841,6 +885,17 @@ int RowSet::ChangeCount() const {
             l.situacao == Situacao::Excluida)
             ++n;
     return n;
+}
+
+void RowSet::DefineAtualizacao(const QString& tabela, const QStringList& chaves) {
+    m_tabelaAtualizacao = tabela;
+    m_chavesAtualizacao = chaves;
+}
+
+int RowSet::ApplyUpdates(Banco& banco) {
+    if (m_tabelaAtualizacao.isEmpty())
+        throw ErroQev(QStringLiteral("O conjunto de dados não tem tabela de atualização."));
+    return ApplyUpdates(banco, m_tabelaAtualizacao, m_chavesAtualizacao);
 }
 
 int RowSet::ApplyUpdates(Banco& banco, const QString& tabela, const QStringList& chaves) {

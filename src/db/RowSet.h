@@ -46,6 +46,8 @@ struct Campo {
 
     // Calculated field (computed from the row at its physical index).
     std::function<QVariant(const RowSet&, int linha)> calculo;
+    // Text shown for the value of a row, instead of the formatted value (and mask).
+    std::function<QString(const RowSet&, int linha)> textoExibido;
 
     // Look-up field: the value of `resultado` in the row of `lista` whose `chaveLista`
     // equals this row's `chaveLocal`.
@@ -111,6 +113,15 @@ public:
     // keep their captions, masks and visibility.
     void Abre(Banco& banco, const QString& sql, const ParamsPosicionais& params = {});
     void Abre(Banco& banco, const QString& sql, const ParamsNomeados& params);
+    // The statement and named parameters a later Abre(banco) runs; a parameter may be
+    // bound again between openings (DefineParametro), and the open set remembers
+    // the values it was read with (Parametro).
+    void DefineComando(const QString& sql, const ParamsNomeados& params = {});
+    void DefineParametro(const QString& nome, const QVariant& valor);
+    QVariant Parametro(const QString& nome) const;  // names compared ignoring case
+    const ParamsNomeados& Parametros() const { return m_params; }
+    // Opens with the statement and parameters defined (closing first when open).
+    void Abre(Banco& banco);
     // Takes rows read elsewhere.
     void Carrega(Resultado resultado, Banco* banco = nullptr);
     // Opens an empty set with the fields already defined.
@@ -165,6 +176,10 @@ public:
     std::function<void(RowSet&)> AoNovoRegistro;
     // Checks a row before it is posted; throws to refuse.
     std::function<void(RowSet&)> AntesDeGravar;
+    // Runs after a row was posted (the posted row is the current one).
+    std::function<void(RowSet&)> AposGravar;
+    // Whether a physical row was inserted since the set was read (not yet written).
+    bool LinhaInserida(int linha) const;
 
     // --- change log ----------------------------------------------------------
     int ChangeCount() const;
@@ -177,6 +192,11 @@ public:
     // back instead, the log comes back as it was, so CancelUpdates still returns
     // the rows to their values as read.
     int ApplyUpdates(Banco& banco, const QString& tabela, const QStringList& chaves);
+    // The table and key columns of ApplyUpdates(banco), named once for the set.
+    void DefineAtualizacao(const QString& tabela, const QStringList& chaves);
+    const QString& TabelaAtualizacao() const { return m_tabelaAtualizacao; }
+    const QStringList& ChavesAtualizacao() const { return m_chavesAtualizacao; }
+    int ApplyUpdates(Banco& banco);
     // Discards every pending change: rows return to their values as read.
     void CancelUpdates();
     void MergeChangeLog();
@@ -185,6 +205,7 @@ public:
     using Filtro = std::function<bool(const RowSet&, int linha)>;
     void DefineFiltro(Filtro filtro);  // empty function: no filter
     bool Filtrado() const { return bool(m_filtro); }
+    // On a closed set the index takes effect at the next opening.
     void DefineIndice(const QString& nome, const QVector<ChaveIndice>& chaves);
     void RemoveIndice();
     const QString& NomeIndice() const { return m_nomeIndice; }
@@ -255,6 +276,9 @@ private:
     int m_linhaAntesInsercao = -1;
     int m_linhaInserida = -1;
     QString m_sql;
+    ParamsNomeados m_params;
+    QString m_tabelaAtualizacao;
+    QStringList m_chavesAtualizacao;
     Filtro m_filtro;
     QString m_nomeIndice;
     QVector<ChaveIndice> m_chavesIndice;

@@ -112,25 +112,17 @@ TfrmCadHosp::~TfrmCadHosp() {
 }
 
 void TfrmCadHosp::montaTela() {
-    const auto acao = [this](const QString& nome, const QString& texto, const QString& dica,
-                             QStyle::StandardPixmap icone) {
-        auto* a = new QAction(style()->standardIcon(icone), texto, this);
-        a->setObjectName(nome);
-        a->setToolTip(dica);
-        AdicionaNaBarra(a);
-        return a;
-    };
-    actRelatorio = acao(QStringLiteral("actRelatorio"), QStringLiteral("Relatório"),
+    actRelatorio = NovaAcaoNaBarra(QStringLiteral("actRelatorio"), QStringLiteral("Relatório"),
                         QStringLiteral("Relatório de Estabelecimentos de Saúde"),
                         QStyle::SP_FileDialogListView);
-    actImportaOLVAR = acao(QStringLiteral("actImportaOLVAR"), QStringLiteral("Importar"),
+    actImportaOLVAR = NovaAcaoNaBarra(QStringLiteral("actImportaOLVAR"), QStringLiteral("Importar"),
                            QStringLiteral("Importar Estabelecimentos da base de dados do OLVAR"),
                            QStyle::SP_ArrowDown);
-    actPlanosEstab = acao(QStringLiteral("actPlanosEstab"), QStringLiteral("Planos"),
+    actPlanosEstab = NovaAcaoNaBarra(QStringLiteral("actPlanosEstab"), QStringLiteral("Planos"),
                           QStringLiteral("Planos que utilizam o estabelecimento"),
                           QStyle::SP_FileDialogInfoView);
     actCNES =
-        acao(QStringLiteral("actCNES"), QStringLiteral("CNES"),
+        NovaAcaoNaBarra(QStringLiteral("actCNES"), QStringLiteral("CNES"),
              QStringLiteral("Consulta os dados do estabelecimento no CNES no site do DataSus"),
              QStyle::SP_MessageBoxInformation);
     tbrAcoes()->widgetForAction(actRelatorio)->setObjectName(QStringLiteral("btnRelatorio"));

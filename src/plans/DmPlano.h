@@ -1,7 +1,10 @@
 #pragma once
 #include <QObject>
 
-// The plan list of the current operator.
+class RowSet;
+
+// The current operator's plans that need a network and have none (every segmentation
+// but the odontological one, no linked establishment). Read-only.
 // Created once at start, in its place of the start-up order, and kept for the run.
 class TDmPlano : public QObject {
     Q_OBJECT
@@ -9,4 +12,14 @@ public:
     explicit TDmPlano(QObject* parent = nullptr);
     ~TDmPlano() override;
     static TDmPlano* instancia();
+
+    // CD_OPER, SEQ_PLANO and NM_PLANO of those plans.
+    RowSet* cdsSemEstabSaude() const { return m_semEstab; }
+    // Reads the list afresh for the current operator.
+    void AbreSemEstabSaude();
+    // How many such plans the current operator has (the list is read and closed again).
+    int QtdPlanosSemRede();
+
+private:
+    RowSet* m_semEstab;
 };

@@ -1,5 +1,6 @@
 #include "reports/AberturasRelatorios.h"
 
+#include "devices/FrmCadClausula.h"
 #include "network/FrmCadHosp.h"
 #include "reports/QrpSolicitaRegPlano.h"
 #include "request/FrmSolicitaRegPlano.h"
@@ -8,6 +9,7 @@ void InstalaTelasRelatorios() {
     TfrmCadHosp::Telas& telas = TfrmCadHosp::TelasRelacionadas();
     telas.relatorio = &AbreRelacaoEstabelecimentos;
     telas.planosDoEstab = &AbrePlanosDoEstabelecimento;
+    TfrmCadClausula::TelasRelacionadas().relatorio = &AbreRelatorioDispositivos;
 
     TfrmSolicitaRegPlano::Relatorios& solicitacao = TfrmSolicitaRegPlano::RelatoriosInstalados();
     solicitacao.planosEnviados = [](QWidget* pai, const QStringList& planos) {

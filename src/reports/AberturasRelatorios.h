@@ -7,7 +7,7 @@
 //                             AbreRelPlanosExportados(pai, true|false), AbreRelatorioPlanos,
 //                             AbreRelatorioDispositivos
 //   Establishment screen:     installed by InstalaTelasRelatorios (report and plans-using buttons)
-//   Device screen:            AbreRelatorioDispositivos(pai)
+//   Device screen:            AbreRelatorioDispositivos(pai), installed by InstalaTelasRelatorios
 //   Plan screen:              AbreRelatorioPlano(pai, seqPlano[, unsaved rows])
 //   Request screen:           AbreRelPlanosExportados(pai, true, plans just sent),
 //                             TqrpSolicitaRegPlano().Visualiza(pai)
@@ -21,5 +21,6 @@
 #include "reports/QrpPlanosExportados.h"
 #include "reports/QrpPlanosSemEstabSaude.h"
 
-// Installs the establishment screen's report and plans-using buttons.
+// Installs the establishment screen's report and plans-using buttons and the device
+// screen's report button.
 void InstalaTelasRelatorios();

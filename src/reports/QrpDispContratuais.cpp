@@ -19,12 +19,6 @@
 #include "reports/UtilRelatorios.h"
 
 namespace {
-// The flags a theme may set, in the order they are tested.
-const char* const kCaracteristicas[] = {
-    "LG_TIPO_CONTRATO",       "LG_SEGMENTACAO",  "LG_ABRANGENCIA",
-    "LG_PADRAO_ACOMODACAO",   "LG_FAIXA_ETARIA", "LG_COBERTURA_ADICIONAL",
-    "LG_FORMA_ACESSO",        "LG_FATOR_MODERADOR", "LG_TIPO_FINANC"};
-
 QVariantMap linhaComo(const Resultado& r, int i) {
     QVariantMap m;
     for (int c = 0; c < r.colunas.size(); ++c) m.insert(r.colunas[c].toUpper(), r.linhas[i].value(c));
@@ -37,10 +31,8 @@ QString TqrpDispContratuais::RotuloTema(const QVariant& ordem, const QVariant& n
 }
 
 QString TqrpDispContratuais::CampoCaracteristica(const QVariantMap& tema) {
-    for (const char* c : kCaracteristicas)
-        if (tema.value(QString::fromLatin1(c)).toString() == QLatin1String("S"))
-            return QString::fromLatin1(c);
-    return QString();
+    return Caracteristicas::Flag(Caracteristicas::DoTema(
+        Caracteristicas::Ordem::Dispositivos, [&tema](const QString& flag) { return tema.value(flag); }));
 }
 
 QString TqrpDispContratuais::Complemento(const QString& c, const QVariant& valor) const {

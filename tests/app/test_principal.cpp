@@ -24,6 +24,8 @@
 #include "common/Versao.h"
 #include "db/DmConexao.h"
 #include "db/PacoteDados.h"
+#include "devices/FrmCadClausula.h"
+#include "operator/DmOperadora.h"
 #include "operator/FrmCadOperadora.h"
 #include "operator/FrmSelecionaOperadora.h"
 #include "operator/Operadora.h"
@@ -102,7 +104,6 @@ protected:
     }
 };
 
-}  // namespace
 
 TEST_F(PrincipalTeste, CreationKeepsOnlyTheFirstOperatorsEstablishmentsAndTheirLinks) {
     inicia(QString::fromUtf8(kDuasOperadoras));
@@ -349,3 +350,35 @@ TEST_F(PrincipalTeste, AboutWindowShowsTheDescriptionAndCloses) {
     w.Acao(QStringLiteral("actSobre"))->trigger();
     EXPECT_TRUE(abriu);
 }
+
+TEST_F(PrincipalTeste, DeviceEntryOpensTheDeviceScreenAndTheStartInstallsThePlanReevaluation) {
+    inicia(QString::fromUtf8(kDuasOperadoras) +
+           QStringLiteral(
+               "INSERT INTO TB_CLAUSULA_OPERADORA (CD_CLAUSULA_OPERADORA, CD_OPER, CD_TIPO_CLAUSULA, "
+               "CD_IDENTIFICACAO_TEXTO) VALUES (1, '412341', 15, 'EXC-1'), (2, '300012', 15, 'EXC-2');"
+               "INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, CD_SEGMENTACAO, CD_STATUS_ENVIO, "
+               "LG_CONSISTENTE, LG_REDE_VINCULADA) VALUES ('412341', 0, 2, 0, '?', '?');"));
+    TfrmPrincipal w;
+    mostra(w);
+    QAction* entrada = w.Acao(QStringLiteral("actCadastroClausula"));
+    ASSERT_NE(entrada, nullptr);
+    EXPECT_TRUE(entrada->isEnabled());
+    bool abriu = false;
+    quandoAbrir<TfrmCadClausula>([&](TfrmCadClausula* t) {
+        abriu = true;
+        EXPECT_EQ(t->lblQtRegistros()->text(), QStringLiteral("1 Registro(s)"));
+        EXPECT_EQ(t->edtCodigo->text(), QStringLiteral("EXC-1"));
+        t->AtualizaAcoes();
+        EXPECT_TRUE(t->actRelatorio->isEnabled()) << "the report opener is installed";
+        t->actSair->trigger();
+    });
+    entrada->trigger();
+    EXPECT_TRUE(abriu);
+
+    // The operator screen's re-evaluation is the real one.
+    TdmOperadora::instancia()->ClassificacaoAlterada(QStringLiteral("412341"));
+    EXPECT_EQ(linhas(QStringLiteral("SELECT LG_CONSISTENTE || LG_REDE_VINCULADA FROM TB_PLANOS")),
+              QStringList{QStringLiteral("NS")});
+}
+
+}  // namespace

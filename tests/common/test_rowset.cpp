@@ -106,6 +106,17 @@ TEST_F(RowSetTeste, BofAndEofFollowTheDataSetMeaning) {
     rs.Next();
     EXPECT_TRUE(rs.Eof());
     EXPECT_EQ(rs.RecNo(), 4);
+    // Locating a row moves as well: from past the last row or before the first, both end.
+    EXPECT_TRUE(rs.Locate(QStringLiteral("NOME"), QStringLiteral("bruno")));
+    EXPECT_FALSE(rs.Bof());
+    EXPECT_FALSE(rs.Eof());
+    rs.Next();
+    EXPECT_EQ(rs.RecNo(), 1);
+    rs.First();
+    EXPECT_TRUE(rs.Locate(QStringLiteral("NOME"), QStringLiteral("ana")));
+    EXPECT_FALSE(rs.Bof());
+    rs.Prior();
+    EXPECT_EQ(rs.RecNo(), 3);
 
     RowSet vazio;
     vazio.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA WHERE ID < 0"));
@@ -395,6 +406,50 @@ TEST_F(RowSetTeste, CalculatedAndLookUpFieldsFollowTheRowBeingEdited) {
         QStringLiteral("MG4"));
 }
 
+TEST_F(RowSetTeste, NamedParametersAreBoundAgainOnEachOpeningAndTheUpdateTableIsNamedOnce) {
+    RowSet porUf;
+    Campo idade;
+    idade.nome = QStringLiteral("IDADE");
+    idade.tipo = TipoCampo::Inteiro;
+    idade.textoExibido = [](const RowSet& r, int linha) {
+        const QVariant v = r.ValorDaLinha(linha, QStringLiteral("IDADE"));
+        return v.isNull() ? QStringLiteral("?") : v.toString() + QStringLiteral(" anos");
+    };
+    porUf.DefineCampos({idade});
+    porUf.DefineComando(QStringLiteral("SELECT * FROM PESSOA WHERE UF = :uf ORDER BY ID"),
+                        {{QStringLiteral("UF"), QStringLiteral("SP")}});
+    porUf.DefineAtualizacao(QStringLiteral("PESSOA"), {QStringLiteral("ID")});
+    porUf.DefineIndice(QStringLiteral("IndNome"), {{QStringLiteral("NOME")}});  // before opening
+    porUf.Abre(*banco);
+    EXPECT_EQ(porUf.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("alberto"));
+    porUf.RemoveIndice();
+    porUf.First();
+    EXPECT_EQ(porUf.RecordCount(), 2);
+    EXPECT_EQ(porUf.Texto(QStringLiteral("IDADE")), QStringLiteral("10 anos"));
+    porUf.Next();
+    EXPECT_EQ(porUf.Texto(QStringLiteral("IDADE")), QStringLiteral("?"));
+
+    // a parameter given again (names ignore case) takes effect at the next opening only
+    porUf.DefineParametro(QStringLiteral("uf"), QStringLiteral("RJ"));
+    EXPECT_EQ(porUf.Parametro(QStringLiteral("Uf")).toString(), QStringLiteral("RJ"));
+    EXPECT_EQ(porUf.RecordCount(), 2);
+    porUf.Abre(*banco);
+    EXPECT_EQ(porUf.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("Álvaro"));
+    EXPECT_EQ(porUf.Texto(QStringLiteral("IDADE")), QStringLiteral("2 anos"));  // kept on reopening
+    porUf.Edit();
+    porUf.DefineValor(QStringLiteral("NOME"), QStringLiteral("Álvaro Reis"));
+    porUf.Post();
+    EXPECT_EQ(porUf.ApplyUpdates(*banco), 1);
+    EXPECT_EQ(banco->valor(QStringLiteral("SELECT NOME FROM PESSOA WHERE ID = 2")).toString(),
+              QStringLiteral("Álvaro Reis"));
+
+    RowSet semTabela;
+    semTabela.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA"));
+    EXPECT_THROW(semTabela.ApplyUpdates(*banco), ErroQev);
+    RowSet semComando;
+    EXPECT_THROW(semComando.Abre(*banco), ErroQev);
+}
+
 TEST_F(RowSetTeste, GridShowsVisibleFieldsAndFollowsTheCurrentRowBothWays) {
     rs.campo(QStringLiteral("OBS")).visivel = false;
     rs.campo(QStringLiteral("NOME")).rotulo = QStringLiteral("Nome");
@@ -422,6 +477,11 @@ TEST_F(RowSetTeste, GridShowsVisibleFieldsAndFollowsTheCurrentRowBothWays) {
     EXPECT_EQ(rs.RecNo(), 1);
     rs.Append();  // the new row shows in the grid while it is inserted
     EXPECT_EQ(m->rowCount(), 6);
+    // a cell typed in the grid goes into the row being inserted, which stays so
+    m->DefineEditavel(true);
+    EXPECT_TRUE(m->setData(m->index(5, 1), QStringLiteral("digitado"), Qt::EditRole));
+    EXPECT_EQ(rs.State(), RowSet::Estado::Insercao);
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("digitado"));
     rs.Cancel();
     EXPECT_EQ(m->rowCount(), 5);
     EXPECT_EQ(grade.currentIndex().row(), 1);

@@ -1,0 +1,93 @@
+// capturas_planos PASTA_BASE PASTA_IMAGENS
+// Shows the plan screen on the generated database, browsing and while a plan is
+// edited, and saves an image of every tab and of the note and protocol dialogs
+// (for a person to look at; the window is kept at 1024 x 768 at most).
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <cstdio>
+
+#include "GeraBaseEstab.h"
+#include "db/DmConexao.h"
+#include "db/DmLookup.h"
+#include "db/DmMunicipio.h"
+#include "db/RowSet.h"
+#include "network/DmHospital.h"
+#include "operator/DmZemlo.h"
+#include "plans/DmInfoPlano.h"
+#include "plans/DmPlano.h"
+#include "plans/FrmAlteraProtocolo.h"
+#include "plans/FrmCadNotaTecnica.h"
+#include "plans/FrmCadPlano.h"
+#include "platform/Mensagens.h"
+#include "platform/Plataforma.h"
+
+namespace {
+void salva(QWidget& w, const QString& pasta, const QString& nome) {
+    w.show();
+    QApplication::processEvents();
+    QTest::qWait(150);
+    const QString arquivo = QDir(pasta).filePath(nome);
+    w.grab().save(arquivo);
+    std::printf("%s (%dx%d)\n", qPrintable(arquivo), w.width(), w.height());
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "uso: capturas_planos PASTA_BASE PASTA_IMAGENS\n");
+        return 2;
+    }
+    const QString caminho = QDir(args[1]).filePath(QStringLiteral("QEV.mdb"));
+    if (!QFileInfo::exists(caminho)) GeraBaseEstab::gera(args[1], 100000);
+    QDir().mkpath(args[2]);
+    Mensagens::defineTratador(
+        [](const Mensagens::Pedido& p) { return Mensagens::respostaPadrao(p.botoes); });
+    Relogio::define([] { return QDateTime::currentDateTime(); });
+
+    TDmConexao conexao;
+    conexao.banco().abre(caminho, TDmConexao::SenhaBanco());
+    TDMZemlo zemlo;
+    TdmLookup lookup;
+    TDmPlano dmPlano;
+    TDmHospital hospital;
+    TDmMunicipio municipios;
+    TdmInfoPlano dm;
+
+    TfrmCadPlano tela;
+    tela.resize(1024, 740);
+    salva(tela, args[2], QStringLiteral("plano-consulta.png"));
+    // a plan of group of municipalities, with notes, taxes and a network
+    dm.cdsPlano()->First();
+    while (!dm.cdsPlano()->Eof() &&
+           (dm.cdsPlano()->Valor(QStringLiteral("CD_ABRANGENCIA")).toInt() != 4 ||
+            dm.cdsPlano()->Valor(QStringLiteral("CD_SEGMENTACAO")).toInt() != 2 ||
+            dm.cdsPlano()->Valor(QStringLiteral("CD_STATUS_ENVIO")).toInt() != 0))
+        dm.cdsPlano()->Next();
+    tela.AtualizaDados();
+    tela.actAlterar->trigger();
+    const char* nomes[] = {"dados-gerais", "taxa", "livre-escolha", "servicos",
+                           "notas-tecnicas", "area-atuacao", "rede"};
+    for (int i = 0; i < 7; ++i) {
+        tela.pgcInfoPlano->setCurrentWidget(tela.Pagina(TEdicaoPlano::Aba(i)));
+        salva(tela, args[2], QStringLiteral("plano-edicao-%1-%2.png").arg(i).arg(QLatin1String(nomes[i])));
+    }
+    tela.actCancelar->trigger();
+
+    dm.GarantePlano(dm.cdsNotaTecnica());
+    dm.cdsNotaTecnica()->First();
+    dm.cdsNotaTecnica()->Edit();
+    TfrmCadNotaTecnica nota(&dm);
+    salva(nota, args[2], QStringLiteral("nota-tecnica.png"));
+    nota.btnCancelarClick();
+    TfrmAlteraProtocolo protocolo(QStringLiteral("33902.123456/2015-11"), false);
+    salva(protocolo, args[2], QStringLiteral("altera-protocolo.png"));
+    return 0;
+}

@@ -1,0 +1,1032 @@
+#include "plans/FrmCadPlano.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "common/CursorEspera.h"
+#include "common/ExecucaoModal.h"
+#include "common/FrmConsulta.h"
+#include "common/MensagemDlg.h"
+#include "common/VinculoCampos.h"
+#include "common/Win1252.h"
+#include "db/DmConexao.h"
+#include "db/ModeloRowSet.h"
+#include "db/RowSet.h"
+#include "db/Valores.h"
+#include "plans/AreaAtuacaoPlano.h"
+#include "plans/DmInfoPlano.h"
+#include "plans/FrmAlteraProtocolo.h"
+#include "plans/FrmCadNotaTecnica.h"
+#include "plans/ItensPlano.h"
+#include "plans/RedePlano.h"
+#include "plans/TaxasTemporarias.h"
+
+namespace {
+using Aba = TEdicaoPlano::Aba;
+using Controle = TEdicaoPlano::Controle;
+using Preco = TEdicaoPlano::Preco;
+
+const QString kSqlPesquisa = QStringLiteral(
+    "SELECT TB_Planos.NM_PLANO,   TA_Tipo_Abrangencia.DE_ABRANGENCIA, "
+    "TA_Tipo_Segmentacao.DE_SEGMENTACAO,     TA_Tipo_Contrato.DE_TIPO_CONTRATO, "
+    "TB_Planos.CD_OPER, TB_Planos.SEQ_PLANO FROM TA_Tipo_Segmentacao   INNER JOIN "
+    "(TA_Tipo_Contrato      INNER JOIN (TA_Tipo_Abrangencia   INNER JOIN TB_Planos        "
+    "        ON TA_Tipo_Abrangencia.CD_ABRANGENCIA = TB_Planos.CD_ABRANGENCIA)      ON "
+    "TA_Tipo_Contrato.CD_TIPO_CONTRATO = TB_Planos.CD_TIPO_CONTRATO)     ON "
+    "TA_Tipo_Segmentacao.CD_SEGMENTACAO = TB_Planos.CD_SEGMENTACAO   ");
+
+// A title band of a tab page.
+QLabel* faixaTitulo(const QString& texto, QWidget* pai) {
+    auto* l = new QLabel(texto, pai);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    l->setAutoFillBackground(true);
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, QColor(0xdc, 0xe6, 0xf1));
+    l->setPalette(p);
+    l->setContentsMargins(6, 4, 6, 4);
+    return l;
+}
+
+QWidget* celula(QWidget* pai, const QString& rotulo, QWidget* campo) {
+    auto* w = new QWidget(pai);
+    auto* l = new QVBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(2);
+    auto* r = new QLabel(rotulo, w);
+    r->setBuddy(campo);
+    l->addWidget(r);
+    l->addWidget(campo);
+    return w;
+}
+
+QComboBox* lista(QWidget* pai, const QString& nome, const RowSet* codigos, const QString& campoCodigo,
+                 const QString& campoDescricao) {
+    auto* c = new QComboBox(pai);
+    c->setObjectName(nome);
+    if (codigos->Ativo()) {
+        const int cc = codigos->IndiceCampo(campoCodigo), cd = codigos->IndiceCampo(campoDescricao);
+        for (int p = 0; p < codigos->RecordCount(); ++p)
+            c->addItem(codigos->ValorNaPosicao(p, cd).toString(), codigos->ValorNaPosicao(p, cc));
+    }
+    c->setCurrentIndex(-1);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(18);
+    return c;
+}
+
+QRadioButton* radio(const QString& texto, const QString& nome, QWidget* pai, QButtonGroup* g, int id) {
+    auto* r = new QRadioButton(texto, pai);
+    r->setObjectName(nome);
+    g->addButton(r, id);
+    return r;
+}
+
+// Checks the button of an id in a group (-1: none).
+void marcaGrupo(QButtonGroup* g, int id) {
+    QAbstractButton* b = g->button(id);
+    if (b && b->isChecked()) return;
+    if (!b && !g->checkedButton()) return;
+    g->setExclusive(false);
+    for (QAbstractButton* x : g->buttons()) x->setChecked(x == b);
+    g->setExclusive(true);
+}
+
+QTableView* grade(QWidget* pai, const QString& nome, RowSet* rs, bool varias = false) {
+    auto* g = new QTableView(pai);
+    g->setObjectName(nome);
+    LigaGrade(g, rs);
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setSelectionMode(varias ? QAbstractItemView::ExtendedSelection
+                               : QAbstractItemView::SingleSelection);
+    g->horizontalHeader()->setStretchLastSection(true);
+    g->setAlternatingRowColors(true);
+    return g;
+}
+
+// The in-place editor of a tax number: 30 characters at most.
+class EditorTaxa : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QObject* filtro = nullptr;
+    QWidget* createEditor(QWidget* pai, const QStyleOptionViewItem& o, const QModelIndex& i) const override {
+        auto* e = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(pai, o, i));
+        if (e) {
+            e->setMaxLength(30);
+            e->setObjectName(QStringLiteral("edtTaxa"));
+            if (filtro) e->installEventFilter(filtro);
+        }
+        return e;
+    }
+};
+}  // namespace
+
+TfrmCadPlano::Telas& TfrmCadPlano::TelasRelacionadas() {
+    static Telas t;
+    return t;
+}
+
+TfrmCadPlano::TfrmCadPlano(QWidget* pai) : TfrmModeloCadastro(pai), m_dm(TdmInfoPlano::instancia()) {
+    if (!m_dm) throw ErroQev(QStringLiteral("O módulo de planos não foi criado."));
+    setObjectName(QStringLiteral("frmCadPlano"));
+    lblTitulo()->setText(QStringLiteral(" Cadastro de Plano de Saúde"));
+    PodeAlterar = true;
+    PodeExcluir = true;
+    m_edicao = new TEdicaoPlano(m_dm, this);
+    montaTela();
+    m_edicao->Abre();
+    DefineCadastro(m_dm->cdsPlano());
+    ligaCampos();
+    connect(m_edicao, &TEdicaoPlano::estadoMudou, this, &TfrmCadPlano::Sincroniza);
+    connect(m_edicao, &TEdicaoPlano::abaSelecionada, this, &TfrmCadPlano::mostraAba);
+    mostraAba(Aba::DadosGerais);
+    Sincroniza();
+    resize(1000, 690);
+}
+
+TfrmCadPlano::~TfrmCadPlano() = default;
+
+QString TfrmCadPlano::LegendaDoEstado() const {
+    return QStringLiteral("Cadastro de Plano de Saúde") + TfrmModeloCadastro::LegendaDoEstado();
+}
+
+// ---------------------------------------------------------------------------
+// Building the screen
+// ---------------------------------------------------------------------------
+
+void TfrmCadPlano::montaTela() {
+    actImprimir = new QAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+                              QStringLiteral("Imprimir"), this);
+    actImprimir->setObjectName(QStringLiteral("actImprimir"));
+    actImprimir->setToolTip(QStringLiteral("Imprimir os dados do plano"));
+    AdicionaNaBarra(actImprimir);
+    connect(actImprimir, &QAction::triggered, this, [this] { Executa([this] { actImprimirExecute(); }); });
+
+    QWidget* d = pnlDados();
+    auto* raiz = new QVBoxLayout(d);
+    raiz->setContentsMargins(8, 6, 8, 6);
+    raiz->setSpacing(6);
+
+    // --- header ---
+    grpPlano = new QGroupBox(QStringLiteral(" Plano "), d);
+    grpPlano->setObjectName(QStringLiteral("grpPlano"));
+    dbedtNome = new QLineEdit(grpPlano);
+    dbedtNome->setObjectName(QStringLiteral("dbedtNome"));
+    dbedtNome->setMaxLength(60);
+    dblkpContraracao = lista(grpPlano, QStringLiteral("dblkpContraracao"), m_edicao->ListaContratacao(),
+                             QStringLiteral("CD_TIPO_CONTRATO"), QStringLiteral("DE_TIPO_CONTRATO"));
+    dblkpAbrangencia = lista(grpPlano, QStringLiteral("dblkpAbrangencia"), m_dm->cdsAbrangencia(),
+                             QStringLiteral("CD_ABRANGENCIA"), QStringLiteral("DE_ABRANGENCIA"));
+    dblkpSegmentacao = lista(grpPlano, QStringLiteral("dblkpSegmentacao"),
+                             m_edicao->ListaSegmentacaoEdicao(), QStringLiteral("CD_SEGMENTACAO"),
+                             QStringLiteral("DE_SEGMENTACAO"));
+    dblkpSegmentacaoBrowse = lista(grpPlano, QStringLiteral("dblkpSegmentacaoBrowse"),
+                                   m_dm->cdsSegmentacao(), QStringLiteral("CD_SEGMENTACAO"),
+                                   QStringLiteral("DE_SEGMENTACAO"));
+    auto* segmentacao = new QWidget(grpPlano);
+    auto* ls = new QVBoxLayout(segmentacao);
+    ls->setContentsMargins(0, 0, 0, 0);
+    ls->setSpacing(2);
+    auto* rotuloSeg = new QLabel(QStringLiteral("Segmentação Assistencial"), segmentacao);
+    rotuloSeg->setBuddy(dblkpSegmentacao);
+    ls->addWidget(rotuloSeg);
+    ls->addWidget(dblkpSegmentacao);
+    ls->addWidget(dblkpSegmentacaoBrowse);
+    auto* gh = new QGridLayout(grpPlano);
+    gh->setContentsMargins(8, 4, 8, 6);
+    gh->setHorizontalSpacing(12);
+    gh->addWidget(celula(grpPlano, QStringLiteral("Nome comercial"), dbedtNome), 0, 0, 1, 3);
+    gh->addWidget(celula(grpPlano, QStringLiteral("Contratação"), dblkpContraracao), 1, 0);
+    gh->addWidget(celula(grpPlano, QStringLiteral("Abrangência Geográfica"), dblkpAbrangencia), 1, 1);
+    gh->addWidget(segmentacao, 1, 2);
+    for (int c = 0; c < 3; ++c) gh->setColumnStretch(c, 1);
+    raiz->addWidget(grpPlano);
+
+    // --- tabs ---
+    pgcInfoPlano = new QTabWidget(d);
+    pgcInfoPlano->setObjectName(QStringLiteral("pgcInfoPlano"));
+    pgcInfoPlano->addTab(montaDadosGerais(), QStringLiteral("Dados gerais"));
+    pgcInfoPlano->addTab(montaTaxa(), QStringLiteral("Taxa"));
+    tbsReembolso = montaLista(QStringLiteral(" Acesso à Livre Escolha de Prestadores"), &lstReembolso,
+                              QStringLiteral("lstReembolso"));
+    tbsReembolso->setObjectName(QStringLiteral("tbsReembolso"));
+    pgcInfoPlano->addTab(tbsReembolso, QStringLiteral("Livre Escolha "));
+    tbsServOpcionais = montaLista(QStringLiteral(" Serviços e coberturas adicionais"), &lstServicos,
+                                  QStringLiteral("lstServicos"));
+    tbsServOpcionais->setObjectName(QStringLiteral("tbsServOpcionais"));
+    pgcInfoPlano->addTab(tbsServOpcionais, QStringLiteral("Serviços e coberturas"));
+    pgcInfoPlano->addTab(montaNotas(), QStringLiteral("Notas Técnicas"));
+    pgcInfoPlano->addTab(montaArea(), QStringLiteral("Área de atuação"));
+    pgcInfoPlano->addTab(montaRede(), QStringLiteral("Vinculação de rede"));
+    tbsInstrumentoJuridico = new QWidget(pgcInfoPlano);
+    tbsInstrumentoJuridico->setObjectName(QStringLiteral("tbsInstrumentoJuridico"));
+    auto* lij = new QVBoxLayout(tbsInstrumentoJuridico);
+    lij->addWidget(faixaTitulo(QStringLiteral(" Vínculo das Cláusulas ao Plano"), tbsInstrumentoJuridico));
+    lij->addStretch(1);
+    pgcInfoPlano->addTab(tbsInstrumentoJuridico, QStringLiteral("Instrumento Jurídico"));
+    pgcInfoPlano->setTabVisible(pgcInfoPlano->indexOf(tbsInstrumentoJuridico), false);
+    raiz->addWidget(pgcInfoPlano, 1);
+    connect(pgcInfoPlano, &QTabWidget::currentChanged, this, &TfrmCadPlano::abaAlterada);
+
+    // --- "Marcar Todos" / "Desmarcar Todos" on the bottom bar ---
+    actMarcar = new QAction(QStringLiteral("Marcar Todos"), this);
+    actMarcar->setObjectName(QStringLiteral("actMarcar"));
+    actDesmarcar = new QAction(QStringLiteral("Desmarcar Todos"), this);
+    actDesmarcar->setObjectName(QStringLiteral("actDesmarcar"));
+    btnMarcar = new QPushButton(actMarcar->text(), this);
+    btnMarcar->setObjectName(QStringLiteral("btnMarcar"));
+    btnMarcar->setAutoDefault(false);
+    btnDesmarcar = new QPushButton(actDesmarcar->text(), this);
+    btnDesmarcar->setObjectName(QStringLiteral("btnDesmarcar"));
+    btnDesmarcar->setAutoDefault(false);
+    if (auto* rodape = findChild<QFrame*>(QStringLiteral("pnlRodape")))
+        if (auto* lr = qobject_cast<QHBoxLayout*>(rodape->layout())) {
+            lr->insertWidget(2, btnMarcar);
+            lr->insertWidget(3, btnDesmarcar);
+        }
+    connect(btnMarcar, &QPushButton::clicked, actMarcar, &QAction::trigger);
+    connect(btnDesmarcar, &QPushButton::clicked, actDesmarcar, &QAction::trigger);
+    connect(actMarcar, &QAction::triggered, this, [this] { Executa([this] { m_edicao->MarcaTodos(true); }); });
+    connect(actDesmarcar, &QAction::triggered, this,
+            [this] { Executa([this] { m_edicao->MarcaTodos(false); }); });
+
+    // keyboard order of the header
+    setTabOrder(dbedtNome, dblkpContraracao);
+    setTabOrder(dblkpContraracao, dblkpAbrangencia);
+    setTabOrder(dblkpAbrangencia, dblkpSegmentacao);
+    setTabOrder(dblkpSegmentacao, pgcInfoPlano);
+}
+
+QWidget* TfrmCadPlano::montaDadosGerais() {
+    tbsDadosGerais = new QWidget;
+    tbsDadosGerais->setObjectName(QStringLiteral("tbsDadosGerais"));
+    QWidget* p = tbsDadosGerais;
+
+    grpFormacaoPreco = new QGroupBox(QStringLiteral(" Formação do Preço "), p);
+    grpFormacaoPreco->setObjectName(QStringLiteral("grpFormacaoPreco"));
+    m_preco = new QButtonGroup(this);
+    rbtPreEstabelecido = radio(QStringLiteral("Pré-Estabelecido"), QStringLiteral("rbtPreEstabelecido"),
+                               grpFormacaoPreco, m_preco, int(Preco::Pre));
+    rbtPosEstabelecido = radio(QStringLiteral("Pós-Estabelecido"), QStringLiteral("rbtPosEstabelecido"),
+                               grpFormacaoPreco, m_preco, int(Preco::Pos));
+    rbtMisto = radio(QStringLiteral("Misto"), QStringLiteral("rbtMisto"), grpFormacaoPreco, m_preco,
+                     int(Preco::Misto));
+    auto* lp = new QVBoxLayout(grpFormacaoPreco);
+    for (QWidget* w : {rbtPreEstabelecido, rbtPosEstabelecido, rbtMisto}) lp->addWidget(w);
+
+    grpOpcaoPosEstab = new QGroupBox(QStringLiteral(" Opção Pós-Estabelecido "), p);
+    grpOpcaoPosEstab->setObjectName(QStringLiteral("grpOpcaoPosEstab"));
+    m_opcaoPos = new QButtonGroup(this);
+    rbtRateio = radio(QStringLiteral("Rateio"), QStringLiteral("rbtRateio"), grpOpcaoPosEstab, m_opcaoPos, 0);
+    rbtCustoOperacional = radio(QStringLiteral("Custo Operacional"), QStringLiteral("rbtCustoOperacional"),
+                                grpOpcaoPosEstab, m_opcaoPos, 1);
+    auto* lo = new QVBoxLayout(grpOpcaoPosEstab);
+    lo->addWidget(rbtRateio);
+    lo->addWidget(rbtCustoOperacional);
+    lo->addStretch(1);
+
+    grpVinculo = new QGroupBox(QStringLiteral(" Vínculo do Beneficiário "), p);
+    grpVinculo->setObjectName(QStringLiteral("grpVinculo"));
+    chkVinculoAtivo = new QCheckBox(QStringLiteral("Com vínculo empregatício ativo"), grpVinculo);
+    chkVinculoAtivo->setObjectName(QStringLiteral("chkVinculoAtivo"));
+    chkVinculoInativo = new QCheckBox(QStringLiteral("Com vínculo empregatício inativo"), grpVinculo);
+    chkVinculoInativo->setObjectName(QStringLiteral("chkVinculoInativo"));
+    chkSemVinculo = new QCheckBox(QStringLiteral("Sem vínculo empregatício"), grpVinculo);
+    chkSemVinculo->setObjectName(QStringLiteral("chkSemVinculo"));
+    auto* lv = new QVBoxLayout(grpVinculo);
+    for (QWidget* w : {chkVinculoAtivo, chkVinculoInativo, chkSemVinculo}) lv->addWidget(w);
+
+    grpPadraoAcomodacao = new QGroupBox(QStringLiteral(" Padrão de Acomodação "), p);
+    grpPadraoAcomodacao->setObjectName(QStringLiteral("grpPadraoAcomodacao"));
+    m_acomodacao = new QButtonGroup(this);
+    rbtIndividual = radio(QStringLiteral("Individual"), QStringLiteral("rbtIndividual"), grpPadraoAcomodacao,
+                          m_acomodacao, 0);
+    rbtColetiva = radio(QStringLiteral("Coletiva"), QStringLiteral("rbtColetiva"), grpPadraoAcomodacao,
+                        m_acomodacao, 1);
+    auto* la = new QVBoxLayout(grpPadraoAcomodacao);
+    la->addWidget(rbtIndividual);
+    la->addWidget(rbtColetiva);
+    la->addStretch(1);
+
+    grpFatorModerador = new QGroupBox(QStringLiteral(" Fator Moderador "), p);
+    grpFatorModerador->setObjectName(QStringLiteral("grpFatorModerador"));
+    chkCoparticipacao = new QCheckBox(QStringLiteral("Co-participação"), grpFatorModerador);
+    chkCoparticipacao->setObjectName(QStringLiteral("chkCoparticipacao"));
+    chkFranquia = new QCheckBox(QStringLiteral("Franquia"), grpFatorModerador);
+    chkFranquia->setObjectName(QStringLiteral("chkFranquia"));
+    auto* lf = new QVBoxLayout(grpFatorModerador);
+    lf->addWidget(chkCoparticipacao);
+    lf->addWidget(chkFranquia);
+    lf->addStretch(1);
+
+    dbrgLivreEscolha = new QGroupBox(QStringLiteral(" Plano opera exclusivamente como Livre Escolha? "), p);
+    dbrgLivreEscolha->setObjectName(QStringLiteral("dbrgLivreEscolha"));
+    m_livre = new QButtonGroup(this);
+    rbtLivreSim = radio(QStringLiteral("Sim"), QStringLiteral("rbtLivreSim"), dbrgLivreEscolha, m_livre, 0);
+    rbtLivreNao = radio(QStringLiteral("Não"), QStringLiteral("rbtLivreNao"), dbrgLivreEscolha, m_livre, 1);
+    auto* ll = new QHBoxLayout(dbrgLivreEscolha);
+    ll->addWidget(rbtLivreSim);
+    ll->addWidget(rbtLivreNao);
+    ll->addStretch(1);
+
+    dedProtocoloEntrega = new QLineEdit(p);
+    dedProtocoloEntrega->setObjectName(QStringLiteral("dedProtocoloEntrega"));
+    dedProtocoloEntrega->setReadOnly(true);
+    dedProtocoloEntrega->setFocusPolicy(Qt::ClickFocus);
+    actAlteraProtocolo = new QAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                                     QStringLiteral("Alterar Protocolo"), this);
+    actAlteraProtocolo->setObjectName(QStringLiteral("actAlteraProtocolo"));
+    actAlteraProtocolo->setToolTip(QStringLiteral("Alterar Protocolo"));
+    btnAlteraProtocolo = new QToolButton(p);
+    btnAlteraProtocolo->setObjectName(QStringLiteral("btnAlteraProtocolo"));
+    btnAlteraProtocolo->setDefaultAction(actAlteraProtocolo);
+    btnAlteraProtocolo->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    connect(actAlteraProtocolo, &QAction::triggered, this,
+            [this] { Executa([this] { actAlteraProtocoloExecute(); }); });
+    auto* protocolo = new QWidget(p);
+    auto* lpr = new QHBoxLayout(protocolo);
+    lpr->setContentsMargins(0, 0, 0, 0);
+    lpr->addWidget(dedProtocoloEntrega, 1);
+    lpr->addWidget(btnAlteraProtocolo);
+    dedProtocoloEntrega->setMinimumWidth(dedProtocoloEntrega->fontMetrics().horizontalAdvance(QString(32, u'0')));
+
+    auto* g = new QGridLayout(p);
+    g->setContentsMargins(8, 8, 8, 8);
+    g->setHorizontalSpacing(10);
+    g->setVerticalSpacing(8);
+    g->addWidget(grpFormacaoPreco, 0, 0);
+    g->addWidget(grpOpcaoPosEstab, 0, 1);
+    g->addWidget(grpVinculo, 0, 2);
+    g->addWidget(grpPadraoAcomodacao, 1, 0);
+    g->addWidget(grpFatorModerador, 1, 1);
+    g->addWidget(dbrgLivreEscolha, 1, 2);
+    g->addWidget(celula(p, QStringLiteral("Nº Protocolo de Solicitação de Registro"), protocolo), 2, 0, 1, 2);
+    g->setRowStretch(3, 1);
+    for (int c = 0; c < 3; ++c) g->setColumnStretch(c, 1);
+    return p;
+}
+
+QWidget* TfrmCadPlano::montaTaxa() {
+    tbsTaxaRegistro = new QWidget;
+    tbsTaxaRegistro->setObjectName(QStringLiteral("tbsTaxaRegistro"));
+    QWidget* p = tbsTaxaRegistro;
+    auto* l = new QVBoxLayout(p);
+    l->addWidget(faixaTitulo(QStringLiteral(" Taxa de Registro de Plano (TRP)"), p));
+    dbgTaxaRegistro = grade(p, QStringLiteral("dbgTaxaRegistro"), m_edicao->taxas()->cdsTmpTaxaRegistro());
+    auto* editor = new EditorTaxa(dbgTaxaRegistro);
+    editor->filtro = this;
+    dbgTaxaRegistro->setItemDelegate(editor);
+    dbgTaxaRegistro->installEventFilter(this);
+    connect(m_edicao->taxas()->cdsTmpTaxaRegistro(), &RowSet::estadoMudou, this, &TfrmCadPlano::Sincroniza);
+    connect(editor, &QAbstractItemDelegate::closeEditor, this,
+            [this](QWidget*, QAbstractItemDelegate::EndEditHint dica) {
+                RowSet* tmp = m_edicao->taxas()->cdsTmpTaxaRegistro();
+                if (!tmp->EmEdicao()) return;
+                if (dica == QAbstractItemDelegate::RevertModelCache)
+                    tmp->Cancel();  // Escape abandons the row being typed
+                else
+                    Executa([this] { m_edicao->taxas()->Grava(); });
+                Sincroniza();
+            });
+    const auto botao = [p](QAction* a) {
+        auto* b = new QToolButton(p);
+        b->setDefaultAction(a);
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        return b;
+    };
+    actIncTaxaRegistro = new QAction(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
+    actIncTaxaRegistro->setObjectName(QStringLiteral("actIncTaxaRegistro"));
+    actIncTaxaRegistro->setToolTip(QStringLiteral("Incluir um documento de pagamento"));
+    actEditTaxaRegistro = new QAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+                                      QStringLiteral("Alterar"), this);
+    actEditTaxaRegistro->setObjectName(QStringLiteral("actEditTaxaRegistro"));
+    actEditTaxaRegistro->setToolTip(QStringLiteral("Alterar o documento de pagamento selecionado"));
+    actDelTaxaRegistro = new QAction(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
+    actDelTaxaRegistro->setObjectName(QStringLiteral("actDelTaxaRegistro"));
+    actDelTaxaRegistro->setToolTip(QStringLiteral("Excluir o documento de pagamento selecionado"));
+    connect(actIncTaxaRegistro, &QAction::triggered, this, [this] {
+        Executa([this] {
+            m_edicao->NovaTaxa();
+            editaTaxaNaGrade();
+        });
+    });
+    connect(actEditTaxaRegistro, &QAction::triggered, this, [this] {
+        Executa([this] {
+            m_edicao->EditaTaxa();
+            editaTaxaNaGrade();
+        });
+    });
+    connect(actDelTaxaRegistro, &QAction::triggered, this, [this] {
+        Executa([this] {
+            m_edicao->ExcluiTaxa();
+            dbgTaxaRegistro->setFocus();
+        });
+    });
+    auto* barra = new QHBoxLayout;
+    for (QAction* a : {actIncTaxaRegistro, actEditTaxaRegistro, actDelTaxaRegistro}) barra->addWidget(botao(a));
+    barra->addStretch(1);
+    auto* corpo = new QHBoxLayout;
+    dbgTaxaRegistro->setMaximumWidth(460);
+    corpo->addWidget(dbgTaxaRegistro, 1);
+    corpo->addStretch(1);
+    l->addLayout(barra);
+    l->addLayout(corpo, 1);
+    return p;
+}
+
+QWidget* TfrmCadPlano::montaLista(const QString& titulo, QListWidget** lista, const QString& nome) {
+    auto* p = new QWidget;
+    auto* l = new QVBoxLayout(p);
+    l->addWidget(faixaTitulo(titulo, p));
+    auto* w = new QListWidget(p);
+    w->setObjectName(nome);
+    l->addWidget(w, 1);
+    *lista = w;
+    const bool reembolso = nome == QLatin1String("lstReembolso");
+    TListaItens* itens = reembolso ? m_edicao->itens()->lstReembolso() : m_edicao->itens()->lstServicos();
+    connect(itens, &TListaItens::mudou, this, [this, w, itens] { mostraLista(w, itens); });
+    connect(w, &QListWidget::itemChanged, this, [this, itens, w](QListWidgetItem* item) {
+        const int pos = w->row(item);
+        const bool marcado = item->checkState() == Qt::Checked;
+        if (pos >= 0 && pos < itens->Count() && itens->item(pos).habilitado && m_edicao->Editando())
+            itens->DefineMarcado(pos, marcado);
+        else
+            mostraLista(w, itens);
+    });
+    return p;
+}
+
+void TfrmCadPlano::mostraLista(QListWidget* w, const TListaItens* lista) {
+    const QSignalBlocker bloqueio(w);
+    if (w->count() != lista->Count()) {
+        w->clear();
+        for (int p = 0; p < lista->Count(); ++p) w->addItem(lista->item(p).texto);
+    }
+    for (int p = 0; p < lista->Count(); ++p) {
+        QListWidgetItem* i = w->item(p);
+        const TListaItens::Item& it = lista->item(p);
+        if (i->text() != it.texto) i->setText(it.texto);
+        Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
+        if (it.habilitado) f |= Qt::ItemIsEnabled;
+        if (i->flags() != f) i->setFlags(f);
+        const Qt::CheckState c = it.marcado ? Qt::Checked : Qt::Unchecked;
+        if (!i->data(Qt::CheckStateRole).isValid() || i->checkState() != c) i->setCheckState(c);
+    }
+}
+
+QWidget* TfrmCadPlano::montaNotas() {
+    tbsNotaTecnica = new QWidget;
+    tbsNotaTecnica->setObjectName(QStringLiteral("tbsNotaTecnica"));
+    QWidget* p = tbsNotaTecnica;
+    auto* l = new QVBoxLayout(p);
+    l->addWidget(faixaTitulo(QStringLiteral(" Notas Técnicas de Registro de Produto (NTRP)"), p));
+    actNovaNota = new QAction(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
+    actNovaNota->setObjectName(QStringLiteral("actNovaNota"));
+    actNovaNota->setToolTip(QStringLiteral("Incluir uma nota técnica"));
+    actEditar = new QAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("Alterar"), this);
+    actEditar->setObjectName(QStringLiteral("actEditar"));
+    actEditar->setToolTip(QStringLiteral("Alterar a nota técnica selecionada"));
+    actExcluirNota = new QAction(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
+    actExcluirNota->setObjectName(QStringLiteral("actExcluirNota"));
+    actExcluirNota->setToolTip(QStringLiteral("Excluir a nota técnica selecionada"));
+    connect(actNovaNota, &QAction::triggered, this, [this] { Executa([this] { actNovaNotaExecute(); }); });
+    connect(actEditar, &QAction::triggered, this, [this] { Executa([this] { actEditarNotaExecute(); }); });
+    connect(actExcluirNota, &QAction::triggered, this, [this] { Executa([this] { m_edicao->ExcluiNota(); }); });
+    auto* barra = new QHBoxLayout;
+    for (QAction* a : {actNovaNota, actEditar, actExcluirNota}) {
+        auto* b = new QToolButton(p);
+        b->setDefaultAction(a);
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        barra->addWidget(b);
+    }
+    barra->addStretch(1);
+    l->addLayout(barra);
+    dbgNotaTecnica = grade(p, QStringLiteral("dbgNotaTecnica"), m_dm->cdsNotaTecnica());
+    dbgNotaTecnica->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    dbgNotaTecnica->horizontalHeader()->setStretchLastSection(true);
+    connect(dbgNotaTecnica, &QTableView::doubleClicked, this, [this] {
+        if (m_edicao->PodeEditarNota()) actEditar->trigger();
+    });
+    l->addWidget(dbgNotaTecnica, 1);
+    return p;
+}
+
+QWidget* TfrmCadPlano::montaArea() {
+    tbsAreaAtuacao = new QWidget;
+    tbsAreaAtuacao->setObjectName(QStringLiteral("tbsAreaAtuacao"));
+    auto* l = new QVBoxLayout(tbsAreaAtuacao);
+    l->setContentsMargins(4, 4, 4, 4);
+    pgcAreaAtuacao = new QStackedWidget(tbsAreaAtuacao);
+    pgcAreaAtuacao->setObjectName(QStringLiteral("pgcAreaAtuacao"));
+    l->addWidget(pgcAreaAtuacao);
+
+    tbsUF = new QWidget(pgcAreaAtuacao);
+    tbsUF->setObjectName(QStringLiteral("tbsUF"));
+    auto* lu = new QGridLayout(tbsUF);
+    lu->addWidget(faixaTitulo(QStringLiteral(" UFs de cobertura e Área de Atuação"), tbsUF), 0, 0, 1, 2);
+    dbgListaUF = grade(tbsUF, QStringLiteral("dbgListaUF"), m_dm->cdsListaUF(), true);
+    dbgUFSelecionada = grade(tbsUF, QStringLiteral("dbgUFSelecionada"), m_dm->cdsPlanosUF(), true);
+    lu->addWidget(new QLabel(QStringLiteral("UFs disponíveis"), tbsUF), 1, 0);
+    lu->addWidget(new QLabel(QStringLiteral("UFs da área de atuação do plano"), tbsUF), 1, 1);
+    lu->addWidget(dbgListaUF, 2, 0);
+    lu->addWidget(dbgUFSelecionada, 2, 1);
+    pgcAreaAtuacao->addWidget(tbsUF);
+
+    tbsMunicipio = new QWidget(pgcAreaAtuacao);
+    tbsMunicipio->setObjectName(QStringLiteral("tbsMunicipio"));
+    auto* lm = new QGridLayout(tbsMunicipio);
+    lm->addWidget(faixaTitulo(QStringLiteral(" Municípios de cobertura e Área de Atuação"), tbsMunicipio), 0, 0,
+                  1, 3);
+    dbgUF = grade(tbsMunicipio, QStringLiteral("dbgUF"), m_dm->cdsUF());
+    dbgUF->setMaximumWidth(110);
+    dbgUF->setMinimumWidth(110);
+    dbgMunicipio = grade(tbsMunicipio, QStringLiteral("dbgMunicipio"), m_dm->cdsMunicipio(), true);
+    dbgMunicipioAtuacao = grade(tbsMunicipio, QStringLiteral("dbgMunicipioAtuacao"), m_dm->cdsPlanosMunicipio(), true);
+    lm->addWidget(new QLabel(QStringLiteral("UF"), tbsMunicipio), 1, 0);
+    lm->addWidget(new QLabel(QStringLiteral("Municípios disponíveis"), tbsMunicipio), 1, 1);
+    lm->addWidget(new QLabel(QStringLiteral("Municípios da área de atuação do plano"), tbsMunicipio), 1, 2);
+    lm->addWidget(dbgUF, 2, 0);
+    lm->addWidget(dbgMunicipio, 2, 1);
+    lm->addWidget(dbgMunicipioAtuacao, 2, 2);
+    lm->setColumnStretch(1, 1);
+    lm->setColumnStretch(2, 1);
+    pgcAreaAtuacao->addWidget(tbsMunicipio);
+    return tbsAreaAtuacao;
+}
+
+QWidget* TfrmCadPlano::montaRede() {
+    tbsRede = new QWidget;
+    tbsRede->setObjectName(QStringLiteral("tbsRede"));
+    auto* l = new QGridLayout(tbsRede);
+    l->addWidget(faixaTitulo(QStringLiteral("Estabelecimentos de Saúde disponíveis"), tbsRede), 0, 0);
+    l->addWidget(faixaTitulo(QStringLiteral("Estabelecimentos de Saúde vinculados ao PLANO"), tbsRede), 0, 1);
+    dbgHospitais = grade(tbsRede, QStringLiteral("dbgHospitais"), m_edicao->rede()->qryEstabManutRede(), true);
+    dbgHospSele = grade(tbsRede, QStringLiteral("dbgHospSele"), m_dm->cdsPlanoRede(), true);
+    l->addWidget(dbgHospitais, 1, 0);
+    l->addWidget(dbgHospSele, 1, 1);
+    pnlQtEstab = new QLabel(tbsRede);
+    pnlQtEstab->setObjectName(QStringLiteral("pnlQtEstab"));
+    pnlQtEstabVinc = new QLabel(tbsRede);
+    pnlQtEstabVinc->setObjectName(QStringLiteral("pnlQtEstabVinc"));
+    l->addWidget(pnlQtEstab, 2, 0);
+    l->addWidget(pnlQtEstabVinc, 2, 1);
+    l->setColumnStretch(0, 1);
+    l->setColumnStretch(1, 1);
+    // CNPJ and CNES whole; the name takes what is left
+    for (QTableView* g : {dbgHospitais, dbgHospSele}) {
+        const int nome = g == dbgHospitais ? 190 : 260;
+        connect(g->model(), &QAbstractItemModel::modelReset, g, [g, nome] {
+            g->setColumnWidth(0, g->fontMetrics().horizontalAdvance(QStringLiteral("00.000.000/0000-00")) + 16);
+            g->setColumnWidth(1, g->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
+            g->setColumnWidth(2, nome);
+        });
+    }
+    for (RowSet* rs : {m_edicao->rede()->qryEstabManutRede(), m_dm->cdsPlanoRede()})
+        connect(rs, &RowSet::estruturaMudou, this, &TfrmCadPlano::contaEstabelecimentos);
+    connect(m_edicao->rede()->qryEstabManutRede(), &RowSet::estadoMudou, this, [this] {
+        RowSet* d = m_edicao->rede()->qryEstabManutRede();
+        if (!d->Ativo()) return;
+        // the columns the grid shows
+        static const QStringList visiveis{"CD_CNPJ_ESTB_SAUD", "CD_CNES", "RAZAO_SOCIAL_ESTB_SAUD",
+                                          "NM_MUNC", "CD_UF"};
+        for (int c = 0; c < d->Campos().size(); ++c) {
+            Campo& f = d->campo(c);
+            f.visivel = visiveis.contains(f.nome, Qt::CaseInsensitive);
+        }
+        d->campo(QStringLiteral("CD_CNPJ_ESTB_SAUD")).rotulo = QStringLiteral("CNPJ");
+        d->campo(QStringLiteral("CD_CNPJ_ESTB_SAUD")).mascara = QStringLiteral("99.999.999/9999-99");
+        d->campo(QStringLiteral("CD_CNES")).rotulo = QStringLiteral("CNES");
+        d->campo(QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD")).rotulo = QStringLiteral("Razão Social");
+        d->campo(QStringLiteral("NM_MUNC")).rotulo = QStringLiteral("Município");
+        d->campo(QStringLiteral("CD_UF")).rotulo = QStringLiteral("UF");
+        if (auto* m = ModeloDaGrade(dbgHospitais)) m->Reinicia();
+        dbgHospitais->setToolTip(TRedePlano::DicaDisponiveis(m_edicao->rede()->SegmentacaoDisponiveis()));
+    });
+    return tbsRede;
+}
+
+void TfrmCadPlano::contaEstabelecimentos() {
+    const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+    pnlQtEstab->setText(br.toString(m_edicao->rede()->qryEstabManutRede()->RecordCount()) +
+                        QStringLiteral(" estabelecimento(s)"));
+    pnlQtEstabVinc->setText(br.toString(m_dm->cdsPlanoRede()->RecordCount()) +
+                            QStringLiteral(" estabelecimento(s) vinculado(s)"));
+}
+
+void TfrmCadPlano::ligaCampos() {
+    VinculoCampos* v = vinculos();
+    v->liga(dbedtNome, QStringLiteral("NM_PLANO"));
+    v->liga(dblkpContraracao, QStringLiteral("CD_TIPO_CONTRATO"));
+    v->liga(dblkpAbrangencia, QStringLiteral("CD_ABRANGENCIA"));
+    v->liga(dblkpSegmentacao, QStringLiteral("CD_SEGMENTACAO"));
+    v->liga(dblkpSegmentacaoBrowse, QStringLiteral("CD_SEGMENTACAO"));
+    const QString s = QStringLiteral("S"), n = QStringLiteral("N");
+    v->liga(chkVinculoAtivo, QStringLiteral("LG_VB_VINCULO_ATIVO"), s, n);
+    v->liga(chkVinculoInativo, QStringLiteral("LG_VB_VINCULO_INATIVO"), s, n);
+    v->liga(chkSemVinculo, QStringLiteral("LG_VB_SEM_VINCULO"), s, n);
+    v->liga(chkCoparticipacao, QStringLiteral("LG_FM_COPARTICIPACAO"), s, n);
+    v->liga(chkFranquia, QStringLiteral("LG_FM_FRANQUIA"), s, n);
+    v->liga(dedProtocoloEntrega, QStringLiteral("NR_PROTOCOLO_REGISTRO"));
+
+    RowSet* p = m_dm->cdsPlano();
+    connect(dbedtNome, &QLineEdit::textEdited, this, [this] { m_edicao->NomeDigitado(); });
+    connect(dblkpContraracao, &QComboBox::activated, this,
+            [this] { Executa([this] { m_edicao->ContratoAlterado(); }); });
+    connect(dblkpAbrangencia, &QComboBox::activated, this,
+            [this] { Executa([this] { m_edicao->AbrangenciaAlterada(); }); });
+    connect(dblkpSegmentacao, &QComboBox::activated, this,
+            [this] { Executa([this] { m_edicao->SegmentacaoAlterada(); }); });
+    connect(m_preco, &QButtonGroup::idClicked, this,
+            [this](int id) { Executa([this, id] { m_edicao->ClicaPreco(Preco(id)); }); });
+    connect(chkVinculoAtivo, &QCheckBox::clicked, this,
+            [this] { m_edicao->ClicaVinculo(TEdicaoPlano::Vinculo::Ativo); });
+    connect(chkVinculoInativo, &QCheckBox::clicked, this,
+            [this] { m_edicao->ClicaVinculo(TEdicaoPlano::Vinculo::Inativo); });
+    connect(chkSemVinculo, &QCheckBox::clicked, this,
+            [this] { m_edicao->ClicaVinculo(TEdicaoPlano::Vinculo::Sem); });
+    connect(chkCoparticipacao, &QCheckBox::clicked, this, [this] { m_edicao->AjustaAbas(); });
+    connect(chkFranquia, &QCheckBox::clicked, this, [this] { m_edicao->AjustaAbas(); });
+    const auto grava = [this, p](const char* campo, const QVariant& valor) {
+        if (p->EmEdicao()) p->DefineValor(QString::fromLatin1(campo), valor);
+    };
+    connect(m_opcaoPos, &QButtonGroup::idClicked, this, [this, grava](int id) {
+        grava("CD_OPCAO_POS_ESTABELECIDO", id == 0 ? QStringLiteral("R") : QStringLiteral("C"));
+        m_edicao->AjustaAbas();
+    });
+    connect(m_acomodacao, &QButtonGroup::idClicked, this, [this, grava](int id) {
+        grava("CD_PADRAO_ACOMODACAO", id == 0 ? QStringLiteral("I") : QStringLiteral("C"));
+        m_edicao->AjustaAbas();
+    });
+    connect(m_livre, &QButtonGroup::idClicked, this, [this, grava](int id) {
+        grava("LG_TOTAL_LIVRE_ESCOLHA", id == 0 ? QStringLiteral("S") : QStringLiteral("N"));
+        m_edicao->LivreEscolhaAlterada();
+    });
+    // the radio groups bound to columns follow the row
+    connect(p, &RowSet::valorMudou, this, [this] { Sincroniza(); });
+    connect(p, &RowSet::registroMudou, this, [this] { Sincroniza(); });
+    connect(p, &RowSet::estadoMudou, this, [this] { Sincroniza(); });
+}
+
+// ---------------------------------------------------------------------------
+// State shown
+// ---------------------------------------------------------------------------
+
+QWidget* TfrmCadPlano::Pagina(Aba aba) const {
+    switch (aba) {
+        case Aba::DadosGerais:
+            return tbsDadosGerais;
+        case Aba::Taxa:
+            return tbsTaxaRegistro;
+        case Aba::LivreEscolha:
+            return tbsReembolso;
+        case Aba::Servicos:
+            return tbsServOpcionais;
+        case Aba::NotasTecnicas:
+            return tbsNotaTecnica;
+        case Aba::AreaAtuacao:
+            return tbsAreaAtuacao;
+        case Aba::Rede:
+            return tbsRede;
+    }
+    return nullptr;
+}
+
+void TfrmCadPlano::Sincroniza() {
+    if (m_sincronizando) return;
+    m_sincronizando = true;
+    const RowSet* p = m_dm->cdsPlano();
+    const bool editando = m_edicao->Editando();
+    const bool temPlano = p->Ativo() && !p->IsEmpty();
+    const auto valor = [p, temPlano](const char* campo) {
+        return temPlano ? p->Valor(QString::fromLatin1(campo)).toString() : QString();
+    };
+    const TEdicaoPlano::Habilitacao& h = m_edicao->Habilitado();
+
+    marcaGrupo(m_preco, m_edicao->FormacaoPreco() == Preco::Nenhum ? -1 : int(m_edicao->FormacaoPreco()));
+    rbtPreEstabelecido->setEnabled(h.pre);
+    rbtPosEstabelecido->setEnabled(h.pos);
+    rbtMisto->setEnabled(h.misto);
+    const QString opcao = valor("CD_OPCAO_POS_ESTABELECIDO");
+    marcaGrupo(m_opcaoPos, opcao == QLatin1String("R") ? 0 : opcao == QLatin1String("C") ? 1 : -1);
+    grpOpcaoPosEstab->setEnabled(h.opcaoPos);
+    chkVinculoAtivo->setEnabled(h.vinculoAtivo);
+    chkVinculoInativo->setEnabled(h.vinculoInativo);
+    chkSemVinculo->setEnabled(h.semVinculo);
+    const QString acomodacao = h.acomodacao ? valor("CD_PADRAO_ACOMODACAO") : QString();
+    marcaGrupo(m_acomodacao, acomodacao == QLatin1String("I") ? 0 : acomodacao == QLatin1String("C") ? 1 : -1);
+    grpPadraoAcomodacao->setEnabled(h.acomodacao);
+    rbtIndividual->setEnabled(h.individual);
+    rbtColetiva->setEnabled(h.coletiva);
+    chkCoparticipacao->setEnabled(h.coparticipacao);
+    chkFranquia->setEnabled(h.franquia);
+    const QString livre = valor("LG_TOTAL_LIVRE_ESCOLHA");
+    marcaGrupo(m_livre, livre == QLatin1String("S") ? 0 : livre == QLatin1String("N") ? 1 : -1);
+
+    // the edit-time segmentation control while adding or editing, the browsing one otherwise
+    dblkpSegmentacao->setVisible(editando);
+    dblkpSegmentacaoBrowse->setVisible(!editando);
+
+    for (int i = 0; i < TEdicaoPlano::kAbas; ++i) {
+        const Aba aba = Aba(i);
+        const bool habilitada = m_edicao->AbaHabilitada(aba) && (aba != Aba::DadosGerais || editando);
+        QWidget* pagina = Pagina(aba);
+        pagina->setEnabled(habilitada);
+        pgcInfoPlano->tabBar()->setTabTextColor(
+            pgcInfoPlano->indexOf(pagina),
+            palette().color(habilitada ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    }
+    pgcAreaAtuacao->setCurrentWidget(m_edicao->PaginaUFs() ? tbsUF : tbsMunicipio);
+    const Aba atual = m_edicao->AbaAtual();
+    const bool listas = atual == Aba::LivreEscolha || atual == Aba::Servicos;
+    btnMarcar->setVisible(listas);
+    btnDesmarcar->setVisible(listas);
+    actMarcar->setVisible(listas);
+    actDesmarcar->setVisible(listas);
+    ModeloDaGrade(dbgTaxaRegistro)->DefineEditavel(m_edicao->taxas()->cdsTmpTaxaRegistro()->EmEdicao());
+    m_sincronizando = false;
+}
+
+void TfrmCadPlano::AtualizaAcoes() {
+    TfrmModeloCadastro::AtualizaAcoes();
+    if (!m_edicao) return;
+    const bool editando = m_edicao->Editando();
+    const bool navegando = Navegando();
+    // the tabs may be looked at while browsing; the header and "Dados gerais" are edited only
+    pnlDados()->setEnabled(true);
+    grpPlano->setEnabled(editando);
+    tbsDadosGerais->setEnabled(editando);
+    actAlteraProtocolo->setEnabled(editando);
+    actMarcar->setEnabled(editando);
+    actDesmarcar->setEnabled(editando);
+    btnMarcar->setEnabled(editando);
+    btnDesmarcar->setEnabled(editando);
+    actImprimir->setEnabled(navegando && bool(TelasRelacionadas().relatorio) && !dtsCadastro()->IsEmpty());
+    actAnterior->setEnabled(navegando && dtsCadastro()->RecNo() > 0);
+    actProximo->setEnabled(navegando && dtsCadastro()->RecNo() < dtsCadastro()->RecordCount() - 1);
+    actIncTaxaRegistro->setEnabled(m_edicao->PodeNovaTaxa());
+    actEditTaxaRegistro->setEnabled(m_edicao->PodeEditarTaxa());
+    actDelTaxaRegistro->setEnabled(m_edicao->PodeEditarTaxa());
+    actNovaNota->setEnabled(m_edicao->PodeNovaNota());
+    actEditar->setEnabled(m_edicao->PodeEditarNota());
+    actExcluirNota->setEnabled(m_edicao->PodeEditarNota());
+}
+
+void TfrmCadPlano::AtualizaDados() {
+    if (!m_edicao) return;
+    m_edicao->AtualizaDados();
+    Sincroniza();
+}
+
+void TfrmCadPlano::mostraAba(Aba aba) {
+    QWidget* pagina = Pagina(aba);
+    if (pgcInfoPlano->currentWidget() != pagina) pgcInfoPlano->setCurrentWidget(pagina);
+    Sincroniza();
+}
+
+void TfrmCadPlano::abaAlterada(int indice) {
+    const auto abaDe = [this](QWidget* pagina) {
+        for (int i = 0; i < TEdicaoPlano::kAbas; ++i)
+            if (Pagina(Aba(i)) == pagina) return i;
+        return -1;
+    };
+    const int anterior = abaDe(pgcInfoPlano->widget(m_abaAnterior));
+    m_abaAnterior = indice;
+    if (anterior >= 0) Executa([this, anterior] { m_edicao->SaiDaAba(Aba(anterior)); });
+    const int nova = abaDe(pgcInfoPlano->widget(indice));
+    if (nova >= 0) Executa([this, nova] { m_edicao->AbaMostrada(Aba(nova)); });
+    Sincroniza();
+}
+
+QWidget* TfrmCadPlano::ControleDaFalha(Controle c) const {
+    const auto primeiro = [](std::initializer_list<QWidget*> ws) -> QWidget* {
+        for (QWidget* w : ws)
+            if (w->isEnabled()) return w;
+        return *ws.begin();
+    };
+    switch (c) {
+        case Controle::Nome:
+            return dbedtNome;
+        case Controle::Contratacao:
+            return dblkpContraracao;
+        case Controle::Abrangencia:
+            return dblkpAbrangencia;
+        case Controle::Segmentacao:
+            return dblkpSegmentacao;
+        case Controle::FormacaoPreco:
+            return primeiro({rbtPreEstabelecido, rbtPosEstabelecido, rbtMisto});
+        case Controle::OpcaoPos:
+            return rbtRateio;
+        case Controle::Vinculo:
+            return primeiro({chkVinculoAtivo, chkVinculoInativo, chkSemVinculo});
+        case Controle::Acomodacao:
+            return primeiro({rbtIndividual, rbtColetiva});
+        case Controle::LivreEscolha:
+            return rbtLivreSim;
+        case Controle::Taxas:
+            return dbgTaxaRegistro;
+        case Controle::Nenhum:
+            break;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Actions
+// ---------------------------------------------------------------------------
+
+void TfrmCadPlano::focaNome() {
+    dbedtNome->setFocus();
+}
+
+void TfrmCadPlano::actAdicionarExecute() {
+    m_edicao->Adiciona();
+    AtualizaAcoes();
+    Sincroniza();
+    focaNome();
+}
+
+void TfrmCadPlano::actAlterarExecute() {
+    if (!m_edicao->Edita()) return;
+    AtualizaAcoes();
+    Sincroniza();
+    focaNome();
+}
+
+void TfrmCadPlano::actCancelarExecute() {
+    m_edicao->Cancela();
+    Sincroniza();
+}
+
+void TfrmCadPlano::actCadastrarExecute() {
+    // the name travels in the request file: only what it can carry
+    const QString fora = ConfereTextoArquivo(QStringLiteral("Nome Comercial"), dbedtNome->text());
+    if (!fora.isEmpty()) {
+        MyMessageDlg(fora, Mensagens::Erro, Mensagens::BtOk);
+        focaNome();
+        return;
+    }
+    const TEdicaoPlano::Resultado r = m_edicao->Grava();
+    switch (r.tipo) {
+        case TEdicaoPlano::Resultado::Bloqueado:
+            if (QWidget* w = ControleDaFalha(r.controle)) {
+                AtualizaAcoes();
+                w->setFocus();
+            }
+            break;
+        case TEdicaoPlano::Resultado::Erro:
+            m_edicao->Fecha();
+            Fecha();
+            return;
+        case TEdicaoPlano::Resultado::Gravado:
+        case TEdicaoPlano::Resultado::Desistiu:
+            break;
+    }
+    Sincroniza();
+}
+
+void TfrmCadPlano::actExcluirExecute() {
+    m_edicao->Exclui();
+    Sincroniza();
+}
+
+void TfrmCadPlano::actAnteriorExecute() {
+    CursorEspera espera;
+    m_edicao->Anterior();
+}
+
+void TfrmCadPlano::actProximoExecute() {
+    CursorEspera espera;
+    m_edicao->Proximo();
+}
+
+void TfrmCadPlano::actPesquisarExecute() {
+    TfrmConsulta consulta(this, QStringLiteral("Pesquisa de Plano"),
+                          QStringLiteral("Plano;Abrangência Geográfica;Segmentação Assistencial;Contratação"),
+                          QStringLiteral("NM_PLANO;DE_ABRANGENCIA;DE_SEGMENTACAO;DE_TIPO_CONTRATO;CD_OPER;SEQ_PLANO"),
+                          kSqlPesquisa, DmConexao()->banco());
+    consulta.EscondeColuna(QStringLiteral("CD_OPER"));
+    consulta.EscondeColuna(QStringLiteral("SEQ_PLANO"));
+    const int larguras[] = {350, 170, 170, 170};
+    for (int c = 0; c < 4; ++c) consulta.grdConsulta()->setColumnWidth(c, larguras[c]);
+    if (Modal::executa(consulta) != QDialog::Accepted) return;
+    const QVariant op = consulta.Valor(QStringLiteral("CD_OPER"));
+    const QVariant seq = consulta.Valor(QStringLiteral("SEQ_PLANO"));
+    if (nulo(seq)) return;
+    m_edicao->LocalizaPlano(op.toString(), seq.toLongLong());
+}
+
+void TfrmCadPlano::actSairExecute() {
+    m_edicao->Fecha();
+    Fecha();
+}
+
+void TfrmCadPlano::actImprimirExecute() {
+    if (TelasRelacionadas().relatorio) TelasRelacionadas().relatorio(this, m_dm->SeqPlanoAtual());
+}
+
+void TfrmCadPlano::actAlteraProtocoloExecute() {
+    const RowSet* p = m_dm->cdsPlano();
+    TfrmAlteraProtocolo dlg(p->Valor(QStringLiteral("NR_PROTOCOLO_REGISTRO")).toString(),
+                            p->Valor(QStringLiteral("NR_PROTOCOLO_SOLICITACAO")).toString().trimmed().isEmpty(),
+                            this);
+    if (Modal::executa(dlg) == QDialog::Accepted) m_edicao->AlteraProtocolo(dlg.Protocolo());
+}
+
+void TfrmCadPlano::abreNota() {
+    TfrmCadNotaTecnica dlg(m_dm, this);
+    Modal::executa(dlg);
+    if (m_dm->cdsNotaTecnica()->EmEdicao()) m_dm->cdsNotaTecnica()->Cancel();
+    dbgNotaTecnica->setFocus();
+}
+
+void TfrmCadPlano::actNovaNotaExecute() {
+    m_edicao->NovaNota();
+    abreNota();
+}
+
+void TfrmCadPlano::actEditarNotaExecute() {
+    m_edicao->EditaNota();
+    abreNota();
+}
+
+void TfrmCadPlano::editaTaxaNaGrade() {
+    Sincroniza();
+    RowSet* tmp = m_edicao->taxas()->cdsTmpTaxaRegistro();
+    ModeloRowSet* m = ModeloDaGrade(dbgTaxaRegistro);
+    const int coluna = m->colunaDoCampo(QStringLiteral("nr_documento_taxa"));
+    const QModelIndex i = m->index(tmp->RecNo(), coluna);
+    dbgTaxaRegistro->setFocus();
+    dbgTaxaRegistro->setCurrentIndex(i);
+    dbgTaxaRegistro->edit(i);
+}
+
+bool TfrmCadPlano::eventFilter(QObject* o, QEvent* e) {
+    TTaxasTemporarias* taxas = m_edicao ? m_edicao->taxas() : nullptr;
+    const bool naGrade = o == dbgTaxaRegistro || (o && o->objectName() == QLatin1String("edtTaxa"));
+    if (taxas && naGrade && e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        RowSet* tmp = taxas->cdsTmpTaxaRegistro();
+        const int tecla = k->key();
+        if (o != dbgTaxaRegistro && (tecla == Qt::Key_Return || tecla == Qt::Key_Enter))
+            return true;  // the editor commits and posts the row (never the plan's save)
+        if (o == dbgTaxaRegistro && (tecla == Qt::Key_Return || tecla == Qt::Key_Enter)) {
+            // Enter on the grid posts the row being typed (never the plan's save)
+            if (tmp->EmEdicao()) Executa([taxas] { taxas->Grava(); });
+            dbgTaxaRegistro->setFocus();
+            Sincroniza();
+            return true;
+        }
+        if ((tecla == Qt::Key_Up || tecla == Qt::Key_Down) && tmp->EmEdicao()) {
+            if (auto* ed = qobject_cast<QLineEdit*>(o))
+                dbgTaxaRegistro->model()->setData(dbgTaxaRegistro->currentIndex(), ed->text(), Qt::EditRole);
+            bool valida = false;
+            Executa([&] { valida = taxas->GravaEConfere(); });
+            dbgTaxaRegistro->setFocus();
+            Sincroniza();
+            if (!valida) return true;  // the move is cancelled
+            tmp->MoveBy(tecla == Qt::Key_Up ? -1 : 1);
+            return true;
+        }
+    }
+    if (taxas && naGrade && e->type() == QEvent::FocusOut) {
+        // leaving the grid posts the row being typed
+        QWidget* foco = QApplication::focusWidget();
+        const bool dentro = foco && (foco == dbgTaxaRegistro || dbgTaxaRegistro->isAncestorOf(foco));
+        if (!dentro && taxas->cdsTmpTaxaRegistro()->EmEdicao()) {
+            if (auto* ed = qobject_cast<QLineEdit*>(o))
+                dbgTaxaRegistro->model()->setData(dbgTaxaRegistro->currentIndex(), ed->text(), Qt::EditRole);
+            Executa([taxas] { taxas->Grava(); });
+            Sincroniza();
+        }
+    }
+    return TfrmModeloCadastro::eventFilter(o, e);
+}
+
+void AbreCadastroPlanos(QWidget* pai) {
+    TfrmCadPlano tela(pai);
+    Modal::executa(tela);
+}

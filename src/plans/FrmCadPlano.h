@@ -1,0 +1,173 @@
+#pragma once
+#include <functional>
+
+#include "common/FrmModeloCadastro.h"
+#include "plans/EdicaoPlano.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QTabWidget;
+class QTableView;
+class QToolButton;
+class TdmInfoPlano;
+class TListaItens;
+
+// "Cadastro de Plano de Saúde": the current operator's plans, one at a time, with the
+// header (name, contract, coverage, segmentation) and the tabs "Dados gerais", "Taxa",
+// "Livre Escolha ", "Serviços e coberturas", "Notas Técnicas", "Área de atuação" and
+// "Vinculação de rede". The rules live in TEdicaoPlano; this screen shows its state and
+// tells it what the user did.
+class TfrmCadPlano : public TfrmModeloCadastro {
+    Q_OBJECT
+public:
+    // Screens of other parts opened from here; a button stays disabled while its
+    // opener is not installed.
+    struct Telas {
+        // the plan report dialog, preset to the plan displayed
+        std::function<void(QWidget*, qlonglong seqPlano)> relatorio;
+    };
+    static Telas& TelasRelacionadas();
+
+    explicit TfrmCadPlano(QWidget* pai = nullptr);
+    ~TfrmCadPlano() override;
+
+    TEdicaoPlano* edicao() const { return m_edicao; }
+    void AtualizaDados() override;
+    void AtualizaAcoes() override;
+    // Shows the model's state in the widgets.
+    void Sincroniza();
+    // The tab page of a tab of the model.
+    QWidget* Pagina(TEdicaoPlano::Aba aba) const;
+    // The widget a save failure puts the focus on.
+    QWidget* ControleDaFalha(TEdicaoPlano::Controle controle) const;
+
+    // Header " Plano "
+    QGroupBox* grpPlano;
+    QLineEdit* dbedtNome;
+    QComboBox* dblkpContraracao;
+    QComboBox* dblkpAbrangencia;
+    QComboBox* dblkpSegmentacao;
+    QComboBox* dblkpSegmentacaoBrowse;
+    QTabWidget* pgcInfoPlano;
+    // "Dados gerais"
+    QWidget* tbsDadosGerais;
+    QGroupBox* grpFormacaoPreco;
+    QRadioButton* rbtPreEstabelecido;
+    QRadioButton* rbtPosEstabelecido;
+    QRadioButton* rbtMisto;
+    QGroupBox* grpOpcaoPosEstab;
+    QRadioButton* rbtRateio;
+    QRadioButton* rbtCustoOperacional;
+    QGroupBox* grpVinculo;
+    QCheckBox* chkVinculoAtivo;
+    QCheckBox* chkVinculoInativo;
+    QCheckBox* chkSemVinculo;
+    QGroupBox* grpPadraoAcomodacao;
+    QRadioButton* rbtIndividual;
+    QRadioButton* rbtColetiva;
+    QGroupBox* grpFatorModerador;
+    QCheckBox* chkCoparticipacao;
+    QCheckBox* chkFranquia;
+    QGroupBox* dbrgLivreEscolha;
+    QRadioButton* rbtLivreSim;
+    QRadioButton* rbtLivreNao;
+    QLineEdit* dedProtocoloEntrega;
+    QToolButton* btnAlteraProtocolo;
+    // "Taxa"
+    QWidget* tbsTaxaRegistro;
+    QTableView* dbgTaxaRegistro;
+    // "Livre Escolha " and "Serviços e coberturas"
+    QWidget* tbsReembolso;
+    QListWidget* lstReembolso;
+    QWidget* tbsServOpcionais;
+    QListWidget* lstServicos;
+    // "Notas Técnicas"
+    QWidget* tbsNotaTecnica;
+    QTableView* dbgNotaTecnica;
+    // "Área de atuação": the state page and the municipality page
+    QWidget* tbsAreaAtuacao;
+    QStackedWidget* pgcAreaAtuacao;
+    QWidget* tbsUF;
+    QWidget* tbsMunicipio;
+    QTableView* dbgListaUF;
+    QTableView* dbgUFSelecionada;
+    QTableView* dbgUF;
+    QTableView* dbgMunicipio;
+    QTableView* dbgMunicipioAtuacao;
+    // "Vinculação de rede"
+    QWidget* tbsRede;
+    QTableView* dbgHospitais;
+    QTableView* dbgHospSele;
+    QLabel* pnlQtEstab;
+    QLabel* pnlQtEstabVinc;
+    // "Instrumento Jurídico" (hidden)
+    QWidget* tbsInstrumentoJuridico;
+
+    QAction* actImprimir;
+    QAction* actAlteraProtocolo;
+    QAction* actMarcar;
+    QAction* actDesmarcar;
+    QPushButton* btnMarcar;
+    QPushButton* btnDesmarcar;
+    QAction* actIncTaxaRegistro;
+    QAction* actEditTaxaRegistro;
+    QAction* actDelTaxaRegistro;
+    QAction* actNovaNota;
+    QAction* actEditar;
+    QAction* actExcluirNota;
+
+    void actCadastrarExecute() override;
+    void actPesquisarExecute() override;
+    void actAdicionarExecute() override;
+    void actAlterarExecute() override;
+    void actExcluirExecute() override;
+    void actCancelarExecute() override;
+    void actSairExecute() override;
+    void actImprimirExecute();
+    void actAlteraProtocoloExecute();
+    void actNovaNotaExecute();
+    void actEditarNotaExecute();
+
+protected:
+    void actAnteriorExecute() override;
+    QString LegendaDoEstado() const override;
+    void actProximoExecute() override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void montaTela();
+    QWidget* montaDadosGerais();
+    QWidget* montaTaxa();
+    QWidget* montaLista(const QString& titulo, QListWidget** lista, const QString& nome);
+    QWidget* montaNotas();
+    QWidget* montaArea();
+    QWidget* montaRede();
+    void ligaCampos();
+    void mostraLista(QListWidget* w, const TListaItens* lista);
+    void abaAlterada(int indice);
+    void mostraAba(TEdicaoPlano::Aba aba);
+    void abreNota();
+    void editaTaxaNaGrade();
+    void contaEstabelecimentos();
+    void focaNome();
+
+    TdmInfoPlano* m_dm;
+    TEdicaoPlano* m_edicao = nullptr;
+    QButtonGroup* m_preco;
+    QButtonGroup* m_opcaoPos;
+    QButtonGroup* m_acomodacao;
+    QButtonGroup* m_livre;
+    int m_abaAnterior = 0;
+    bool m_sincronizando = false;
+};
+
+// Opens the plan screen modally (main window's "Cadastro de Plano de Saúde").
+void AbreCadastroPlanos(QWidget* pai);
