@@ -129,7 +129,7 @@ void geraPlanos(Banco& b, int planos, const QVector<int>& hospitais,
               << (financ == 3 ? QStringLiteral("N") : QStringLiteral("S"))
               << (contrato == 2 ? QStringLiteral("S") : QStringLiteral("N")) << QStringLiteral("N")
               << (contrato == 3 ? QStringLiteral("S") : QStringLiteral("N"))
-              << (abrangencia == 1 ? 1 : abrangencia == 4 ? 5 : 3) << (seq % 5 == 0 ? 1 : 0);
+              << (abrangencia == 1 ? 1 : abrangencia == 4 ? 5 : 3) << (seq % 5 == 0 && !vazio ? 1 : 0);
         plano.executa();
         if (vazio) continue;
         if (segmentacao != 4) {

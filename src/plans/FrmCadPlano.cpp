@@ -31,7 +31,6 @@
 #include "common/FrmConsulta.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
-#include "common/Win1252.h"
 #include "db/DmConexao.h"
 #include "db/ModeloRowSet.h"
 #include "db/RowSet.h"
@@ -686,8 +685,8 @@ void TfrmCadPlano::ligaCampos() {
         m_edicao->LivreEscolhaAlterada();
     });
     // the radio groups bound to columns follow the row
+    // (another row shown: the model announces it once it has displayed it)
     connect(p, &RowSet::valorMudou, this, [this] { Sincroniza(); });
-    connect(p, &RowSet::registroMudou, this, [this] { Sincroniza(); });
     connect(p, &RowSet::estadoMudou, this, [this] { Sincroniza(); });
 }
 
@@ -754,6 +753,8 @@ void TfrmCadPlano::Sincroniza() {
         const Aba aba = Aba(i);
         const bool habilitada = m_edicao->AbaHabilitada(aba) && (aba != Aba::DadosGerais || editando);
         QWidget* pagina = Pagina(aba);
+        if (pagina->isEnabled() == habilitada && m_abasMostradas[i] == int(habilitada)) continue;
+        m_abasMostradas[i] = habilitada;
         pagina->setEnabled(habilitada);
         pgcInfoPlano->tabBar()->setTabTextColor(
             pgcInfoPlano->indexOf(pagina),
@@ -882,13 +883,6 @@ void TfrmCadPlano::actCancelarExecute() {
 }
 
 void TfrmCadPlano::actCadastrarExecute() {
-    // the name travels in the request file: only what it can carry
-    const QString fora = ConfereTextoArquivo(QStringLiteral("Nome Comercial"), dbedtNome->text());
-    if (!fora.isEmpty()) {
-        MyMessageDlg(fora, Mensagens::Erro, Mensagens::BtOk);
-        focaNome();
-        return;
-    }
     const TEdicaoPlano::Resultado r = m_edicao->Grava();
     switch (r.tipo) {
         case TEdicaoPlano::Resultado::Bloqueado:
@@ -913,15 +907,9 @@ void TfrmCadPlano::actExcluirExecute() {
     Sincroniza();
 }
 
-void TfrmCadPlano::actAnteriorExecute() {
-    CursorEspera espera;
-    m_edicao->Anterior();
-}
+void TfrmCadPlano::actAnteriorExecute() { m_edicao->Anterior(); }
 
-void TfrmCadPlano::actProximoExecute() {
-    CursorEspera espera;
-    m_edicao->Proximo();
-}
+void TfrmCadPlano::actProximoExecute() { m_edicao->Proximo(); }
 
 void TfrmCadPlano::actPesquisarExecute() {
     TfrmConsulta consulta(this, QStringLiteral("Pesquisa de Plano"),

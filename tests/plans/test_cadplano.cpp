@@ -106,6 +106,10 @@ TEST_F(CadPlanoTeste, EachCheckOfTheSaveStopsWithItsMessageTabAndFocus) {
              QTest::keyClicks(t.tela->dbedtNome, QStringLiteral("   "));
          },
          "Preencher o \"Nome Comercial\".", Aba::Taxa, [](TfrmCadPlano& w) { return w.dbedtNome; }},
+        {"1 nome que o arquivo não leva", coluna("NM_PLANO", QStringLiteral("PLANO Ω")),
+         "O campo \"Nome Comercial\" contém o caractere \"Ω\", que não pode ser enviado à ZUB. "
+         "Substitua-o por outro.",
+         Aba::Taxa, [](TfrmCadPlano& w) { return w.dbedtNome; }},
         {"2 contratação", coluna("CD_TIPO_CONTRATO", QVariant()), "Selecione a \"Contratação\".", Aba::Taxa,
          [](TfrmCadPlano& w) { return w.dblkpContraracao; }},
         {"3 abrangência", coluna("CD_ABRANGENCIA", QVariant()),
@@ -390,7 +394,7 @@ TEST_F(CadPlanoTeste, ANewPlanTakesItsNumberInsideTheWriteEvenWhenAnotherCopyToo
     EXPECT_TRUE(tela->edicao()->AtributosCompletos());
     digitaTaxa(QString::fromLatin1(kTaxa2));
     // another copy saves plan 5 and a tax document 10 meanwhile
-    banco().executaScript(plano(5, "OUTRA CÓPIA") + taxa(5, 10, kTaxa1));
+    Apoio::abreBanco(banco().caminho())->executaScript(plano(5, "OUTRA CÓPIA") + taxa(5, 10, kTaxa1));
     mensagens.limpa();
     grava();
     EXPECT_EQ(mensagens.textos(), QStringList());
