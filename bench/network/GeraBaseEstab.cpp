@@ -133,11 +133,11 @@ void geraPlanos(Banco& b, int planos, const QVector<int>& hospitais,
         plano.executa();
         if (vazio) continue;
         if (segmentacao != 4) {
-            // 100 distinct hospitals
+            // 109 distinct hospitals (about 200,000 links in all)
             const int inicio = int(aleatorio.bounded(hospitais.size()));
             const int passo = 1 + int(aleatorio.bounded(97));
             QSet<int> usados;
-            for (int k = 0; usados.size() < 100 && usados.size() < hospitais.size(); ++k) {
+            for (int k = 0; usados.size() < 109 && usados.size() < hospitais.size(); ++k) {
                 const int id = hospitais[(inicio + k * passo) % hospitais.size()];
                 if (usados.contains(id)) continue;
                 usados.insert(id);

@@ -152,6 +152,9 @@ int main(int argc, char** argv) {
     char obs[160];
     std::snprintf(obs, sizeof obs, "%d planos da operadora", dm.cdsPlano()->RecordCount());
     linha("tela: abre (criação e primeira exibição)", msAbre, baseAbre, obs);
+    const double msLeitura = mede(repeticoes, [&] { dm.AbrePlanos(); });
+    linha("  dos quais a leitura dos planos (cdsPlano)", msLeitura, baseAbre,
+          "o resto é a criação e a pintura da janela");
 
     // --- next --------------------------------------------------------------------------
     constexpr int kPassos = 200;

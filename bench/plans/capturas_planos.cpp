@@ -61,8 +61,9 @@ int main(int argc, char** argv) {
     TDmMunicipio municipios;
     TdmInfoPlano dm;
 
-    TfrmCadPlano tela;
-    tela.resize(1024, 740);
+    TfrmCadPlano tela;  // its own size: it must fit a 1024 x 768 screen
+    std::printf("tamanho %dx%d, mínimo %dx%d\n", tela.width(), tela.height(),
+                tela.minimumSizeHint().width(), tela.minimumSizeHint().height());
     salva(tela, args[2], QStringLiteral("plano-consulta.png"));
     // a plan of group of municipalities, with notes, taxes and a network
     dm.cdsPlano()->First();
