@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "GeraBaseEstab.h"
+#include "MedidasBench.h"
+#include "ModulosPlanos.h"
 #include "common/Identificadores.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
@@ -35,29 +37,15 @@
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
 
+using MedidasBench::mede;
+using MedidasBench::medianaMs;
+
 namespace {
 
 constexpr int kLinks = 1000;
 constexpr int kMunicipios = 500;
 constexpr int kNotas = 10;
 constexpr int kTaxas = 10;
-
-double medianaMs(std::vector<qint64> ns) {
-    std::sort(ns.begin(), ns.end());
-    return ns[ns.size() / 2] / 1e6;
-}
-
-double mede(int repeticoes, const std::function<void()>& f) {
-    f();  // warm the page cache and the code
-    std::vector<qint64> ns;
-    for (int i = 0; i < repeticoes; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        ns.push_back(t.nsecsElapsed());
-    }
-    return medianaMs(ns);
-}
 
 // Plain SQLite: steps the statement and fetches every column of every row as text.
 int leituraCrua(sqlite3* db, const QString& sql, const std::vector<QVariant>& params = {}) {
@@ -101,11 +89,6 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     const QString pasta = args.size() > 1 ? args[1] : QDir::tempPath() + QStringLiteral("/qev-bench-planos");
     const int repeticoes = args.size() > 2 ? args[2].toInt() : 7;
-    const QString caminho = QDir(pasta).filePath(QStringLiteral("QEV.mdb"));
-    if (!QFileInfo::exists(caminho)) {
-        std::printf("gerando %s com 100000 estabelecimentos e 2000 planos...\n", qPrintable(caminho));
-        GeraBaseEstab::gera(pasta, 100000, 2000);
-    }
     int mensagens = 0;
     Mensagens::defineTratador([&mensagens](const Mensagens::Pedido& p) {
         ++mensagens;
@@ -116,15 +99,10 @@ int main(int argc, char** argv) {
     PastaPrograma::define(pasta);
     Relogio::define([] { return QDateTime::currentDateTime(); });
 
-    TDmConexao conexao;
-    conexao.banco().abre(caminho, TDmConexao::SenhaBanco());
-    TDMZemlo zemlo;
-    TdmLookup lookup;
-    TDmPlano dmPlano;
-    TDmHospital hospital;
-    TDmMunicipio municipios;
-    TdmInfoPlano dm;
-    Banco& banco = conexao.banco();
+    ModulosPlanos modulos(pasta);
+    TdmInfoPlano& dm = *modulos.dm;
+    Banco& banco = modulos.conexao.banco();
+    const QString caminho = banco.caminho();
     sqlite3* db = banco.handle();
     const QString op = QString::fromLatin1(GeraBaseEstab::kOperadora);
 

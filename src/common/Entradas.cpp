@@ -1,6 +1,8 @@
 #include "common/Entradas.h"
 
 #include <QEvent>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QRegularExpressionValidator>
@@ -26,6 +28,20 @@ public:
 
 void CursorNoInicioSeVazio(QLineEdit* caixa) {
     caixa->installEventFilter(new InicioSeVazio(caixa));
+}
+
+QWidget* CelulaRotulada(QWidget* pai, const QString& rotulo, QWidget* campo, QLabel** rotuloCriado) {
+    auto* w = new QWidget(pai);
+    auto* l = new QVBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(2);
+    auto* r = new QLabel(rotulo, w);
+    r->setBuddy(campo);
+    l->addWidget(r);
+    l->addWidget(campo);
+    l->addStretch(1);
+    if (rotuloCriado) *rotuloCriado = r;
+    return w;
 }
 
 CaixaData::CaixaData(QWidget* pai) : QLineEdit(pai) {

@@ -2,6 +2,8 @@
 #include <QDate>
 #include <QLineEdit>
 
+class QLabel;
+
 // Input boxes shared by the screens.
 
 // Date box "dd/mm/yyyy": only digits can be typed; a click into a blank box puts
@@ -43,3 +45,8 @@ private:
 
 // A click into a blank masked box puts the cursor at its start.
 void CursorNoInicioSeVazio(QLineEdit* caixa);
+
+// A label above its field (the label's buddy), as one widget; the label is handed
+// back when asked.
+QWidget* CelulaRotulada(QWidget* pai, const QString& rotulo, QWidget* campo,
+                        QLabel** rotuloCriado = nullptr);

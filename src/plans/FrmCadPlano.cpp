@@ -30,6 +30,7 @@
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
+#include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
 #include "common/MensagemDlg.h"
@@ -88,18 +89,6 @@ QLabel* faixaTitulo(const QString& texto, QWidget* pai) {
     l->setPalette(p);
     l->setContentsMargins(6, 4, 6, 4);
     return l;
-}
-
-QWidget* celula(QWidget* pai, const QString& rotulo, QWidget* campo) {
-    auto* w = new QWidget(pai);
-    auto* l = new QVBoxLayout(w);
-    l->setContentsMargins(0, 0, 0, 0);
-    l->setSpacing(2);
-    auto* r = new QLabel(rotulo, w);
-    r->setBuddy(campo);
-    l->addWidget(r);
-    l->addWidget(campo);
-    return w;
 }
 
 QComboBox* lista(QWidget* pai, const QString& nome, const RowSet* codigos, const QString& campoCodigo,
@@ -237,9 +226,9 @@ void TfrmCadPlano::montaTela() {
     auto* gh = new QGridLayout(grpPlano);
     gh->setContentsMargins(8, 4, 8, 6);
     gh->setHorizontalSpacing(12);
-    gh->addWidget(celula(grpPlano, QStringLiteral("Nome comercial"), dbedtNome), 0, 0, 1, 3);
-    gh->addWidget(celula(grpPlano, QStringLiteral("Contratação"), dblkpContraracao), 1, 0);
-    gh->addWidget(celula(grpPlano, QStringLiteral("Abrangência Geográfica"), dblkpAbrangencia), 1, 1);
+    gh->addWidget(CelulaRotulada(grpPlano, QStringLiteral("Nome comercial"), dbedtNome), 0, 0, 1, 3);
+    gh->addWidget(CelulaRotulada(grpPlano, QStringLiteral("Contratação"), dblkpContraracao), 1, 0);
+    gh->addWidget(CelulaRotulada(grpPlano, QStringLiteral("Abrangência Geográfica"), dblkpAbrangencia), 1, 1);
     gh->addWidget(segmentacao, 1, 2);
     for (int c = 0; c < 3; ++c) gh->setColumnStretch(c, 1);
     raiz->addWidget(grpPlano);
@@ -402,7 +391,7 @@ QWidget* TfrmCadPlano::montaDadosGerais() {
     g->addWidget(grpPadraoAcomodacao, 1, 0);
     g->addWidget(grpFatorModerador, 1, 1);
     g->addWidget(dbrgLivreEscolha, 1, 2);
-    g->addWidget(celula(p, QStringLiteral("Nº Protocolo de Solicitação de Registro"), protocolo), 2, 0, 1, 2);
+    g->addWidget(CelulaRotulada(p, QStringLiteral("Nº Protocolo de Solicitação de Registro"), protocolo), 2, 0, 1, 2);
     g->setRowStretch(3, 1);
     for (int c = 0; c < 3; ++c) g->setColumnStretch(c, 1);
     return p;

@@ -33,20 +33,9 @@ void escolhe(QComboBox* c, const QVariant& codigo) {
     emit c->activated(i);
 }
 
-class CadPlanoTeste : public Base {
+class CadPlanoTeste : public BaseTela {
 public:
-    std::unique_ptr<TfrmCadPlano> tela;
-
-    void abre() {
-        tela = std::make_unique<TfrmCadPlano>();
-        tela->show();
-        QApplication::setActiveWindow(tela.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(tela.get()));
-    }
-    void TearDown() override {
-        tela.reset();
-        Base::TearDown();
-    }
+    using BaseTela::tela;
     RowSet& planos() { return *dm->cdsPlano(); }
     void vaiPara(int seq) {
         ASSERT_TRUE(tela->edicao()->LocalizaPlano(QString::fromLatin1(kOperadora), seq));

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include "ApoioPlanos.h"
+#include "app/ConduzModal.h"
 #include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
@@ -23,6 +24,7 @@
 #include "plans/FrmCadPlano.h"
 
 using namespace ApoioPlanos;
+using Apoio::Modais;
 using Aba = TEdicaoPlano::Aba;
 
 namespace {
@@ -40,35 +42,11 @@ QVector<int> codigos(const QComboBox* c) {
     return r;
 }
 
-// Answers every modal opening with a function of the dialog.
-class Modais {
-public:
-    explicit Modais(std::function<int(QDialog&)> resposta) {
-        m_anterior = Modal::define([this, resposta](QDialog& d) {
-            abertos << d.windowTitle();
-            return resposta(d);
-        });
-    }
-    ~Modais() { Modal::define(std::move(m_anterior)); }
-    QStringList abertos;
-
-private:
-    Modal::Tratador m_anterior;
-};
-
-class RegrasTelaTeste : public Base {
+class RegrasTelaTeste : public BaseTela {
 protected:
-    std::unique_ptr<TfrmCadPlano> tela;
-    void abre() {
-        tela = std::make_unique<TfrmCadPlano>();
-        tela->show();
-        QApplication::setActiveWindow(tela.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(tela.get()));
-    }
     void TearDown() override {
-        tela.reset();
         TfrmCadPlano::TelasRelacionadas() = {};
-        Base::TearDown();
+        BaseTela::TearDown();
     }
     RowSet& planos() { return *dm->cdsPlano(); }
     QString valor(const char* c) { return planos().Valor(QString::fromLatin1(c)).toString(); }
