@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -161,6 +162,31 @@ int main(int argc, char** argv) {
               "a linha do plano exibido");
         const double msPintura = mede(repeticoes, [&] { passos(true); }) / (2 * kPassos);
         linha("tela: próximo/anterior com a pintura da janela", msPintura, baseProximo, "");
+        tela.actSair->trigger();
+    }
+
+    // --- starting to edit (check lists, area pickers, tax list) ------------------------------
+    {
+        TfrmCadPlano tela;
+        tela.show();
+        QApplication::processEvents();
+        tela.edicao()->LocalizaPlano(op, 103);
+        const auto comParametros = [](QString sql) {
+            return sql.replace(QRegularExpression(QStringLiteral(":\\w+")), QStringLiteral("?"));
+        };
+        const double baseEdita = mede(repeticoes, [&] {
+            for (RowSet* rs : {dm.cdsPlanoCobertura(), dm.cdsPlanoServico(), dm.cdsPlanosUF(),
+                               dm.cdsListaUF(), dm.cdsPlanosMunicipio(), dm.cdsMunicipio(),
+                               dm.cdsTaxaRegistro()})
+                leituraCrua(db, comParametros(rs->Sql()), {op, qlonglong(103)});
+            for (RowSet* rs : {dm.cdsCobertura(), dm.cdsServico(), dm.cdsUF(), dm.cdsFiltroUF()})
+                leituraCrua(db, rs->Sql());
+        });
+        const double msEdita = mede(repeticoes, [&] {
+            tela.actAlterar->trigger();
+            tela.actCancelar->trigger();
+        });
+        linha("tela: editar e cancelar", msEdita, baseEdita, "listas, seletores da área, taxas");
         tela.actSair->trigger();
     }
 

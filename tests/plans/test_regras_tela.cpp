@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -356,4 +357,22 @@ TEST_F(NotaTeste, AcceptedNotesWarnBefore2008AndARepeatedProtocolAndFileIsDiscar
     EXPECT_EQ(dm->cdsNotaTecnica()->RecordCount(), 2);
 }
 
+}  // namespace
+
+namespace {
+TEST_F(RegrasTelaTeste, AnOperatorWithoutPlansOpensAnEmptyScreenAndCanAddOne) {
+    inicia(plano(1, "DE OUTRA", 1, 2, 0, kOutraOperadora));
+    abre();
+    tela->AtualizaAcoes();
+    EXPECT_TRUE(tela->dbedtNome->text().isEmpty());
+    EXPECT_EQ(tela->lblQtRegistros()->text(), QStringLiteral("0 Registro(s)"));
+    EXPECT_FALSE(tela->actAlterar->isEnabled());
+    EXPECT_FALSE(tela->actExcluir->isEnabled());
+    tela->pgcInfoPlano->setCurrentWidget(tela->tbsNotaTecnica);  // nothing to read
+    tela->actAdicionar->trigger();
+    EXPECT_EQ(planos().Valor(QStringLiteral("SEQ_PLANO")).toInt(), 2);  // after every operator's plans
+    tela->actCancelar->trigger();
+    EXPECT_TRUE(planos().IsEmpty());
+    EXPECT_EQ(mensagens.textos(), QStringList());
+}
 }  // namespace
