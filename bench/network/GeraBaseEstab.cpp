@@ -132,15 +132,15 @@ void geraPlanos(Banco& b, int planos, const QVector<int>& hospitais,
               << (financ == 3 ? QStringLiteral("N") : QStringLiteral("S"))
               << (contrato == 2 ? QStringLiteral("S") : QStringLiteral("N")) << QStringLiteral("N")
               << (contrato == 3 ? QStringLiteral("S") : QStringLiteral("N"))
-              << (abrangencia == 1 ? 1 : abrangencia == 4 ? 5 : 3) << (seq % 5 == 0 ? 1 : 0);
+              << (abrangencia == 1 ? 1 : abrangencia == 4 ? 5 : 3) << (seq % 5 == 0 && !vazio ? 1 : 0);
         plano.executa();
         if (vazio) continue;
         if (segmentacao != 4) {
-            // 100 distinct hospitals
+            // 109 distinct hospitals (about 200,000 links in all)
             const int inicio = int(aleatorio.bounded(hospitais.size()));
             const int passo = 1 + int(aleatorio.bounded(97));
             QSet<int> usados;
-            for (int k = 0; usados.size() < 100 && usados.size() < hospitais.size(); ++k) {
+            for (int k = 0; usados.size() < 109 && usados.size() < hospitais.size(); ++k) {
                 const int id = hospitais[(inicio + k * passo) % hospitais.size()];
                 if (usados.contains(id)) continue;
                 usados.insert(id);

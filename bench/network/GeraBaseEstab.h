@@ -10,7 +10,7 @@ inline constexpr int kPlanoVazio = 2000;
 // establishments: 55 % hospital care, 25 % high complexity, 20 % others; valid
 // CNES and CNPJ, accented names, municipalities all over the country; plan 1 linked
 // to every hundredth one. Then `planos` plans of the operator (numbers 1 to `planos`)
-// with every kind of related row: plans 2 and up get 100 hospital links each, the
+// with every kind of related row: plans 2 and up get 109 hospital links each (about 200,000 links), the
 // states or municipalities their coverage calls for, one to three technical notes,
 // one or two valid tax documents, free-choice items and optional services, and the
 // operator's contract devices (FixturaDispositivos::geraParaPlanos). The last

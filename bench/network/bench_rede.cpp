@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "GeraBaseEstab.h"
+#include "MedidasBench.h"
 #include "common/FrmConsulta.h"
 #include "db/DmConexao.h"
 #include "db/DmMunicipio.h"
@@ -31,24 +32,10 @@
 #include "platform/Plataforma.h"
 #include "platform/LinhaComando.h"
 
+using MedidasBench::mede;
+using MedidasBench::medianaMs;
+
 namespace {
-
-double medianaMs(std::vector<qint64> ns) {
-    std::sort(ns.begin(), ns.end());
-    return ns[ns.size() / 2] / 1e6;
-}
-
-double mede(int repeticoes, const std::function<void()>& f) {
-    f();  // warm the page cache and the code
-    std::vector<qint64> ns;
-    for (int i = 0; i < repeticoes; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        ns.push_back(t.nsecsElapsed());
-    }
-    return medianaMs(ns);
-}
 
 // Plain SQLite: steps the statement and fetches every column of every row as text.
 qint64 leituraCrua(sqlite3* db, const char* sql, const std::vector<qint64>& params,

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "GeraBaseEstab.h"
+#include "MedidasBench.h"
 #include "common/FrmConsulta.h"
 #include "db/DmConexao.h"
 #include "db/DmMunicipio.h"
@@ -21,17 +22,6 @@
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
 #include "platform/LinhaComando.h"
-
-namespace {
-void salva(QWidget& w, const QString& pasta, const char* nome) {
-    w.show();
-    QApplication::processEvents();
-    QTest::qWait(200);
-    const QString arquivo = QDir(pasta).filePath(QString::fromLatin1(nome));
-    w.grab().save(arquivo);
-    std::printf("%s (%dx%d)\n", qPrintable(arquivo), w.width(), w.height());
-}
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -54,7 +44,7 @@ int main(int argc, char** argv) {
 
     TfrmCadHosp tela;
     tela.IdEstabInicial = 50000;
-    salva(tela, args[2], "cadhosp-consulta.png");
+    MedidasBench::salvaImagem(tela, args[2], QStringLiteral("cadhosp-consulta.png"));
     tela.actAlterar->trigger();
     tela.cmbTipoHospital->setCurrentIndex(1);
     emit tela.cmbTipoHospital->activated(1);
@@ -62,7 +52,7 @@ int main(int argc, char** argv) {
     emit tela.cmbTipoContratacao->activated(1);
     tela.edtRegOperIntermed->setText(QStringLiteral("345679"));
     tela.edRazao->setFocus();
-    salva(tela, args[2], "cadhosp-alteracao.png");
+    MedidasBench::salvaImagem(tela, args[2], QStringLiteral("cadhosp-alteracao.png"));
     tela.actCancelar->trigger();
 
     TfrmConsulta consulta(
@@ -74,11 +64,11 @@ int main(int argc, char** argv) {
     consulta.OrdenaPor(2);
     QTest::keyClicks(consulta.edtPesquisa(), QStringLiteral("Hosp"));
     consulta.ExecutaBusca();
-    salva(consulta, args[2], "consulta-estabelecimentos.png");
+    MedidasBench::salvaImagem(consulta, args[2], QStringLiteral("consulta-estabelecimentos.png"));
 
     TfrmDlgOpcaoPesqEstb opcao;
-    salva(opcao, args[2], "opcao-pesquisa.png");
+    MedidasBench::salvaImagem(opcao, args[2], QStringLiteral("opcao-pesquisa.png"));
     TfrmDlgLimpaEstab limpa;
-    salva(limpa, args[2], "limpa-estabelecimentos.png");
+    MedidasBench::salvaImagem(limpa, args[2], QStringLiteral("limpa-estabelecimentos.png"));
     return 0;
 }

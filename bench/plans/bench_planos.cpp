@@ -1,1 +1,332 @@
-int main() { return 0; }
+// bench_planos [PASTA] [REPETICOES=7]
+//
+// On the large database (PASTA/QEV.mdb, generated with 100,000 establishments and
+// 2,000 plans when missing) times, in the same run and on the same connection:
+//   abre     - opening the plan screen (creation and first show, "Dados gerais");
+//   proximo  - "next" on the screen (per move);
+//   grava    - saving an edited plan to which 1,000 links, 500 municipalities, 10
+//              technical notes and 10 tax documents were added on its tabs;
+// each against plain SQLite doing the same row work with the C API: the statements the
+// screen reads, every column of every row fetched as text; for the save, the same rows
+// written in one transaction with prepared statements. Prints medians and ratios.
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "GeraBaseEstab.h"
+#include "MedidasBench.h"
+#include "ModulosPlanos.h"
+#include "common/Identificadores.h"
+#include "db/DmConexao.h"
+#include "db/DmLookup.h"
+#include "db/DmMunicipio.h"
+#include "db/RowSet.h"
+#include "network/DmHospital.h"
+#include "operator/DmZemlo.h"
+#include "plans/DmInfoPlano.h"
+#include "plans/DmPlano.h"
+#include "plans/FrmCadPlano.h"
+#include "plans/TaxasTemporarias.h"
+#include "platform/Mensagens.h"
+#include "platform/Plataforma.h"
+
+using MedidasBench::mede;
+using MedidasBench::medianaMs;
+
+namespace {
+
+constexpr int kLinks = 1000;
+constexpr int kMunicipios = 500;
+constexpr int kNotas = 10;
+constexpr int kTaxas = 10;
+
+// Plain SQLite: steps the statement and fetches every column of every row as text.
+int leituraCrua(sqlite3* db, const QString& sql, const std::vector<QVariant>& params = {}) {
+    sqlite3_stmt* st = nullptr;
+    const QByteArray s = sql.toUtf8();
+    sqlite3_prepare_v2(db, s.constData(), -1, &st, nullptr);
+    for (size_t i = 0; i < params.size(); ++i) {
+        if (params[i].typeId() == QMetaType::QString) {
+            const QByteArray t = params[i].toString().toUtf8();
+            sqlite3_bind_text(st, int(i + 1), t.constData(), t.size(), SQLITE_TRANSIENT);
+        } else {
+            sqlite3_bind_int64(st, int(i + 1), params[i].toLongLong());
+        }
+    }
+    int n = 0;
+    const int colunas = sqlite3_column_count(st);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < colunas; ++c) sqlite3_column_text(st, c);
+        ++n;
+    }
+    sqlite3_finalize(st);
+    return n;
+}
+
+void exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+void linha(const char* nome, double ms, double baseMs, const char* obs = "") {
+    std::printf("%s %10.2f ms %10.3f ms %8.2fx  %s\n",
+                qPrintable(QString::fromUtf8(nome).leftJustified(44)), ms, baseMs, ms / baseMs, obs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+        if (!m.contains(QLatin1String("propagateSizeHints")))
+            std::fprintf(stderr, "%s\n", qPrintable(m));
+    });
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const QString pasta = args.size() > 1 ? args[1] : QDir::tempPath() + QStringLiteral("/qev-bench-planos");
+    const int repeticoes = args.size() > 2 ? args[2].toInt() : 7;
+    int mensagens = 0;
+    Mensagens::defineTratador([&mensagens](const Mensagens::Pedido& p) {
+        ++mensagens;
+        std::fprintf(stderr, "mensagem: %s\n", qPrintable(p.texto));
+        return Mensagens::respostaPadrao(p.botoes);
+    });
+    Lancador::define([](Lancador::Tipo, const QString&) { return true; });
+    PastaPrograma::define(pasta);
+    Relogio::define([] { return QDateTime::currentDateTime(); });
+
+    ModulosPlanos modulos(pasta);
+    TdmInfoPlano& dm = *modulos.dm;
+    Banco& banco = modulos.conexao.banco();
+    const QString caminho = banco.caminho();
+    sqlite3* db = banco.handle();
+    const QString op = QString::fromLatin1(GeraBaseEstab::kOperadora);
+
+    std::printf("base: %s; mediana de %d repetições\n", qPrintable(caminho), repeticoes);
+    for (const char* t : {"TB_ESTAB_SAUDE", "TB_PLANOS", "RL_PLANOS_ESTAB_SAUDE", "RL_PLANOS_UF",
+                          "RL_PLANOS_MUNICIPIO", "RL_PLANO_NOTA_TECNICA", "RL_PLANO_TAXA_REGISTRO",
+                          "RL_PLANOS_TIPO_COBERTURA", "RL_PLANOS_SERV_OPC"})
+        std::printf("  %-26s %9lld linhas\n", t,
+                    banco.valor(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(t))).toLongLong());
+    std::printf("\n%s %13s %13s %9s\n", qPrintable(QStringLiteral("operação").leftJustified(44)), "QEV",
+                "SQLite puro", "razão");
+
+    // --- opening the screen ----------------------------------------------------------
+    QString sqlPlano = TdmInfoPlano::SqlPlano();
+    const double baseAbre = mede(repeticoes, [&] {
+        leituraCrua(db, sqlPlano, {op});
+        leituraCrua(db, QStringLiteral("SELECT * FROM TB_REGIAO_BRASIL"));
+    });
+    const double msAbre = mede(repeticoes, [&] {
+        TfrmCadPlano tela;
+        tela.show();
+        QApplication::processEvents();
+        tela.actSair->trigger();
+    });
+    char obs[160];
+    std::snprintf(obs, sizeof obs, "%d planos da operadora", dm.cdsPlano()->RecordCount());
+    linha("tela: abre (criação e primeira exibição)", msAbre, baseAbre, obs);
+    const double msLeitura = mede(repeticoes, [&] { dm.AbrePlanos(); });
+    linha("  dos quais a leitura dos planos (cdsPlano)", msLeitura, baseAbre,
+          "o resto é a criação e a pintura da janela");
+
+    // --- next --------------------------------------------------------------------------
+    constexpr int kPassos = 200;
+    const QString umPlano = QString(sqlPlano).replace(QStringLiteral("PLN.CD_OPER = :CD_OPER ORDER BY PLN.SEQ_PLANO"),
+                                                      QStringLiteral("PLN.SEQ_PLANO = :SEQ"));
+    const double baseProximo = mede(repeticoes, [&] {
+                                   for (int i = 0; i < kPassos; ++i) leituraCrua(db, umPlano, {qlonglong(100 + i)});
+                               }) /
+                               kPassos;
+    {
+        TfrmCadPlano tela;
+        tela.show();
+        QApplication::processEvents();
+        const auto passos = [&](bool pinta) {
+            for (int i = 0; i < kPassos; ++i) {
+                tela.actProximo->trigger();
+                if (pinta) QApplication::processEvents();
+            }
+            for (int i = 0; i < kPassos; ++i) {
+                tela.actAnterior->trigger();
+                if (pinta) QApplication::processEvents();
+            }
+        };
+        const double msProximo = mede(repeticoes, [&] { passos(false); }) / (2 * kPassos);
+        linha("tela: próximo/anterior (por movimento)", msProximo, baseProximo,
+              "a linha do plano exibido");
+        const double msPintura = mede(repeticoes, [&] { passos(true); }) / (2 * kPassos);
+        linha("tela: próximo/anterior com a pintura da janela", msPintura, baseProximo, "");
+        tela.actSair->trigger();
+    }
+
+    // --- starting to edit (check lists, area pickers, tax list) ------------------------------
+    {
+        TfrmCadPlano tela;
+        tela.show();
+        QApplication::processEvents();
+        tela.edicao()->LocalizaPlano(op, 103);
+        const auto comParametros = [](QString sql) {
+            return sql.replace(QRegularExpression(QStringLiteral(":\\w+")), QStringLiteral("?"));
+        };
+        const double baseEdita = mede(repeticoes, [&] {
+            for (RowSet* rs : {dm.cdsPlanoCobertura(), dm.cdsPlanoServico(), dm.cdsPlanosUF(),
+                               dm.cdsListaUF(), dm.cdsPlanosMunicipio(), dm.cdsMunicipio(),
+                               dm.cdsTaxaRegistro()})
+                leituraCrua(db, comParametros(rs->Sql()), {op, qlonglong(103)});
+            for (RowSet* rs : {dm.cdsCobertura(), dm.cdsServico(), dm.cdsUF(), dm.cdsFiltroUF()})
+                leituraCrua(db, rs->Sql());
+        });
+        const double msEdita = mede(repeticoes, [&] {
+            tela.actAlterar->trigger();
+            tela.actCancelar->trigger();
+        });
+        linha("tela: editar e cancelar", msEdita, baseEdita, "listas, seletores da área, taxas");
+        tela.actSair->trigger();
+    }
+
+    // --- saving an edited plan -----------------------------------------------------------
+    const qlonglong seq = GeraBaseEstab::kPlanoVazio;
+    QVector<qlonglong> hospitais, munics;
+    for (const auto& l : banco.consulta(QStringLiteral("SELECT ID_ESTB_SAUD FROM TB_ESTAB_SAUDE WHERE "
+                                                       "CD_CLASSIF_ESTAB_SAUDE = 1 AND CD_OPER = ? "
+                                                       "ORDER BY ID_ESTB_SAUD LIMIT %1")
+                                            .arg(kLinks),
+                                        {op})
+                             .linhas)
+        hospitais << l[0].toLongLong();
+    for (const auto& l : banco.consulta(QStringLiteral("SELECT ID_MUNC FROM TB_MUNICIPIOS WHERE CD_UF = 'MG' "
+                                                       "ORDER BY ID_MUNC LIMIT %1")
+                                            .arg(kMunicipios))
+                             .linhas)
+        munics << l[0].toLongLong();
+    const auto limpa = [&] {
+        for (const char* t : {"RL_PLANOS_ESTAB_SAUDE", "RL_PLANOS_MUNICIPIO", "RL_PLANO_NOTA_TECNICA",
+                              "RL_PLANO_TAXA_REGISTRO", "RL_PLANOS_TIPO_COBERTURA", "RL_PLANOS_SERV_OPC"})
+            banco.executa(QStringLiteral("DELETE FROM %1 WHERE SEQ_PLANO = ?").arg(QLatin1String(t)), {seq});
+    };
+    limpa();
+
+    // plain SQLite: the same rows written in one transaction, then read back
+    const auto escritaCrua = [&] {
+        exec(db, "BEGIN IMMEDIATE");
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, "UPDATE TB_PLANOS SET NM_PLANO = ?, LG_CONSISTENTE = 'S' WHERE CD_OPER = ? "
+                               "AND SEQ_PLANO = ?", -1, &st, nullptr);
+        sqlite3_bind_text(st, 1, "PLANO EDITADO", -1, SQLITE_STATIC);
+        const QByteArray o = op.toUtf8();
+        sqlite3_bind_text(st, 2, o.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int64(st, 3, seq);
+        sqlite3_step(st);
+        sqlite3_finalize(st);
+        const auto insere = [&](const char* sql, int n, const std::function<void(sqlite3_stmt*, int)>& vincula) {
+            sqlite3_stmt* s = nullptr;
+            sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+            for (int i = 0; i < n; ++i) {
+                sqlite3_bind_text(s, 1, o.constData(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_int64(s, 2, seq);
+                vincula(s, i);
+                sqlite3_step(s);
+                sqlite3_reset(s);
+            }
+            sqlite3_finalize(s);
+        };
+        insere("INSERT INTO RL_PLANOS_ESTAB_SAUDE (CD_OPER, SEQ_PLANO, ID_ESTB_SAUD, DT_VINCULO, LG_NOVO) "
+               "VALUES (?, ?, ?, '2024-06-15 10:00:00', 'S')",
+               kLinks, [&](sqlite3_stmt* s, int i) { sqlite3_bind_int64(s, 3, hospitais[i]); });
+        insere("INSERT INTO RL_PLANOS_MUNICIPIO (CD_OPER, SEQ_PLANO, ID_MUNC) VALUES (?, ?, ?)", kMunicipios,
+               [&](sqlite3_stmt* s, int i) { sqlite3_bind_int64(s, 3, munics[i]); });
+        insere("INSERT INTO RL_PLANO_NOTA_TECNICA (CD_OPER, SEQ_PLANO, ID_PLANO_NOTA_TECNICA, "
+               "NR_PROTOCOLO_NOTA_TECNICA, DT_PROTOCOLO) VALUES (?, ?, ?, ?, '2020-01-01')",
+               kNotas, [&](sqlite3_stmt* s, int i) {
+                   sqlite3_bind_int64(s, 3, 900000 + i);
+                   sqlite3_bind_text(s, 4, QByteArray::number(7770000 + i).constData(), -1, SQLITE_TRANSIENT);
+               });
+        insere("INSERT INTO RL_PLANO_TAXA_REGISTRO (CD_OPER, SEQ_PLANO, ID_PLANO_TAXA_REGISTRO, "
+               "NR_DOCUMENTO_TAXA) VALUES (?, ?, ?, ?)",
+               kTaxas, [&](sqlite3_stmt* s, int i) {
+                   sqlite3_bind_int64(s, 3, 900000 + i);
+                   sqlite3_bind_text(s, 4, "804981234562", -1, SQLITE_STATIC);
+               });
+        exec(db, "COMMIT");
+    };
+    std::vector<qint64> crua;
+    for (int i = 0; i <= repeticoes; ++i) {
+        QElapsedTimer t;
+        t.start();
+        escritaCrua();
+        if (i > 0) crua.push_back(t.nsecsElapsed());
+        limpa();
+    }
+
+    TfrmCadPlano tela;
+    tela.show();
+    QApplication::processEvents();
+    std::vector<qint64> grava;
+    for (int i = 0; i <= repeticoes; ++i) {
+        TEdicaoPlano& e = *tela.edicao();
+        e.LocalizaPlano(op, seq);
+        tela.actAlterar->trigger();
+        // what the tabs would add
+        dm.GarantePlano(dm.cdsPlanoRede());
+        RowSet& rede = *dm.cdsPlanoRede();
+        for (qlonglong id : hospitais) {
+            rede.Append();
+            rede.DefineValor(QStringLiteral("CD_OPER"), op);
+            rede.DefineValor(QStringLiteral("SEQ_PLANO"), seq);
+            rede.DefineValor(QStringLiteral("ID_ESTB_SAUD"), id);
+            rede.DefineValor(QStringLiteral("DT_VINCULO"), QDateTime::currentDateTime());
+            rede.DefineValor(QStringLiteral("LG_NOVO"), QStringLiteral("S"));
+            rede.DefineValor(QStringLiteral("LG_URGENCIA_EMERGENCIA"), QStringLiteral("S"));
+            rede.Post();
+        }
+        RowSet& mun = *dm.cdsPlanosMunicipio();
+        for (qlonglong id : munics) {
+            mun.Append();
+            mun.DefineValor(QStringLiteral("CD_OPER"), op);
+            mun.DefineValor(QStringLiteral("SEQ_PLANO"), seq);
+            mun.DefineValor(QStringLiteral("ID_MUNC"), id);
+            mun.DefineValor(QStringLiteral("CD_UF"), QStringLiteral("MG"));
+            mun.Post();
+        }
+        for (int k = 0; k < kNotas; ++k) {
+            e.NovaNota();
+            dm.cdsNotaTecnica()->DefineValor(QStringLiteral("NR_PROTOCOLO_NOTA_TECNICA"), QString::number(7770000 + k));
+            dm.cdsNotaTecnica()->DefineValor(QStringLiteral("DT_PROTOCOLO"), QDate(2020, 1, 1));
+            dm.cdsNotaTecnica()->Post();
+        }
+        for (int k = 0; k < kTaxas; ++k) {
+            e.NovaTaxa();
+            const QString base = QStringLiteral("80498%1").arg(100000 + k);
+            e.taxas()->cdsTmpTaxaRegistro()->DefineValor(QStringLiteral("nr_documento_taxa"),
+                                                         base + DigitoVerificadorTaxa(base, 12));
+            e.taxas()->cdsTmpTaxaRegistro()->Post();
+        }
+        const int antes = mensagens;
+        QElapsedTimer t;
+        t.start();
+        tela.actCadastrar->trigger();
+        const qint64 ns = t.nsecsElapsed();
+        if (mensagens != antes || !tela.Navegando()) {
+            std::fprintf(stderr, "a gravação não terminou como esperado\n");
+            return 1;
+        }
+        if (i > 0) grava.push_back(ns);
+        limpa();
+    }
+    const qlonglong gravados =
+        banco.valor(QStringLiteral("SELECT count(*) FROM RL_PLANOS_ESTAB_SAUDE WHERE SEQ_PLANO = ?"), {seq})
+            .toLongLong();
+    const double msGrava = medianaMs(grava), msCrua = medianaMs(crua);
+    std::snprintf(obs, sizeof obs, "%d vínculos, %d municípios, %d notas, %d taxas", kLinks, kMunicipios, kNotas,
+                  kTaxas);
+    linha("tela: grava plano editado", msGrava, msCrua, obs);
+    (void)gravados;
+    tela.actSair->trigger();
+    return 0;
+}

@@ -13,6 +13,8 @@
 #include <cstdio>
 
 #include "GeraBaseEstab.h"
+#include "MedidasBench.h"
+#include "ModulosPlanos.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
 #include "db/DmMunicipio.h"
@@ -27,17 +29,6 @@
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
 
-namespace {
-void salva(QWidget& w, const QString& pasta, const QString& nome) {
-    w.show();
-    QApplication::processEvents();
-    QTest::qWait(150);
-    const QString arquivo = QDir(pasta).filePath(nome);
-    w.grab().save(arquivo);
-    std::printf("%s (%dx%d)\n", qPrintable(arquivo), w.width(), w.height());
-}
-}  // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
@@ -45,25 +36,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "uso: capturas_planos PASTA_BASE PASTA_IMAGENS\n");
         return 2;
     }
-    const QString caminho = QDir(args[1]).filePath(QStringLiteral("QEV.mdb"));
-    if (!QFileInfo::exists(caminho)) GeraBaseEstab::gera(args[1], 100000);
     QDir().mkpath(args[2]);
     Mensagens::defineTratador(
         [](const Mensagens::Pedido& p) { return Mensagens::respostaPadrao(p.botoes); });
     Relogio::define([] { return QDateTime::currentDateTime(); });
 
-    TDmConexao conexao;
-    conexao.banco().abre(caminho, TDmConexao::SenhaBanco());
-    TDMZemlo zemlo;
-    TdmLookup lookup;
-    TDmPlano dmPlano;
-    TDmHospital hospital;
-    TDmMunicipio municipios;
-    TdmInfoPlano dm;
+    ModulosPlanos modulos(args[1]);
+    TdmInfoPlano& dm = *modulos.dm;
 
-    TfrmCadPlano tela;
-    tela.resize(1024, 740);
-    salva(tela, args[2], QStringLiteral("plano-consulta.png"));
+    TfrmCadPlano tela;  // its own size: it must fit a 1024 x 768 screen
+    std::printf("tamanho %dx%d, mínimo %dx%d\n", tela.width(), tela.height(),
+                tela.minimumSizeHint().width(), tela.minimumSizeHint().height());
+    MedidasBench::salvaImagem(tela, args[2], QStringLiteral("plano-consulta.png"));
     // a plan of group of municipalities, with notes, taxes and a network
     dm.cdsPlano()->First();
     while (!dm.cdsPlano()->Eof() &&
@@ -77,7 +61,7 @@ int main(int argc, char** argv) {
                            "notas-tecnicas", "area-atuacao", "rede"};
     for (int i = 0; i < 7; ++i) {
         tela.pgcInfoPlano->setCurrentWidget(tela.Pagina(TEdicaoPlano::Aba(i)));
-        salva(tela, args[2], QStringLiteral("plano-edicao-%1-%2.png").arg(i).arg(QLatin1String(nomes[i])));
+        MedidasBench::salvaImagem(tela, args[2], QStringLiteral("plano-edicao-%1-%2.png").arg(i).arg(QLatin1String(nomes[i])));
     }
     tela.actCancelar->trigger();
 
@@ -85,9 +69,9 @@ int main(int argc, char** argv) {
     dm.cdsNotaTecnica()->First();
     dm.cdsNotaTecnica()->Edit();
     TfrmCadNotaTecnica nota(&dm);
-    salva(nota, args[2], QStringLiteral("nota-tecnica.png"));
+    MedidasBench::salvaImagem(nota, args[2], QStringLiteral("nota-tecnica.png"));
     nota.btnCancelarClick();
     TfrmAlteraProtocolo protocolo(QStringLiteral("33902.123456/2015-11"), false);
-    salva(protocolo, args[2], QStringLiteral("altera-protocolo.png"));
+    MedidasBench::salvaImagem(protocolo, args[2], QStringLiteral("altera-protocolo.png"));
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QLocale>
 #include <QPointer>
 #include <QRegularExpressionValidator>
@@ -69,6 +71,20 @@ void InstalaCursorDasCaixasVazias(QCoreApplication* aplicacao) {
 }
 
 void CursorNoInicioSeVazio(QLineEdit* caixa) { caixa->setProperty(kCursorNoInicio, true); }
+
+QWidget* CelulaRotulada(QWidget* pai, const QString& rotulo, QWidget* campo, QLabel** rotuloCriado) {
+    auto* w = new QWidget(pai);
+    auto* l = new QVBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(2);
+    auto* r = new QLabel(rotulo, w);
+    r->setBuddy(campo);
+    l->addWidget(r);
+    l->addWidget(campo);
+    l->addStretch(1);
+    if (rotuloCriado) *rotuloCriado = r;
+    return w;
+}
 
 CaixaData::CaixaData(QWidget* pai) : QLineEdit(pai) {
     setInputMask(QStringLiteral("99/99/9999;_"));

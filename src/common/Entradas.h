@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 class QCoreApplication;
+class QLabel;
 
 // Input boxes shared by the screens.
 
@@ -44,3 +45,8 @@ private:
 void InstalaCursorDasCaixasVazias(QCoreApplication* aplicacao);
 // The same for a box without a mask.
 void CursorNoInicioSeVazio(QLineEdit* caixa);
+
+// A label above its field (the label's buddy), as one widget; the label is handed
+// back when asked.
+QWidget* CelulaRotulada(QWidget* pai, const QString& rotulo, QWidget* campo,
+                        QLabel** rotuloCriado = nullptr);

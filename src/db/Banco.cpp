@@ -119,6 +119,7 @@ void Banco::abreCom(const QByteArray& nome, int flags, const QString& caminho,
 void Banco::fecha() {
     if (m_db) {
         terminaTransacao(false);  // closing rolls back what was not committed
+        liberaGuardados();
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
@@ -269,10 +270,51 @@ Resultado Banco::lePreparado(sqlite3_stmt* st, const QString&) {
     return r;
 }
 
-void Banco::executa(const QString& sql, const ParamsPosicionais& params) {
+sqlite3_stmt* Banco::preparaGuardado(const QString& sql) {
+    if (sqlite3_stmt* st = m_guardados.value(sql)) return st;
     sqlite3_stmt* st = prepara(sql);
-    vincula(st, params);
-    executaPreparado(st, sql);
+    constexpr int kGuardados = 32;
+    if (m_ordemGuardados.size() >= kGuardados) {
+        sqlite3_finalize(m_guardados.take(m_ordemGuardados.takeFirst()));
+    }
+    m_guardados.insert(sql, st);
+    m_ordemGuardados << sql;
+    return st;
+}
+
+void Banco::liberaGuardados() {
+    for (sqlite3_stmt* st : std::as_const(m_guardados)) sqlite3_finalize(st);
+    m_guardados.clear();
+    m_ordemGuardados.clear();
+}
+
+void Banco::executa(const QString& sql, const ParamsPosicionais& params) {
+    sqlite3_stmt* st = preparaGuardado(sql);
+    // the statement goes back to its kept state whatever happens
+    const auto repoe = [st] {
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+    };
+    const int n = sqlite3_bind_parameter_count(st);
+    if (params.size() != n)
+        throw ErroBanco(QStringLiteral("O comando espera %1 parâmetro(s) e recebeu %2.")
+                            .arg(n)
+                            .arg(params.size()),
+                        SQLITE_RANGE);
+    int rc = SQLITE_OK;
+    for (int i = 0; i < n && rc == SQLITE_OK; ++i) rc = vinculaValor(st, i + 1, params[i]);
+    if (rc == SQLITE_OK)
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        }
+    if (rc != SQLITE_OK && rc != SQLITE_DONE) {
+        try {
+            falha(rc);  // the engine's text is taken before the reset
+        } catch (...) {
+            repoe();
+            throw;
+        }
+    }
+    repoe();
 }
 
 void Banco::executa(const QString& sql, const ParamsNomeados& params) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -61,6 +62,9 @@ public:
     bool aberto() const { return m_db != nullptr; }
     QString caminho() const { return m_caminho; }
 
+    // A statement run with positional parameters is prepared once and kept (the last
+    // few distinct texts): a writer running the same statement row after row pays for
+    // its preparation once.
     void executa(const QString& sql, const ParamsPosicionais& params = {});
     void executa(const QString& sql, const ParamsNomeados& params);
     // Runs several statements separated by ';' (no parameters): schema scripts.
@@ -117,8 +121,12 @@ private:
     void registraFuncoes();
 
     void terminaTransacao(bool confirmada);
+    sqlite3_stmt* preparaGuardado(const QString& sql);
+    void liberaGuardados();
 
     sqlite3* m_db = nullptr;
+    QHash<QString, sqlite3_stmt*> m_guardados;  // prepared statements kept, reset
+    QStringList m_ordemGuardados;               // oldest first
     QString m_caminho;
     QVector<std::function<void(bool)>> m_aoTerminar;
 };

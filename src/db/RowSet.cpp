@@ -972,19 +972,23 @@ int RowSet::ApplyUpdates(Banco& banco, const QString& tabela, const QStringList&
             exigeUma();
             ++gravadas;
         }
+        QString insercao;  // the same statement for every inserted row
         for (const RegLinha& l : m_linhas) {
             if (l.situacao != Situacao::Inserida) continue;
-            QStringList nomes, marcas;
-            QVariantList params;
-            for (int c : gravaveis) {
-                nomes << m_campos[c].nome;
-                marcas << QStringLiteral("?");
-                params << l.valores.value(c);
+            if (insercao.isEmpty()) {
+                QStringList nomes, marcas;
+                for (int c : gravaveis) {
+                    nomes << m_campos[c].nome;
+                    marcas << QStringLiteral("?");
+                }
+                insercao = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(tabela, nomes.join(QStringLiteral(", ")),
+                                    marcas.join(QStringLiteral(", ")));
             }
-            banco.executa(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                              .arg(tabela, nomes.join(QStringLiteral(", ")),
-                                   marcas.join(QStringLiteral(", "))),
-                          params);
+            QVariantList params;
+            params.reserve(gravaveis.size());
+            for (int c : gravaveis) params << l.valores.value(c);
+            banco.executa(insercao, params);
             ++gravadas;
         }
     }

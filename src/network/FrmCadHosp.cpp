@@ -35,22 +35,6 @@ using Escolhas = TDmHospital::Escolhas;
 
 using namespace ColunasEstab;
 
-// A label above its field.
-QWidget* celula(QWidget* pai, const QString& rotulo, QWidget* campo,
-                QLabel** rotuloCriado = nullptr) {
-    auto* w = new QWidget(pai);
-    auto* l = new QVBoxLayout(w);
-    l->setContentsMargins(0, 0, 0, 0);
-    l->setSpacing(2);
-    auto* r = new QLabel(rotulo, w);
-    r->setBuddy(campo);
-    l->addWidget(r);
-    l->addWidget(campo);
-    l->addStretch(1);
-    if (rotuloCriado) *rotuloCriado = r;
-    return w;
-}
-
 QComboBox* lista(QWidget* pai, const QString& nome, const QStringList& itens = {}) {
     auto* c = new QComboBox(pai);
     c->setObjectName(nome);
@@ -202,12 +186,12 @@ void TfrmCadHosp::montaTela() {
     edtDataContratacao->setObjectName(QStringLiteral("edtDataContratacao"));
     auto* gc = new QGridLayout(grpContrato);
     gc->addWidget(
-        celula(grpContrato, QStringLiteral("Tipo de Contratualização"), cmbTipoContratacao), 0, 0);
-    gc->addWidget(celula(grpContrato, QStringLiteral("Registro ZUB da Operadora Intermediária"),
+        CelulaRotulada(grpContrato, QStringLiteral("Tipo de Contratualização"), cmbTipoContratacao), 0, 0);
+    gc->addWidget(CelulaRotulada(grpContrato, QStringLiteral("Registro ZUB da Operadora Intermediária"),
                          edtRegOperIntermed),
                   0, 1);
     gc->addWidget(
-        celula(grpContrato, QStringLiteral("Data de Contratualização"), edtDataContratacao), 0, 2);
+        CelulaRotulada(grpContrato, QStringLiteral("Data de Contratualização"), edtDataContratacao), 0, 2);
     gc->setColumnStretch(3, 1);
 
     edtDataVinculo = new CaixaData(d);
@@ -221,19 +205,19 @@ void TfrmCadHosp::montaTela() {
     g->setContentsMargins(12, 12, 12, 12);
     g->setHorizontalSpacing(16);
     g->setVerticalSpacing(10);
-    g->addWidget(celula(d, QStringLiteral("Classificação do Estabelecimento"), lkpClassifHospital),
+    g->addWidget(CelulaRotulada(d, QStringLiteral("Classificação do Estabelecimento"), lkpClassifHospital),
                  0, 0, 1, 3);
-    g->addWidget(celula(d, QStringLiteral("CNES"), edtCNES), 1, 0);
-    g->addWidget(celula(d, QStringLiteral("CNPJ/CPF"), MedCNPJ, &lblCNPJCPF), 1, 1);
+    g->addWidget(CelulaRotulada(d, QStringLiteral("CNES"), edtCNES), 1, 0);
+    g->addWidget(CelulaRotulada(d, QStringLiteral("CNPJ/CPF"), MedCNPJ, &lblCNPJCPF), 1, 1);
     lblCNPJCPF->setObjectName(QStringLiteral("lblCNPJCPF"));
-    g->addWidget(celula(d, QStringLiteral("Nome/Razão Social"), edRazao), 2, 0, 1, 4);
-    g->addWidget(celula(d, QStringLiteral("Relação com Entidade Hosp."), cmbTipoHospital), 3, 0);
-    g->addWidget(celula(d, QStringLiteral("UF"), dblookcmbUF), 3, 1);
-    g->addWidget(celula(d, QStringLiteral("Município"), DblookcmbMunicipios), 3, 2, 1, 2);
+    g->addWidget(CelulaRotulada(d, QStringLiteral("Nome/Razão Social"), edRazao), 2, 0, 1, 4);
+    g->addWidget(CelulaRotulada(d, QStringLiteral("Relação com Entidade Hosp."), cmbTipoHospital), 3, 0);
+    g->addWidget(CelulaRotulada(d, QStringLiteral("UF"), dblookcmbUF), 3, 1);
+    g->addWidget(CelulaRotulada(d, QStringLiteral("Município"), DblookcmbMunicipios), 3, 2, 1, 2);
     g->addWidget(grpContrato, 4, 0, 1, 4);
     g->addWidget(
-        celula(d, QStringLiteral("Data de início da\nPrestação do Serviço"), edtDataVinculo), 5, 0);
-    g->addWidget(celula(d, QStringLiteral("Disponibilidade de Serviços"), cmbDispServicos), 5, 1);
+        CelulaRotulada(d, QStringLiteral("Data de início da\nPrestação do Serviço"), edtDataVinculo), 5, 0);
+    g->addWidget(CelulaRotulada(d, QStringLiteral("Disponibilidade de Serviços"), cmbDispServicos), 5, 1);
     g->addWidget(chkUrgencia, 5, 2, Qt::AlignBottom | Qt::AlignLeft);
     g->setColumnStretch(3, 1);
     g->setRowStretch(6, 1);

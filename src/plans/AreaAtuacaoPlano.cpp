@@ -43,19 +43,9 @@ void TAreaAtuacaoPlano::FechaSeletores() {
         rs->Fecha();
 }
 
-void TAreaAtuacaoPlano::RelerSeletores() {
-    const QString op = m_dm->CdOperAtual();
-    const qlonglong seq = m_dm->SeqPlanoAtual();
-    Banco& b = DmConexao()->banco();
-    if (m_dm->cdsListaUF()->Ativo()) {
-        m_dm->cdsListaUF()->CancelUpdates();
-        m_dm->AbreRelacionado(m_dm->cdsListaUF(), op, seq);
-    }
-    if (m_dm->cdsUF()->Ativo()) {
-        m_dm->cdsMunicipio()->CancelUpdates();
-        m_dm->cdsUF()->Abre(b);
-        m_dm->AbreRelacionado(m_dm->cdsMunicipio(), op, seq);
-    }
+void TAreaAtuacaoPlano::AceitaSeletores() {
+    for (RowSet* rs : {m_dm->cdsListaUF(), m_dm->cdsMunicipio()})
+        if (rs->Ativo()) rs->MergeChangeLog();
 }
 
 void TAreaAtuacaoPlano::RemoveFiltroMunicipios() {

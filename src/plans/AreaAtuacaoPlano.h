@@ -28,8 +28,9 @@ public:
     void GaranteAreaDoPlano();
     // Closes the pickers' lists (another plan displayed).
     void FechaSeletores();
-    // After the save's commit: the pickers' lists drop their local changes and are read again.
-    void RelerSeletores();
+    // After the save's commit: the pickers' lists take their moves as read (what they
+    // show is what the database holds now).
+    void AceitaSeletores();
 
     // The filter of the chosen municipalities is removed.
     void RemoveFiltroMunicipios();

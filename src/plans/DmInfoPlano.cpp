@@ -441,7 +441,17 @@ QVector<RowSet*> TdmInfoPlano::Relacionados() const {
 
 void TdmInfoPlano::AbrePlanos() {
     m_plano->DefineParametro(kCdOper, OperadoraAtual().CdOper);
+    m_versaoPlanos = banco().valor(QStringLiteral("PRAGMA data_version")).toLongLong();
     m_plano->Abre(banco());
+}
+
+bool TdmInfoPlano::RelePlanosAlterados() {
+    // the data version changes only with what other connections commit
+    if (m_plano->Ativo() &&
+        banco().valor(QStringLiteral("PRAGMA data_version")).toLongLong() == m_versaoPlanos)
+        return false;
+    AbrePlanos();
+    return true;
 }
 
 void TdmInfoPlano::AbreRelacionado(RowSet* rs, const QString& cdOper, qlonglong seqPlano) {

@@ -79,6 +79,9 @@ public:
     // --- opening -----------------------------------------------------------------
     // Reads the current operator's plans (CD_OPER bound to the current operator).
     void AbrePlanos();
+    // Reads the plans again when another copy of the program wrote to the database since
+    // they were read (what this connection wrote is in them already); true when read.
+    bool RelePlanosAlterados();
     // Closes a related set, binds it to the plan and opens it.
     void AbreRelacionado(RowSet* rs, const QString& cdOper, qlonglong seqPlano);
     // Whether a related set is open with exactly these parameters.
@@ -189,6 +192,7 @@ private:
     RowSet* m_abrangencia;
 
     qlonglong m_ultimaNota = -1;
+    qlonglong m_versaoPlanos = -1;  // the database's data version when the plans were read
     bool m_notasAbertas = false;
     QVector<EntradaNumero> m_notas;
     QVector<EntradaNumero> m_taxas;

@@ -2,6 +2,7 @@
 
 #include "common/CursorEspera.h"
 #include "common/MensagemDlg.h"
+#include "common/Win1252.h"
 #include "db/DmConexao.h"
 #include "db/RowSet.h"
 #include "db/Transacao.h"
@@ -113,6 +114,22 @@ void TEdicaoPlano::marcaVinculo(Vinculo v, bool marcado) {
     define(kVinculos[int(v)], marcado ? QStringLiteral("S") : QStringLiteral("N"));
 }
 
+void TEdicaoPlano::avisa() {
+    if (m_lote > 0)
+        m_avisoPendente = true;
+    else
+        emit estadoMudou();
+}
+
+TEdicaoPlano::Lote::Lote(TEdicaoPlano* e) : m_e(e) { ++m_e->m_lote; }
+
+TEdicaoPlano::Lote::~Lote() {
+    if (--m_e->m_lote == 0 && m_e->m_avisoPendente) {
+        m_e->m_avisoPendente = false;
+        emit m_e->estadoMudou();
+    }
+}
+
 void TEdicaoPlano::SelecionaAba(Aba aba) {
     m_abaAtual = aba;
     emit abaSelecionada(aba);
@@ -133,7 +150,7 @@ void TEdicaoPlano::Abre() {
         m_dm->cdsPlanoDispositivo()->DefineIndice(TdmInfoPlano::NomeIndOrdem(), TdmInfoPlano::IndOrdem());
         m_dm->cdsPlanoDispositivo()->First();
     }
-    emit estadoMudou();
+    avisa();
 }
 
 void TEdicaoPlano::Fecha() {
@@ -152,7 +169,7 @@ void TEdicaoPlano::AtualizaDados() {
     m_area->FechaSeletores();
     if (!Editando()) m_taxas->cdsTmpTaxaRegistro()->Fecha();
     SelecionaAba(Aba::DadosGerais);
-    emit estadoMudou();
+    avisa();
 }
 
 void TEdicaoPlano::AjusteContrato() {
@@ -184,7 +201,7 @@ void TEdicaoPlano::AjusteContrato() {
         default:
             break;
     }
-    emit estadoMudou();
+    avisa();
 }
 
 void TEdicaoPlano::AjusteSegmentacao() {
@@ -204,10 +221,11 @@ void TEdicaoPlano::AjusteSegmentacao() {
     }
     m_rede->RecriaDisponiveis(seg);
     m_pesquisaDisponiveis = true;
-    emit estadoMudou();
+    avisa();
 }
 
 void TEdicaoPlano::exibe() {
+    const Lote lote(this);
     AtualizaDados();
     AjusteContrato();
     AjusteSegmentacao();
@@ -219,21 +237,24 @@ void TEdicaoPlano::exibe() {
 void TEdicaoPlano::aposAjustes() {
     if (!m_hab.misto && m_preco == Preco::Misto) m_preco = Preco::Nenhum;
     m_area->ReiniciaRegioes();
-    emit estadoMudou();
+    avisa();
 }
 
 void TEdicaoPlano::ContratoAlterado() {
+    const Lote lote(this);
     AjusteContrato();
     aposAjustes();
     AjustaAbas();
 }
 
 void TEdicaoPlano::AbrangenciaAlterada() {
+    const Lote lote(this);
     AjustaAbas();
     if (AtributosCompletos()) RegraAbaArea();
 }
 
 void TEdicaoPlano::SegmentacaoAlterada() {
+    const Lote lote(this);
     AjusteSegmentacao();
     aposAjustes();
     const int seg = inteiro("CD_SEGMENTACAO");
@@ -250,6 +271,7 @@ void TEdicaoPlano::SegmentacaoAlterada() {
 void TEdicaoPlano::NomeDigitado() { AjustaAbas(); }
 
 void TEdicaoPlano::ClicaPreco(Preco preco) {
+    const Lote lote(this);
     m_preco = preco;
     switch (preco) {
         case Preco::Misto:
@@ -278,6 +300,7 @@ void TEdicaoPlano::ClicaPreco(Preco preco) {
 }
 
 void TEdicaoPlano::ClicaVinculo(Vinculo v) {
+    const Lote lote(this);
     if (v == Vinculo::Sem) {
         if (inteiro("CD_TIPO_CONTRATO") == 3) marcaVinculo(Vinculo::Sem, true);
     } else {
@@ -315,7 +338,7 @@ void TEdicaoPlano::RegraAbaNotas() {
     habilitaAba(Aba::NotasTecnicas, seg == 4 || ((contrato == 2 || contrato == 3) && pos) ||
                                         (contrato == 2 && vinculoMarcado(Vinculo::Ativo)) ||
                                         AtributosCompletos());
-    emit estadoMudou();
+    avisa();
 }
 
 void TEdicaoPlano::RegraAbaArea() {
@@ -323,7 +346,7 @@ void TEdicaoPlano::RegraAbaArea() {
     habilitaAba(Aba::AreaAtuacao, abrangencia != 1);
     m_paginaUFs = abrangencia <= 3;
     if (Editando()) m_area->RecalculaRegiao();
-    emit estadoMudou();
+    avisa();
 }
 
 void TEdicaoPlano::AjustaAbas() {
@@ -344,10 +367,11 @@ void TEdicaoPlano::AjustaAbas() {
         habilitaAba(Aba::NotasTecnicas, false);
     else
         RegraAbaNotas();
-    emit estadoMudou();
+    avisa();
 }
 
 void TEdicaoPlano::AbaMostrada(Aba aba) {
+    const Lote lote(this);
     m_abaAtual = aba;
     const RowSet* p = cdsPlano();
     if (!p->Ativo() || p->IsEmpty()) return;
@@ -389,6 +413,7 @@ void TEdicaoPlano::SaiDaAba(Aba aba) {
 // ---------------------------------------------------------------------------
 
 void TEdicaoPlano::Adiciona() {
+    const Lote lote(this);
     RowSet& p = *cdsPlano();
     p.Append();
     if (Odontologico()) p.DefineValor(QStringLiteral("CD_SEGMENTACAO"), 4);
@@ -413,6 +438,7 @@ void TEdicaoPlano::Adiciona() {
 }
 
 bool TEdicaoPlano::Edita() {
+    const Lote lote(this);
     if (inteiro("CD_STATUS_ENVIO") == 1) {
         MyMessageDlg(QStringLiteral("Este plano foi enviado para a ZUB e portanto, não poderá ser "
                                     "alterado e/ou excluído."),
@@ -441,6 +467,7 @@ void TEdicaoPlano::descartaPendentes() {
 }
 
 void TEdicaoPlano::Cancela() {
+    const Lote lote(this);
     descartaPendentes();
     exibe();
 }
@@ -464,6 +491,9 @@ TEdicaoPlano::Resultado TEdicaoPlano::confere() {
     const int contrato = inteiro("CD_TIPO_CONTRATO");
     if (texto("NM_PLANO").trimmed().isEmpty())
         bloqueio(QStringLiteral("Preencher o \"Nome Comercial\"."), Controle::Nome, false);
+    else if (const QString fora = ConfereTextoArquivo(QStringLiteral("Nome Comercial"), texto("NM_PLANO"));
+             !fora.isEmpty())
+        bloqueio(fora, Controle::Nome, false);  // the name travels in the request file
     else if (!ContratoExibido())
         bloqueio(QStringLiteral("Selecione a \"Contratação\"."), Controle::Contratacao, false);
     else if (!AbrangenciaExibida())
@@ -529,7 +559,7 @@ bool TEdicaoPlano::limpaOQueNaoSeAplica() {
         if (!pergunta("As UFs e Municípios da Área de Atuação serão excluídos. Deseja Continuar?")) {
             Cancela();
             habilitaAba(Aba::AreaAtuacao, inteiro("CD_ABRANGENCIA") != 1);
-            emit estadoMudou();
+            avisa();
             return false;
         }
         excluiTodos(munic);
@@ -655,15 +685,19 @@ void TEdicaoPlano::escreve(bool consistente, bool redeFalhou, bool insercao) {
 }
 
 void TEdicaoPlano::relerDepoisDaGravacao(qlonglong seq) {
+    // The operator's plans are read again when another copy wrote meanwhile (its plans
+    // show up); otherwise they hold what the database holds already. The screen stays on
+    // the plan saved. Every related set written holds, row for row, what the database now
+    // holds (its log was merged when the transaction committed), so none is read again;
+    // the pickers' lists take their moves as read.
     const QString op = m_dm->CdOperAtual();
-    m_dm->AbrePlanos();
-    cdsPlano()->Locate({QStringLiteral("CD_OPER"), QStringLiteral("SEQ_PLANO")}, {op, seq});
-    for (RowSet* rs : m_dm->Relacionados())
-        if (rs->Ativo()) m_dm->AbreRelacionado(rs, op, seq);
-    m_area->RelerSeletores();
+    if (m_dm->RelePlanosAlterados() || m_dm->SeqPlanoAtual() != seq)
+        cdsPlano()->Locate({QStringLiteral("CD_OPER"), QStringLiteral("SEQ_PLANO")}, {op, seq});
+    m_area->AceitaSeletores();
 }
 
 TEdicaoPlano::Resultado TEdicaoPlano::Grava() {
+    const Lote lote(this);
     RowSet& p = *cdsPlano();
     if (!p.EmEdicao()) throw ErroQev(QStringLiteral("O registro não está em inclusão ou alteração."));
     const bool insercao = p.State() == RowSet::Estado::Insercao;
@@ -696,7 +730,7 @@ TEdicaoPlano::Resultado TEdicaoPlano::Grava() {
     if (r.tipo == Resultado::Bloqueado) {
         MyMessageDlg(r.mensagem, Mensagens::Erro, Mensagens::BtOk);
         if (r.selecionaAba) SelecionaAba(r.aba);
-        emit estadoMudou();
+        avisa();
         return r;
     }
     bool consistente = true;
@@ -709,7 +743,7 @@ TEdicaoPlano::Resultado TEdicaoPlano::Grava() {
     // Clearing what no longer applies
     if (!insercao && !limpaOQueNaoSeAplica()) {
         r.tipo = Resultado::Desistiu;
-        emit estadoMudou();
+        avisa();
         return r;
     }
 
@@ -741,7 +775,7 @@ TEdicaoPlano::Resultado TEdicaoPlano::Grava() {
     relerDepoisDaGravacao(m_dm->SeqPlanoAtual());
     r.tipo = Resultado::Gravado;
     SelecionaAba(Aba::DadosGerais);
-    emit estadoMudou();
+    avisa();
     return r;
 }
 
@@ -798,7 +832,7 @@ bool TEdicaoPlano::LocalizaPlano(const QString& cdOper, qlonglong seqPlano) {
 
 void TEdicaoPlano::AlteraProtocolo(const QString& protocolo) {
     define("NR_PROTOCOLO_REGISTRO", protocolo);
-    emit estadoMudou();
+    avisa();
 }
 
 void TEdicaoPlano::MarcaTodos(bool marcado) {

@@ -160,6 +160,16 @@ signals:
     void abaSelecionada(TEdicaoPlano::Aba aba);
 
 private:
+    // Gathers the notices of a compound operation into one, at its end.
+    class Lote {
+    public:
+        explicit Lote(TEdicaoPlano* e);
+        ~Lote();
+
+    private:
+        TEdicaoPlano* m_e;
+    };
+    void avisa();
     void aposAjustes();
     // Shows the current plan: AtualizaDados, both adjustments, the tabs, "Dados gerais".
     void exibe();
@@ -187,4 +197,6 @@ private:
     Aba m_abaAtual = Aba::DadosGerais;
     bool m_paginaUFs = true;
     bool m_pesquisaDisponiveis = true;
+    int m_lote = 0;
+    bool m_avisoPendente = false;
 };

@@ -9,7 +9,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QCoreApplication>
+#include <QHash>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,11 +30,11 @@
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
+#include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
-#include "common/Win1252.h"
 #include "db/DmConexao.h"
 #include "db/ModeloRowSet.h"
 #include "db/RowSet.h"
@@ -58,6 +61,22 @@ const QString kSqlPesquisa = QStringLiteral(
     "TA_Tipo_Contrato.CD_TIPO_CONTRATO = TB_Planos.CD_TIPO_CONTRATO)     ON "
     "TA_Tipo_Segmentacao.CD_SEGMENTACAO = TB_Planos.CD_SEGMENTACAO   ");
 
+// The style's icons, read once for every screen of the run (reading them is most of a
+// screen's creation).
+QHash<int, QIcon>& iconesGuardados() {
+    static QHash<int, QIcon> guardados;
+    return guardados;
+}
+
+QIcon icone(QStyle* estilo, QStyle::StandardPixmap qual) {
+    QHash<int, QIcon>& guardados = iconesGuardados();
+    if (guardados.isEmpty())  // the images go with the application, not after it
+        qAddPostRoutine([] { iconesGuardados().clear(); });
+    auto it = guardados.find(int(qual));
+    if (it == guardados.end()) it = guardados.insert(int(qual), estilo->standardIcon(qual));
+    return *it;
+}
+
 // A title band of a tab page.
 QLabel* faixaTitulo(const QString& texto, QWidget* pai) {
     auto* l = new QLabel(texto, pai);
@@ -70,18 +89,6 @@ QLabel* faixaTitulo(const QString& texto, QWidget* pai) {
     l->setPalette(p);
     l->setContentsMargins(6, 4, 6, 4);
     return l;
-}
-
-QWidget* celula(QWidget* pai, const QString& rotulo, QWidget* campo) {
-    auto* w = new QWidget(pai);
-    auto* l = new QVBoxLayout(w);
-    l->setContentsMargins(0, 0, 0, 0);
-    l->setSpacing(2);
-    auto* r = new QLabel(rotulo, w);
-    r->setBuddy(campo);
-    l->addWidget(r);
-    l->addWidget(campo);
-    return w;
 }
 
 QComboBox* lista(QWidget* pai, const QString& nome, const RowSet* codigos, const QString& campoCodigo,
@@ -179,7 +186,7 @@ QString TfrmCadPlano::LegendaDoEstado() const {
 // ---------------------------------------------------------------------------
 
 void TfrmCadPlano::montaTela() {
-    actImprimir = new QAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+    actImprimir = new QAction(icone(style(), QStyle::SP_FileDialogDetailedView),
                               QStringLiteral("Imprimir"), this);
     actImprimir->setObjectName(QStringLiteral("actImprimir"));
     actImprimir->setToolTip(QStringLiteral("Imprimir os dados do plano"));
@@ -219,9 +226,9 @@ void TfrmCadPlano::montaTela() {
     auto* gh = new QGridLayout(grpPlano);
     gh->setContentsMargins(8, 4, 8, 6);
     gh->setHorizontalSpacing(12);
-    gh->addWidget(celula(grpPlano, QStringLiteral("Nome comercial"), dbedtNome), 0, 0, 1, 3);
-    gh->addWidget(celula(grpPlano, QStringLiteral("Contratação"), dblkpContraracao), 1, 0);
-    gh->addWidget(celula(grpPlano, QStringLiteral("Abrangência Geográfica"), dblkpAbrangencia), 1, 1);
+    gh->addWidget(CelulaRotulada(grpPlano, QStringLiteral("Nome comercial"), dbedtNome), 0, 0, 1, 3);
+    gh->addWidget(CelulaRotulada(grpPlano, QStringLiteral("Contratação"), dblkpContraracao), 1, 0);
+    gh->addWidget(CelulaRotulada(grpPlano, QStringLiteral("Abrangência Geográfica"), dblkpAbrangencia), 1, 1);
     gh->addWidget(segmentacao, 1, 2);
     for (int c = 0; c < 3; ++c) gh->setColumnStretch(c, 1);
     raiz->addWidget(grpPlano);
@@ -357,7 +364,7 @@ QWidget* TfrmCadPlano::montaDadosGerais() {
     dedProtocoloEntrega->setObjectName(QStringLiteral("dedProtocoloEntrega"));
     dedProtocoloEntrega->setReadOnly(true);
     dedProtocoloEntrega->setFocusPolicy(Qt::ClickFocus);
-    actAlteraProtocolo = new QAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
+    actAlteraProtocolo = new QAction(icone(style(), QStyle::SP_FileDialogContentsView),
                                      QStringLiteral("Alterar Protocolo"), this);
     actAlteraProtocolo->setObjectName(QStringLiteral("actAlteraProtocolo"));
     actAlteraProtocolo->setToolTip(QStringLiteral("Alterar Protocolo"));
@@ -384,7 +391,7 @@ QWidget* TfrmCadPlano::montaDadosGerais() {
     g->addWidget(grpPadraoAcomodacao, 1, 0);
     g->addWidget(grpFatorModerador, 1, 1);
     g->addWidget(dbrgLivreEscolha, 1, 2);
-    g->addWidget(celula(p, QStringLiteral("Nº Protocolo de Solicitação de Registro"), protocolo), 2, 0, 1, 2);
+    g->addWidget(CelulaRotulada(p, QStringLiteral("Nº Protocolo de Solicitação de Registro"), protocolo), 2, 0, 1, 2);
     g->setRowStretch(3, 1);
     for (int c = 0; c < 3; ++c) g->setColumnStretch(c, 1);
     return p;
@@ -418,14 +425,14 @@ QWidget* TfrmCadPlano::montaTaxa() {
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         return b;
     };
-    actIncTaxaRegistro = new QAction(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
+    actIncTaxaRegistro = new QAction(icone(style(), QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
     actIncTaxaRegistro->setObjectName(QStringLiteral("actIncTaxaRegistro"));
     actIncTaxaRegistro->setToolTip(QStringLiteral("Incluir um documento de pagamento"));
-    actEditTaxaRegistro = new QAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+    actEditTaxaRegistro = new QAction(icone(style(), QStyle::SP_FileDialogDetailedView),
                                       QStringLiteral("Alterar"), this);
     actEditTaxaRegistro->setObjectName(QStringLiteral("actEditTaxaRegistro"));
     actEditTaxaRegistro->setToolTip(QStringLiteral("Alterar o documento de pagamento selecionado"));
-    actDelTaxaRegistro = new QAction(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
+    actDelTaxaRegistro = new QAction(icone(style(), QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
     actDelTaxaRegistro->setObjectName(QStringLiteral("actDelTaxaRegistro"));
     actDelTaxaRegistro->setToolTip(QStringLiteral("Excluir o documento de pagamento selecionado"));
     connect(actIncTaxaRegistro, &QAction::triggered, this, [this] {
@@ -504,13 +511,13 @@ QWidget* TfrmCadPlano::montaNotas() {
     QWidget* p = tbsNotaTecnica;
     auto* l = new QVBoxLayout(p);
     l->addWidget(faixaTitulo(QStringLiteral(" Notas Técnicas de Registro de Produto (NTRP)"), p));
-    actNovaNota = new QAction(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
+    actNovaNota = new QAction(icone(style(), QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
     actNovaNota->setObjectName(QStringLiteral("actNovaNota"));
     actNovaNota->setToolTip(QStringLiteral("Incluir uma nota técnica"));
-    actEditar = new QAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("Alterar"), this);
+    actEditar = new QAction(icone(style(), QStyle::SP_FileDialogDetailedView), QStringLiteral("Alterar"), this);
     actEditar->setObjectName(QStringLiteral("actEditar"));
     actEditar->setToolTip(QStringLiteral("Alterar a nota técnica selecionada"));
-    actExcluirNota = new QAction(style()->standardIcon(QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
+    actExcluirNota = new QAction(icone(style(), QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
     actExcluirNota->setObjectName(QStringLiteral("actExcluirNota"));
     actExcluirNota->setToolTip(QStringLiteral("Excluir a nota técnica selecionada"));
     connect(actNovaNota, &QAction::triggered, this, [this] { Executa([this] { actNovaNotaExecute(); }); });
@@ -686,8 +693,8 @@ void TfrmCadPlano::ligaCampos() {
         m_edicao->LivreEscolhaAlterada();
     });
     // the radio groups bound to columns follow the row
+    // (another row shown: the model announces it once it has displayed it)
     connect(p, &RowSet::valorMudou, this, [this] { Sincroniza(); });
-    connect(p, &RowSet::registroMudou, this, [this] { Sincroniza(); });
     connect(p, &RowSet::estadoMudou, this, [this] { Sincroniza(); });
 }
 
@@ -754,6 +761,8 @@ void TfrmCadPlano::Sincroniza() {
         const Aba aba = Aba(i);
         const bool habilitada = m_edicao->AbaHabilitada(aba) && (aba != Aba::DadosGerais || editando);
         QWidget* pagina = Pagina(aba);
+        if (pagina->isEnabled() == habilitada && m_abasMostradas[i] == int(habilitada)) continue;
+        m_abasMostradas[i] = habilitada;
         pagina->setEnabled(habilitada);
         pgcInfoPlano->tabBar()->setTabTextColor(
             pgcInfoPlano->indexOf(pagina),
@@ -882,13 +891,6 @@ void TfrmCadPlano::actCancelarExecute() {
 }
 
 void TfrmCadPlano::actCadastrarExecute() {
-    // the name travels in the request file: only what it can carry
-    const QString fora = ConfereTextoArquivo(QStringLiteral("Nome Comercial"), dbedtNome->text());
-    if (!fora.isEmpty()) {
-        MyMessageDlg(fora, Mensagens::Erro, Mensagens::BtOk);
-        focaNome();
-        return;
-    }
     const TEdicaoPlano::Resultado r = m_edicao->Grava();
     switch (r.tipo) {
         case TEdicaoPlano::Resultado::Bloqueado:
@@ -913,15 +915,9 @@ void TfrmCadPlano::actExcluirExecute() {
     Sincroniza();
 }
 
-void TfrmCadPlano::actAnteriorExecute() {
-    CursorEspera espera;
-    m_edicao->Anterior();
-}
+void TfrmCadPlano::actAnteriorExecute() { m_edicao->Anterior(); }
 
-void TfrmCadPlano::actProximoExecute() {
-    CursorEspera espera;
-    m_edicao->Proximo();
-}
+void TfrmCadPlano::actProximoExecute() { m_edicao->Proximo(); }
 
 void TfrmCadPlano::actPesquisarExecute() {
     TfrmConsulta consulta(this, QStringLiteral("Pesquisa de Plano"),

@@ -166,6 +166,7 @@ private:
     QButtonGroup* m_acomodacao;
     QButtonGroup* m_livre;
     int m_abaAnterior = 0;
+    int m_abasMostradas[TEdicaoPlano::kAbas] = {-1, -1, -1, -1, -1, -1, -1};
     bool m_sincronizando = false;
 };
 

@@ -8,10 +8,13 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
+
+#include "common/ExecucaoModal.h"
 
 namespace Apoio {
 
@@ -60,5 +63,22 @@ inline bool espera(const std::function<bool()>& condicao, int limiteMs = 10000) 
     }
     return true;
 }
+
+// Answers every modal opening made through Modal::executa with a function of the
+// dialog, instead of its own loop; records their captions.
+class Modais {
+public:
+    explicit Modais(std::function<int(QDialog&)> resposta) {
+        m_anterior = Modal::define([this, resposta](QDialog& d) {
+            abertos << d.windowTitle();
+            return resposta(d);
+        });
+    }
+    ~Modais() { Modal::define(std::move(m_anterior)); }
+    QStringList abertos;
+
+private:
+    Modal::Tratador m_anterior;
+};
 
 }  // namespace Apoio

@@ -29,6 +29,7 @@
 #include "operator/FrmCadOperadora.h"
 #include "operator/FrmSelecionaOperadora.h"
 #include "operator/Operadora.h"
+#include "plans/FrmCadPlano.h"
 
 using namespace Apoio;
 
@@ -381,4 +382,25 @@ TEST_F(PrincipalTeste, DeviceEntryOpensTheDeviceScreenAndTheStartInstallsThePlan
               QStringList{QStringLiteral("NS")});
 }
 
+namespace {
+TEST_F(PrincipalTeste, PlanEntryOpensThePlanScreenOnTheCurrentOperatorsPlans) {
+    inicia(QStringLiteral(
+        "INSERT INTO OPERADORAS (CD_OPER, CD_CNPJ, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO, "
+        "CD_REGIAO_ATUACAO) VALUES ('300012', '06990590000123', 'COOPERATIVA SUL', 22, 6);"
+        "INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO) VALUES ('300012', 1, 'PLANO SUL'), "
+        "('412341', 0, 'PLANO DE OUTRA OPERADORA');"));
+    TfrmPrincipal w;
+    mostra(w);
+    QAction* entrada = w.Acao(QStringLiteral("actCadastroPlano"));
+    ASSERT_NE(entrada, nullptr);
+    EXPECT_EQ(entrada->text(), QStringLiteral("Cadastro de Plano de Saúde"));
+    EXPECT_TRUE(entrada->isEnabled());
+    QString nome;
+    quandoAbrir<TfrmCadPlano>([&](TfrmCadPlano* t) {
+        nome = t->dbedtNome->text();
+        t->actSair->trigger();
+    });
+    entrada->trigger();
+    EXPECT_EQ(nome, QStringLiteral("PLANO SUL"));
+}
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include "ApoioRede.h"
+#include "app/ConduzModal.h"
 #include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
@@ -22,24 +23,9 @@
 #include "network/FrmDlgOpcaoPesqEstb.h"
 
 using namespace ApoioRede;
+using Apoio::Modais;
 
 namespace {
-
-// Answers every modal opening with a function of the dialog; records their captions.
-class Modais {
-public:
-    explicit Modais(std::function<int(QDialog&)> resposta) {
-        m_anterior = Modal::define([this, resposta](QDialog& d) {
-            abertos << d.windowTitle();
-            return resposta(d);
-        });
-    }
-    ~Modais() { Modal::define(std::move(m_anterior)); }
-    QStringList abertos;
-
-private:
-    Modal::Tratador m_anterior;
-};
 
 void escolhe(QComboBox* c, int i) {
     c->setCurrentIndex(i);

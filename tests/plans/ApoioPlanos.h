@@ -2,7 +2,9 @@
 // Shared set-up of the plan tests: a test database with the current operator, the
 // connection and the modules the plan subsystem needs, and rows of plans and of
 // what hangs on them.
+#include <QApplication>
 #include <QDateTime>
+#include <QTest>
 
 #include "apoio/Apoio.h"
 #include "db/DmConexao.h"
@@ -13,6 +15,7 @@
 #include "operator/DmZemlo.h"
 #include "plans/DmInfoPlano.h"
 #include "plans/DmPlano.h"
+#include "plans/FrmCadPlano.h"
 #include "platform/Plataforma.h"
 
 namespace ApoioPlanos {
@@ -71,6 +74,22 @@ protected:
         return banco().valor(sql, p).toLongLong();
     }
     QStringList coluna(const QString& sql) { return Apoio::coluna(banco(), sql); }
+};
+
+// The base with the plan screen, shown and active.
+class BaseTela : public Base {
+public:
+    std::unique_ptr<TfrmCadPlano> tela;
+    void abre() {
+        tela = std::make_unique<TfrmCadPlano>();
+        tela->show();
+        QApplication::setActiveWindow(tela.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(tela.get()));
+    }
+    void TearDown() override {
+        tela.reset();
+        Base::TearDown();
+    }
 };
 
 // A plan row: contract 2, coverage `abrang`, segmentation `seg`, pre-established,

@@ -33,20 +33,9 @@ void escolhe(QComboBox* c, const QVariant& codigo) {
     emit c->activated(i);
 }
 
-class CadPlanoTeste : public Base {
+class CadPlanoTeste : public BaseTela {
 public:
-    std::unique_ptr<TfrmCadPlano> tela;
-
-    void abre() {
-        tela = std::make_unique<TfrmCadPlano>();
-        tela->show();
-        QApplication::setActiveWindow(tela.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(tela.get()));
-    }
-    void TearDown() override {
-        tela.reset();
-        Base::TearDown();
-    }
+    using BaseTela::tela;
     RowSet& planos() { return *dm->cdsPlano(); }
     void vaiPara(int seq) {
         ASSERT_TRUE(tela->edicao()->LocalizaPlano(QString::fromLatin1(kOperadora), seq));
@@ -106,6 +95,10 @@ TEST_F(CadPlanoTeste, EachCheckOfTheSaveStopsWithItsMessageTabAndFocus) {
              QTest::keyClicks(t.tela->dbedtNome, QStringLiteral("   "));
          },
          "Preencher o \"Nome Comercial\".", Aba::Taxa, [](TfrmCadPlano& w) { return w.dbedtNome; }},
+        {"1 nome que o arquivo não leva", coluna("NM_PLANO", QStringLiteral("PLANO Ω")),
+         "O campo \"Nome Comercial\" contém o caractere \"Ω\", que não pode ser enviado à ZUB. "
+         "Substitua-o por outro.",
+         Aba::Taxa, [](TfrmCadPlano& w) { return w.dbedtNome; }},
         {"2 contratação", coluna("CD_TIPO_CONTRATO", QVariant()), "Selecione a \"Contratação\".", Aba::Taxa,
          [](TfrmCadPlano& w) { return w.dblkpContraracao; }},
         {"3 abrangência", coluna("CD_ABRANGENCIA", QVariant()),
@@ -390,7 +383,7 @@ TEST_F(CadPlanoTeste, ANewPlanTakesItsNumberInsideTheWriteEvenWhenAnotherCopyToo
     EXPECT_TRUE(tela->edicao()->AtributosCompletos());
     digitaTaxa(QString::fromLatin1(kTaxa2));
     // another copy saves plan 5 and a tax document 10 meanwhile
-    banco().executaScript(plano(5, "OUTRA CÓPIA") + taxa(5, 10, kTaxa1));
+    Apoio::abreBanco(banco().caminho())->executaScript(plano(5, "OUTRA CÓPIA") + taxa(5, 10, kTaxa1));
     mensagens.limpa();
     grava();
     EXPECT_EQ(mensagens.textos(), QStringList());

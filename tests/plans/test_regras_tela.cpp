@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <QTest>
 
 #include "ApoioPlanos.h"
+#include "app/ConduzModal.h"
 #include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
@@ -23,6 +25,7 @@
 #include "plans/FrmCadPlano.h"
 
 using namespace ApoioPlanos;
+using Apoio::Modais;
 using Aba = TEdicaoPlano::Aba;
 
 namespace {
@@ -40,35 +43,11 @@ QVector<int> codigos(const QComboBox* c) {
     return r;
 }
 
-// Answers every modal opening with a function of the dialog.
-class Modais {
-public:
-    explicit Modais(std::function<int(QDialog&)> resposta) {
-        m_anterior = Modal::define([this, resposta](QDialog& d) {
-            abertos << d.windowTitle();
-            return resposta(d);
-        });
-    }
-    ~Modais() { Modal::define(std::move(m_anterior)); }
-    QStringList abertos;
-
-private:
-    Modal::Tratador m_anterior;
-};
-
-class RegrasTelaTeste : public Base {
+class RegrasTelaTeste : public BaseTela {
 protected:
-    std::unique_ptr<TfrmCadPlano> tela;
-    void abre() {
-        tela = std::make_unique<TfrmCadPlano>();
-        tela->show();
-        QApplication::setActiveWindow(tela.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(tela.get()));
-    }
     void TearDown() override {
-        tela.reset();
         TfrmCadPlano::TelasRelacionadas() = {};
-        Base::TearDown();
+        BaseTela::TearDown();
     }
     RowSet& planos() { return *dm->cdsPlano(); }
     QString valor(const char* c) { return planos().Valor(QString::fromLatin1(c)).toString(); }
@@ -378,4 +357,22 @@ TEST_F(NotaTeste, AcceptedNotesWarnBefore2008AndARepeatedProtocolAndFileIsDiscar
     EXPECT_EQ(dm->cdsNotaTecnica()->RecordCount(), 2);
 }
 
+}  // namespace
+
+namespace {
+TEST_F(RegrasTelaTeste, AnOperatorWithoutPlansOpensAnEmptyScreenAndCanAddOne) {
+    inicia(plano(1, "DE OUTRA", 1, 2, 0, kOutraOperadora));
+    abre();
+    tela->AtualizaAcoes();
+    EXPECT_TRUE(tela->dbedtNome->text().isEmpty());
+    EXPECT_EQ(tela->lblQtRegistros()->text(), QStringLiteral("0 Registro(s)"));
+    EXPECT_FALSE(tela->actAlterar->isEnabled());
+    EXPECT_FALSE(tela->actExcluir->isEnabled());
+    tela->pgcInfoPlano->setCurrentWidget(tela->tbsNotaTecnica);  // nothing to read
+    tela->actAdicionar->trigger();
+    EXPECT_EQ(planos().Valor(QStringLiteral("SEQ_PLANO")).toInt(), 2);  // after every operator's plans
+    tela->actCancelar->trigger();
+    EXPECT_TRUE(planos().IsEmpty());
+    EXPECT_EQ(mensagens.textos(), QStringList());
+}
 }  // namespace
