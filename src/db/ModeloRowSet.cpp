@@ -29,6 +29,14 @@ QPixmap seta(bool paraCima) {
 ModeloRowSet::ModeloRowSet(RowSet* rowSet, QObject* parent)
     : QAbstractTableModel(parent), m_rs(rowSet) {
     refazColunas();
+    // A row set that goes before its grid (a screen's members die before its widgets)
+    // leaves an empty grid, never a dangling one.
+    connect(m_rs, &QObject::destroyed, this, [this] {
+        beginResetModel();
+        m_rs = nullptr;
+        m_colunas.clear();
+        endResetModel();
+    });
     connect(m_rs, &RowSet::estruturaMudou, this, &ModeloRowSet::Reinicia);
     connect(m_rs, &RowSet::linhaMudou, this, [this](int pos) {
         if (pos >= 0 && pos < rowCount() && columnCount() > 0)
@@ -43,6 +51,7 @@ ModeloRowSet::ModeloRowSet(RowSet* rowSet, QObject* parent)
 
 void ModeloRowSet::refazColunas() {
     m_colunas.clear();
+    if (!m_rs) return;
     const auto& campos = m_rs->Campos();
     for (int i = 0; i < campos.size(); ++i)
         if (campos[i].visivel) m_colunas << i;
@@ -55,7 +64,7 @@ void ModeloRowSet::Reinicia() {
 }
 
 int ModeloRowSet::colunaDoCampo(const QString& nome) const {
-    return m_colunas.indexOf(m_rs->IndiceCampo(nome));
+    return m_rs ? m_colunas.indexOf(m_rs->IndiceCampo(nome)) : -1;
 }
 
 void ModeloRowSet::DefineCorLinha(std::function<QColor(const RowSet&, int)> cor) {
@@ -70,7 +79,7 @@ void ModeloRowSet::DefineColunaDestacada(int coluna, Qt::SortOrder ordem) {
 }
 
 int ModeloRowSet::rowCount(const QModelIndex& pai) const {
-    return pai.isValid() ? 0 : m_rs->RecordCount();
+    return pai.isValid() || !m_rs ? 0 : m_rs->RecordCount();
 }
 
 int ModeloRowSet::columnCount(const QModelIndex& pai) const {
@@ -145,7 +154,7 @@ public:
         connect(grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this](const QModelIndex& atual) {
                     RowSet* r = m_modelo->rowSet();
-                    if (m_movendo || !atual.isValid() || atual.row() == r->RecNo()) return;
+                    if (!r || m_movendo || !atual.isValid() || atual.row() == r->RecNo()) return;
                     m_movendo = true;
                     r->Vai(atual.row());
                     m_movendo = false;
@@ -155,7 +164,7 @@ public:
 
 private:
     void paraGrade() {
-        if (m_movendo) return;
+        if (m_movendo || !m_modelo->rowSet()) return;
         const int pos = m_modelo->rowSet()->RecNo();
         QItemSelectionModel* sel = m_grade->selectionModel();
         if (pos < 0 || m_modelo->columnCount() == 0) return;

@@ -104,7 +104,7 @@ protected:
         w.Acao(QStringLiteral("actSelecionarOperadora"))->trigger();
     }
 };
-
+}  // namespace
 
 TEST_F(PrincipalTeste, CreationKeepsOnlyTheFirstOperatorsEstablishmentsAndTheirLinks) {
     inicia(QString::fromUtf8(kDuasOperadoras));
@@ -382,7 +382,6 @@ TEST_F(PrincipalTeste, DeviceEntryOpensTheDeviceScreenAndTheStartInstallsThePlan
               QStringList{QStringLiteral("NS")});
 }
 
-namespace {
 TEST_F(PrincipalTeste, PlanEntryOpensThePlanScreenOnTheCurrentOperatorsPlans) {
     inicia(QStringLiteral(
         "INSERT INTO OPERADORAS (CD_OPER, CD_CNPJ, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO, "
@@ -403,4 +402,3 @@ TEST_F(PrincipalTeste, PlanEntryOpensThePlanScreenOnTheCurrentOperatorsPlans) {
     entrada->trigger();
     EXPECT_EQ(nome, QStringLiteral("PLANO SUL"));
 }
-}  // namespace

@@ -488,3 +488,18 @@ TEST_F(RowSetTeste, GridShowsVisibleFieldsAndFollowsTheCurrentRowBothWays) {
 }
 
 }  // namespace
+
+TEST_F(RowSetTeste, AGridOutlivingItsRowSetShowsNothingInsteadOfReadingFreedRows) {
+    QTableView grade;
+    auto proprio = std::make_unique<RowSet>();
+    proprio->Abre(*banco, QStringLiteral("SELECT ID, NOME FROM PESSOA ORDER BY ID"));
+    LigaGrade(&grade, proprio.get());
+    grade.show();
+    EXPECT_EQ(grade.model()->rowCount(), 5);
+    proprio.reset();  // as a screen's members go before its widgets
+    EXPECT_EQ(grade.model()->rowCount(), 0);
+    EXPECT_EQ(grade.model()->columnCount(), 0);
+    grade.hide();  // hiding and painting read the model again
+    grade.show();
+    QCoreApplication::processEvents();
+}
