@@ -10,7 +10,7 @@
 #include "plans/AreaAtuacao.h"
 #include "platform/Plataforma.h"
 #include "request/DmExportacao.h"
-#include "rules/RegrasRede.h"
+#include "plans/RegrasRede.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The network rules: free choice, each coverage's walk and the establishments that
 // count (urgency care, a known municipality).
 #include "apoio/Apoio.h"
-#include "rules/RegrasRede.h"
+#include "plans/RegrasRede.h"
 
 namespace {
 using E = DadosRede::Estab;

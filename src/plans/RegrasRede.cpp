@@ -1,4 +1,4 @@
-#include "rules/RegrasRede.h"
+#include "plans/RegrasRede.h"
 
 #include <QSet>
 
