@@ -19,6 +19,26 @@ private:
 };
 }  // namespace
 
+QVector<int> LinhasMarcadas(const QTableView* grade, bool todos) {
+    const ModeloRowSet* m = ModeloDaGrade(grade);
+    const RowSet* rs = m ? m->rowSet() : nullptr;
+    QVector<int> linhas;
+    if (!rs || !rs->Ativo() || rs->IsEmpty()) return linhas;
+    if (todos) {
+        linhas.reserve(rs->RecordCount());
+        for (int p = 0; p < rs->RecordCount(); ++p) linhas << rs->LinhaNaPosicao(p);
+        return linhas;
+    }
+    if (grade->selectionModel()) {
+        QVector<int> posicoes;
+        for (const QModelIndex& i : grade->selectionModel()->selectedRows()) posicoes << i.row();
+        std::sort(posicoes.begin(), posicoes.end());
+        for (int p : std::as_const(posicoes)) linhas << rs->LinhaNaPosicao(p);
+    }
+    if (linhas.isEmpty() && rs->Linha() >= 0) linhas << rs->Linha();
+    return linhas;
+}
+
 void MoveLinhasSelecionadas(QTableView* origem, QTableView* destino, bool copia, bool todos) {
     ModeloRowSet* mo = ModeloDaGrade(origem);
     ModeloRowSet* md = ModeloDaGrade(destino);
@@ -29,16 +49,7 @@ void MoveLinhasSelecionadas(QTableView* origem, QTableView* destino, bool copia,
 
     CursorEspera espera;
     SemAtualizacao suspensa(origem);
-    if (todos) origem->selectAll();
-
-    QVector<int> linhas;  // physical rows, in the grid's order
-    if (origem->selectionModel()) {
-        QModelIndexList marcadas = origem->selectionModel()->selectedRows();
-        std::sort(marcadas.begin(), marcadas.end(),
-                  [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-        for (const QModelIndex& i : marcadas) linhas << fonte->LinhaNaPosicao(i.row());
-    }
-    if (linhas.isEmpty()) linhas << fonte->Linha();
+    const QVector<int> linhas = LinhasMarcadas(origem, todos);
 
     if (copia) {
         QVector<QPair<int, int>> pares;  // target field, source field
@@ -49,13 +60,13 @@ void MoveLinhasSelecionadas(QTableView* origem, QTableView* destino, bool copia,
             if (s < 0) throw ErroQev(QStringLiteral("Campo '%1' não encontrado.").arg(f.nome));
             pares.push_back({c, s});
         }
+        const RowSet::Lote lote(*alvo);
         for (int linha : linhas) {
             alvo->Append();
             for (const auto& [c, s] : pares) alvo->DefineValor(c, fonte->ValorDaLinha(linha, s));
             alvo->Post();
         }
     }
-    for (int linha : linhas)
-        if (fonte->VaiParaLinha(linha)) fonte->Delete();
+    fonte->ExcluiLinhas(linhas);
     if (origem->selectionModel()) origem->selectionModel()->clearSelection();
 }

@@ -116,9 +116,9 @@ void RowSet::AdicionaCampo(const Campo& campo) {
     m_campos.push_back(campo);
     if (campo.ehLookup()) {
         connect(campo.lookup.lista, &RowSet::estruturaMudou, this,
-                [this] { emit estruturaMudou(); });
+                [this] { avisaEstrutura(); });
     }
-    if (Ativo()) emit estruturaMudou();
+    if (Ativo()) avisaEstrutura();
 }
 
 int RowSet::IndiceCampo(const QString& nome) const {
@@ -270,7 +270,7 @@ void RowSet::abreResultado(Resultado r, Banco* banco) {
     if (m_mestre) aoMudarMestre();
     refazOrdem(-1);
     First();
-    emit estadoMudou();
+    avisaEstado();
 }
 
 void RowSet::CriaVazio() {
@@ -282,7 +282,7 @@ void RowSet::CriaVazio() {
     m_sql.clear();
     refazOrdem(-1);
     First();
-    emit estadoMudou();
+    avisaEstado();
 }
 
 void RowSet::Fecha() {
@@ -295,9 +295,9 @@ void RowSet::Fecha() {
     m_ordem.clear();
     m_pos = -1;
     m_bof = m_eof = true;
-    emit estruturaMudou();
-    emit estadoMudou();
-    emit registroMudou();
+    avisaEstrutura();
+    avisaEstado();
+    avisaRegistro();
 }
 
 void RowSet::verificaAtivo() const {
@@ -330,6 +330,7 @@ bool RowSet::passaFiltro(int linha) const {
 }
 
 void RowSet::refazOrdem(int linhaPreferida) {
+    m_ordemPendente = false;
     const int posAnterior = m_pos;
     m_ordem.clear();
     m_ordem.reserve(m_linhas.size());
@@ -341,8 +342,8 @@ void RowSet::refazOrdem(int linhaPreferida) {
     m_pos = pos;
     m_bof = m_pos <= 0;
     m_eof = m_ordem.isEmpty();
-    emit estruturaMudou();
-    emit registroMudou();
+    avisaEstrutura();
+    avisaRegistro();
 }
 
 void RowSet::ordena() {
@@ -512,7 +513,7 @@ bool RowSet::LocalizaProximo(const QVariant& valor) {
 void RowSet::posiciona(int pos, bool avisa) {
     const bool mudou = pos != m_pos;
     m_pos = pos;
-    if (avisa && mudou) emit registroMudou();
+    if (avisa && mudou) avisaRegistro();
 }
 
 void RowSet::First() {
@@ -750,7 +751,7 @@ void RowSet::DefineValor(int c, const QVariant& valor) {
     if (!nulo(v) && !nulo(atual) && v == atual && v.typeId() == atual.typeId()) return;
     m_buffer[c] = v;
     emit valorMudou(c);
-    emit linhaMudou(m_pos);
+    avisaLinha(m_pos);
 }
 
 // ---------------------------------------------------------------------------
@@ -772,9 +773,9 @@ void RowSet::novoRegistro(bool noFim) {
         for (int i = 0; i < m_camposDetalhe.size(); ++i)
             if (TemCampo(m_camposDetalhe[i]))
                 DefineValor(m_camposDetalhe[i], m_valoresMestre.value(i));
-    emit estruturaMudou();
-    emit estadoMudou();
-    emit registroMudou();
+    avisaEstrutura();
+    avisaEstado();
+    avisaRegistro();
     if (AoNovoRegistro) AoNovoRegistro(*this);
 }
 
@@ -788,7 +789,7 @@ void RowSet::Edit() {
     m_buffer = m_linhas[Linha()].valores;
     m_buffer.resize(m_campos.size());
     m_estado = Estado::Edicao;
-    emit estadoMudou();
+    avisaEstado();
 }
 
 void RowSet::Post() {
@@ -818,12 +819,24 @@ void RowSet::Post() {
     if (m_chavesIndice.isEmpty() && !m_filtro && !m_mestre) {
         // the row keeps its place: no order to rebuild
         m_bof = m_pos <= 0;
-        emit linhaMudou(m_pos);
-        emit registroMudou();
+        avisaLinha(m_pos);
+        avisaRegistro();
+    } else if (m_lote > 0) {
+        // inside a batch the order is rebuilt once, at its end; a row the filter or the
+        // master link hides leaves the view now, so positions stay true meanwhile
+        if (!passaFiltro(linha)) {
+            m_ordem.removeAt(m_pos);
+            if (m_pos >= m_ordem.size()) m_pos = int(m_ordem.size()) - 1;
+            m_eof = m_ordem.isEmpty();
+        }
+        m_bof = m_pos <= 0;
+        m_ordemPendente = true;
+        avisaEstrutura();
+        avisaRegistro();
     } else {
         refazOrdem(linha);
     }
-    emit estadoMudou();
+    avisaEstado();
     if (AposGravar) AposGravar(*this);
 }
 
@@ -844,12 +857,12 @@ void RowSet::Cancel() {
         if (m_pos < 0 && !m_ordem.isEmpty()) m_pos = 0;
         m_bof = m_pos <= 0;
         m_eof = m_ordem.isEmpty();
-        emit estruturaMudou();
+        avisaEstrutura();
     } else {
-        emit linhaMudou(m_pos);
+        avisaLinha(m_pos);
     }
-    emit estadoMudou();
-    emit registroMudou();
+    avisaEstado();
+    avisaRegistro();
 }
 
 void RowSet::Delete() {
@@ -861,7 +874,7 @@ void RowSet::Delete() {
     if (m_estado == Estado::Edicao) {
         m_buffer.clear();
         m_estado = Estado::Consulta;
-        emit estadoMudou();
+        avisaEstado();
     }
     if (m_pos < 0) throw ErroQev(QStringLiteral("Não há registro para excluir."));
     RegLinha& l = m_linhas[Linha()];
@@ -870,8 +883,109 @@ void RowSet::Delete() {
     if (m_pos >= m_ordem.size()) m_pos = int(m_ordem.size()) - 1;
     m_bof = m_pos <= 0;
     m_eof = m_ordem.isEmpty();
-    emit estruturaMudou();
-    emit registroMudou();
+    avisaEstrutura();
+    avisaRegistro();
+}
+
+void RowSet::ExcluiLinhas(const QVector<int>& linhas) {
+    verificaAtivo();
+    if (m_estado == Estado::Insercao) Cancel();
+    if (m_estado == Estado::Edicao) {
+        m_buffer.clear();
+        m_estado = Estado::Consulta;
+        avisaEstado();
+    }
+    const int atual = Linha();
+    const int posAtual = m_pos;
+    bool alguma = false;
+    for (int linha : linhas) {
+        if (linha < 0 || linha >= m_linhas.size()) continue;
+        RegLinha& l = m_linhas[linha];
+        if (l.situacao == Situacao::Excluida || l.situacao == Situacao::Descartada) continue;
+        l.situacao = l.situacao == Situacao::Inserida ? Situacao::Descartada : Situacao::Excluida;
+        alguma = true;
+    }
+    if (!alguma) return;
+    // one pass keeps the rest in its order
+    QVector<int> ordem;
+    ordem.reserve(m_ordem.size());
+    int novaPos = -1;
+    for (int linha : std::as_const(m_ordem)) {
+        const Situacao s = m_linhas[linha].situacao;
+        if (s == Situacao::Excluida || s == Situacao::Descartada) continue;
+        if (linha == atual) novaPos = int(ordem.size());
+        ordem.push_back(linha);
+    }
+    m_ordem = std::move(ordem);
+    if (novaPos < 0) novaPos = m_ordem.isEmpty() ? -1 : std::min(posAtual, int(m_ordem.size()) - 1);
+    m_pos = novaPos;
+    m_bof = m_pos <= 0;
+    m_eof = m_ordem.isEmpty();
+    avisaEstrutura();
+    avisaRegistro();
+}
+
+QVector<int> RowSet::LinhasSemFiltro() const {
+    QVector<int> r;
+    if (!Ativo()) return r;
+    r.reserve(m_linhas.size());
+    for (int i = 0; i < m_linhas.size(); ++i) {
+        const Situacao s = m_linhas[i].situacao;
+        if (s != Situacao::Excluida && s != Situacao::Descartada) r.push_back(i);
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// Batches
+// ---------------------------------------------------------------------------
+
+RowSet::Lote::Lote(RowSet& rs) : m_rs(rs) { ++m_rs.m_lote; }
+
+RowSet::Lote::~Lote() {
+    if (--m_rs.m_lote == 0) m_rs.terminaLote();
+}
+
+void RowSet::terminaLote() {
+    bool estrutura = std::exchange(m_avisoEstrutura, false);
+    bool registro = std::exchange(m_avisoRegistro, false);
+    if (m_ordemPendente && Ativo()) {
+        refazOrdem(Linha());  // announces structure and row itself
+        estrutura = registro = false;
+    }
+    m_ordemPendente = false;
+    const bool estado = std::exchange(m_avisoEstado, false);
+    if (estrutura) emit estruturaMudou();
+    if (registro) emit registroMudou();
+    if (estado) emit estadoMudou();
+}
+
+void RowSet::avisaEstrutura() {
+    if (m_lote > 0)
+        m_avisoEstrutura = true;
+    else
+        emit estruturaMudou();
+}
+
+void RowSet::avisaRegistro() {
+    if (m_lote > 0)
+        m_avisoRegistro = true;
+    else
+        emit registroMudou();
+}
+
+void RowSet::avisaEstado() {
+    if (m_lote > 0)
+        m_avisoEstado = true;
+    else
+        emit estadoMudou();
+}
+
+void RowSet::avisaLinha(int pos) {
+    if (m_lote > 0)
+        m_avisoEstrutura = true;  // the grid is redrawn whole at the batch's end
+    else
+        emit linhaMudou(pos);
 }
 
 // ---------------------------------------------------------------------------

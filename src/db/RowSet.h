@@ -95,6 +95,22 @@ public:
     explicit RowSet(QObject* parent = nullptr);
     ~RowSet() override;
 
+    // Gathers many changes into one while it lives: a row posted inside keeps its place
+    // (the index is applied once, at the end; a row the filter hides leaves the view at
+    // once), and the notices of structure, current row and state are sent once, at the
+    // end, so a grid is rebuilt once for a thousand appended or deleted rows. Batches
+    // nest; the outermost one ends them.
+    class Lote {
+    public:
+        explicit Lote(RowSet& rs);
+        ~Lote();
+        Lote(const Lote&) = delete;
+        Lote& operator=(const Lote&) = delete;
+
+    private:
+        RowSet& m_rs;
+    };
+
     // --- structure ---------------------------------------------------------
     // Fields of a set made in memory (CriaVazio), or the only ones kept from a query.
     void DefineCampos(const QVector<Campo>& campos);
@@ -172,6 +188,12 @@ public:
     void Post();
     void Cancel();
     void Delete();
+    // Deletes these physical rows (rows already deleted are skipped) in one pass: the
+    // rest keep their order, the current row stays when it is not among them.
+    void ExcluiLinhas(const QVector<int>& linhas);
+    // The physical rows not deleted, whatever the filter and the master link show, in
+    // the order they were read or added (rules that must see every row read these).
+    QVector<int> LinhasSemFiltro() const;
     // Fills the defaults of a new row.
     std::function<void(RowSet&)> AoNovoRegistro;
     // Checks a row before it is posted; throws to refuse.
@@ -264,6 +286,11 @@ private:
     QVariant valorLookup(int linha, int campo) const;
     const QVariantList& valoresDaLinha(int linha) const;
     void aoMudarMestre();
+    void terminaLote();
+    void avisaEstrutura();
+    void avisaRegistro();
+    void avisaEstado();
+    void avisaLinha(int pos);
 
     QVector<Campo> m_campos;
     QVector<RegLinha> m_linhas;
@@ -288,6 +315,12 @@ private:
     QStringList m_camposDetalhe;
     QVariantList m_valoresMestre;
     QMetaObject::Connection m_conexaoMestre;
+
+    int m_lote = 0;
+    bool m_ordemPendente = false;
+    bool m_avisoEstrutura = false;
+    bool m_avisoRegistro = false;
+    bool m_avisoEstado = false;
 
     bool m_logPendente = false;  // written in a transaction that has not ended yet
     QVector<Registro> m_logAntes;

@@ -1,5 +1,6 @@
 // Moving the marked rows of one grid to another.
 #include <QItemSelectionModel>
+#include <QSignalSpy>
 #include <QTableView>
 
 #include "apoio/Apoio.h"
@@ -103,6 +104,38 @@ TEST_F(MoveLinhasTeste, ATargetColumnMissingFromTheSourceIsAnError) {
     EXPECT_THROW(MoveLinhasSelecionadas(&gradeOrigem, &gradeOutro, true, false), ErroQev);
     EXPECT_EQ(origem.RecordCount(), 5);
     EXPECT_TRUE(gradeOrigem.updatesEnabled());
+}
+
+TEST(MoveLinhasVolume, ThousandsOfRowsRebuildEachGridOnceAndTheTargetKeepsItsOrder) {
+    constexpr int n = 5000;
+    RowSet origem, destino;
+    origem.DefineCampos({campo("ID", TipoCampo::Inteiro), campo("NOME", TipoCampo::Texto)});
+    origem.CriaVazio();
+    for (int i = 0; i < n; ++i) {
+        origem.Append();
+        origem.DefineValor(QStringLiteral("ID"), i);
+        origem.DefineValor(QStringLiteral("NOME"), QStringLiteral("nome %1").arg(n - i, 5, 10, QLatin1Char('0')));
+        origem.Post();
+    }
+    origem.MergeChangeLog();
+    destino.DefineCampos({campo("NOME", TipoCampo::Texto), campo("ID", TipoCampo::Inteiro)});
+    destino.DefineIndice(QStringLiteral("IndNome"), {{QStringLiteral("NOME")}});
+    destino.CriaVazio();
+    QTableView gradeOrigem, gradeDestino;
+    LigaGrade(&gradeOrigem, &origem);
+    LigaGrade(&gradeDestino, &destino);
+    QSignalSpy resetOrigem(gradeOrigem.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy resetDestino(gradeDestino.model(), &QAbstractItemModel::modelReset);
+    MoveLinhasSelecionadas(&gradeOrigem, &gradeDestino, true, true);
+    EXPECT_EQ(resetOrigem.count(), 1);
+    EXPECT_EQ(resetDestino.count(), 1);
+    EXPECT_TRUE(origem.IsEmpty());
+    ASSERT_EQ(destino.RecordCount(), n);
+    ASSERT_EQ(gradeDestino.model()->rowCount(), n);
+    for (int p = 0; p < n; ++p)  // the index applied: names ascending, IDs descending
+        ASSERT_EQ(destino.ValorNaPosicao(p, 1).toInt(), n - 1 - p) << p;
+    EXPECT_EQ(destino.ChangeCount(), n);
+    EXPECT_EQ(origem.ChangeCount(), n);
 }
 
 }  // namespace

@@ -372,6 +372,58 @@ TEST_F(RowSetTeste, FilterLocateAndMasterLink) {
     EXPECT_EQ(pessoas.RecordCount(), 2);
 }
 
+TEST_F(RowSetTeste, ABatchAppliesTheIndexOnceAndAnnouncesOnceAndRowsLeaveInOnePass) {
+    rs.DefineIndice(QStringLiteral("IndNome"), {{QStringLiteral("NOME")}});
+    rs.DefineFiltro([](const RowSet& r, int linha) { return r.ValorDaLinha(linha, QStringLiteral("UF")) != "XX"; });
+    QSignalSpy estrutura(&rs, &RowSet::estruturaMudou), registro(&rs, &RowSet::registroMudou),
+        estado(&rs, &RowSet::estadoMudou);
+    {
+        const RowSet::Lote lote(rs);
+        const RowSet::Lote dentro(rs);  // batches nest
+        const struct {
+            int id;
+            const char* nome;
+            const char* uf;
+        } novas[] = {{10, "zeca", "SP"}, {11, "aaron", "XX"}, {12, "Beto", "RJ"}};
+        for (const auto& n : novas) {
+            rs.Append();
+            rs.DefineValor(QStringLiteral("ID"), n.id);
+            rs.DefineValor(QStringLiteral("NOME"), QString::fromUtf8(n.nome));
+            rs.DefineValor(QStringLiteral("UF"), QString::fromUtf8(n.uf));
+            rs.Post();
+        }
+        // the rows stay where they were appended; the one the filter hides left at once
+        EXPECT_EQ(rs.RecordCount(), 7);
+        EXPECT_EQ(rs.ValorNaPosicao(6, rs.IndiceCampo(QStringLiteral("NOME"))).toString(), QStringLiteral("Beto"));
+        EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("Beto"));
+        EXPECT_EQ(estrutura.count() + registro.count() + estado.count(), 0);
+    }
+    EXPECT_EQ(estrutura.count(), 1);
+    EXPECT_EQ(registro.count(), 1);
+    EXPECT_EQ(estado.count(), 1);
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("Beto"));
+    EXPECT_EQ(rs.RecNo(), 3);  // the current row kept, in its sorted place
+    EXPECT_EQ(nomes(), QStringList({"alberto", "Álvaro", "ana", "Beto", "bruno", "Carlos", "zeca"}));
+
+    // many rows leave in one pass; the current row stays when it is not among them
+    estrutura.clear();
+    QVector<int> linhas;
+    for (const char* n : {"alberto", "zeca", "ana"}) {
+        rs.Locate(QStringLiteral("NOME"), QString::fromUtf8(n));
+        linhas << rs.Linha();
+    }
+    rs.Locate(QStringLiteral("NOME"), QStringLiteral("Carlos"));
+    rs.ExcluiLinhas(linhas + linhas);  // a row given twice is deleted once
+    EXPECT_EQ(estrutura.count(), 1);
+    EXPECT_EQ(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("Carlos"));
+    EXPECT_EQ(nomes(), QStringList({"Álvaro", "Beto", "bruno", "Carlos"}));
+    // the rows without filter: the hidden insertion counts, the deleted rows do not
+    EXPECT_EQ(rs.LinhasSemFiltro().size(), 5);
+    EXPECT_EQ(rs.ChangeCount(), 2 + 2);  // two stored rows deleted, two insertions left
+    rs.ApplyUpdates(*banco, QStringLiteral("PESSOA"), {QStringLiteral("ID")});
+    EXPECT_EQ(nomesNoBanco(), QStringList({"bruno", "Álvaro", "Carlos", "aaron", "Beto"}));
+}
+
 TEST_F(RowSetTeste, CalculatedAndLookUpFieldsFollowTheRowBeingEdited) {
     RowSet ufs;
     ufs.Abre(*banco, QStringLiteral("SELECT CD_UF, NM_UF FROM TB_UFS"));
