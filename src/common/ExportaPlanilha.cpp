@@ -35,7 +35,7 @@ void confere(lxw_error e, const QString& caminho) {
 }
 }  // namespace
 
-void ExportaPlanilha(const RowSet& rs, const QString& planilha, const QString& caminho) {
+void ExportaPlanilha(const RowSet& rs, const QString& planilha, const QString& caminho, bool todas) {
     const QByteArray arquivo = QFile::encodeName(caminho);
     lxw_workbook* livro = workbook_new(arquivo.constData());
     if (!livro) throw ErroQev(QStringLiteral("Não foi possível criar a planilha %1").arg(caminho));
@@ -56,7 +56,7 @@ void ExportaPlanilha(const RowSet& rs, const QString& planilha, const QString& c
 
     QVector<int> colunas;
     for (int c = 0; c < rs.Campos().size(); ++c)
-        if (rs.Campos()[c].visivel) colunas << c;
+        if (todas || rs.Campos()[c].visivel) colunas << c;
     for (int k = 0; k < colunas.size(); ++k) {
         const Campo& f = rs.Campos()[colunas[k]];
         worksheet_write_string(folha, 0, lxw_col_t(k), f.legenda().toUtf8().constData(), titulo);
@@ -91,14 +91,14 @@ void ExportaPlanilha(const RowSet& rs, const QString& planilha, const QString& c
     confere(workbook_close(livro), caminho);
 }
 
-QString ExportaEAbrePlanilha(const RowSet& rs, const QString& legenda) {
+QString ExportaEAbrePlanilha(const RowSet& rs, const QString& legenda, bool todas) {
     QTemporaryFile modelo(QDir::tempPath() + QStringLiteral("/QEV_XXXXXX.xlsx"));
     modelo.setAutoRemove(false);
     if (!modelo.open())
         throw ErroQev(QStringLiteral("Não foi possível criar um arquivo na pasta temporária."));
     const QString caminho = modelo.fileName();
     modelo.close();
-    ExportaPlanilha(rs, legenda, caminho);
+    ExportaPlanilha(rs, legenda, caminho, todas);
     if (!Lancador::abreArquivo(caminho))
         throw ErroQev(QStringLiteral("Não foi possível abrir a planilha %1").arg(caminho));
     return caminho;

@@ -7,12 +7,13 @@ class RowSet;
 // characters a sheet name cannot hold.
 QString NomePlanilha(const QString& legenda);
 
-// Writes the visible columns of a row set (one header row of captions, then one
-// row per row of the set, in its current order) into a new .xlsx file, on one
-// sheet named `planilha`. Numbers and dates keep their kind. Throws ErroQev on
-// failure.
-void ExportaPlanilha(const RowSet& rowSet, const QString& planilha, const QString& caminho);
+// Writes the visible columns of a row set (every column with `todasColunas`; one
+// header row of captions, then one row per row of the set, in its current order)
+// into a new .xlsx file, on one sheet named `planilha`. Numbers and dates keep their
+// kind. Throws ErroQev on failure.
+void ExportaPlanilha(const RowSet& rowSet, const QString& planilha, const QString& caminho,
+                     bool todasColunas = false);
 
 // Exports into a new file of the temporary folder and opens it with the desktop's
 // default handler; returns the file's path. Throws ErroQev on failure.
-QString ExportaEAbrePlanilha(const RowSet& rowSet, const QString& legenda);
+QString ExportaEAbrePlanilha(const RowSet& rowSet, const QString& legenda, bool todasColunas = false);

@@ -31,11 +31,11 @@ bool listaTem(const RowSet* lista, const QString& campo, const QVariant& valor) 
     return false;
 }
 
-// Deletes every row of a set (its cached rows; written when the set is applied).
+// Deletes every row of a set, whatever a filter hides (its cached rows; written when
+// the set is applied).
 void excluiTodos(RowSet& rs) {
     if (rs.EmEdicao()) rs.Cancel();
-    rs.DefineFiltro(nullptr);
-    for (rs.First(); !rs.IsEmpty();) rs.Delete();
+    rs.ExcluiLinhas(rs.LinhasSemFiltro());
 }
 }  // namespace
 

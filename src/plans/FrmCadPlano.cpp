@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,9 +34,11 @@
 #include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
+#include "common/MoveLinhas.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
 #include "db/DmConexao.h"
+#include "db/Mascara.h"
 #include "db/ModeloRowSet.h"
 #include "db/RowSet.h"
 #include "db/Valores.h"
@@ -46,6 +49,7 @@
 #include "plans/ItensPlano.h"
 #include "plans/RedePlano.h"
 #include "plans/TaxasTemporarias.h"
+#include "network/FrmCadHosp.h"
 
 namespace {
 using Aba = TEdicaoPlano::Aba;
@@ -166,6 +170,7 @@ TfrmCadPlano::TfrmCadPlano(QWidget* pai) : TfrmModeloCadastro(pai), m_dm(TdmInfo
     m_edicao = new TEdicaoPlano(m_dm, this);
     montaTela();
     m_edicao->Abre();
+    preencheListasArea();
     DefineCadastro(m_dm->cdsPlano());
     ligaCampos();
     connect(m_edicao, &TEdicaoPlano::estadoMudou, this, &TfrmCadPlano::Sincroniza);
@@ -542,67 +547,322 @@ QWidget* TfrmCadPlano::montaNotas() {
     return p;
 }
 
+QAction* TfrmCadPlano::acaoTela(const QString& nome, const QString& texto, const QString& dica,
+                                std::function<void()> executa) {
+    auto* a = new QAction(texto, this);
+    a->setObjectName(nome);
+    a->setToolTip(dica);
+    connect(a, &QAction::triggered, this, [this, executa = std::move(executa)] {
+        Executa(executa);
+        Sincroniza();
+        AtualizaAcoes();
+    });
+    return a;
+}
+
+namespace {
+// A column of move buttons between two grids.
+QWidget* colunaBotoes(QWidget* pai, std::initializer_list<QAction*> acoes) {
+    auto* w = new QWidget(pai);
+    auto* l = new QVBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addStretch(1);
+    for (QAction* a : acoes) {
+        auto* b = new QToolButton(w);
+        b->setDefaultAction(a);
+        b->setObjectName(QStringLiteral("btn") + a->objectName().mid(3));
+        b->setFixedSize(34, 28);
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+        l->addWidget(b);
+    }
+    l->addStretch(1);
+    w->setFixedWidth(40);
+    return w;
+}
+
+QToolButton* botaoTexto(QWidget* pai, QAction* a, QStyle::StandardPixmap qual) {
+    auto* b = new QToolButton(pai);
+    a->setIcon(icone(QApplication::style(), qual));
+    b->setDefaultAction(a);
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    return b;
+}
+
+// A combo of the regions of the country, "Todas" first (no value).
+void preencheRegioes(QComboBox* c, const RowSet* regioes) {
+    if (c->count() > 0 || !regioes->Ativo()) return;
+    c->addItem(QStringLiteral("Todas"), QVariant());
+    const int cc = regioes->IndiceCampo(QStringLiteral("CD_REGIAO_BRASIL"));
+    const int cd = regioes->IndiceCampo(QStringLiteral("DE_REGIAO_BRASIL"));
+    for (int p = 0; p < regioes->RecordCount(); ++p)
+        c->addItem(regioes->ValorNaPosicao(p, cd).toString(), regioes->ValorNaPosicao(p, cc));
+}
+
+// Shows the item whose value is `valor` (the first, empty one for a null).
+void mostraValor(QComboBox* c, const QVariant& valor) {
+    int i = 0;
+    if (!nulo(valor))
+        for (int k = 1; k < c->count(); ++k)
+            if (c->itemData(k).toString() == valor.toString()) i = k;
+    if (c->currentIndex() != i) c->setCurrentIndex(i);
+}
+}  // namespace
+
 QWidget* TfrmCadPlano::montaArea() {
+    TAreaAtuacaoPlano* area = m_edicao->area();
     tbsAreaAtuacao = new QWidget;
     tbsAreaAtuacao->setObjectName(QStringLiteral("tbsAreaAtuacao"));
     auto* l = new QVBoxLayout(tbsAreaAtuacao);
     l->setContentsMargins(4, 4, 4, 4);
+    dbtRegiaoCobertura = new QLabel(tbsAreaAtuacao);
+    dbtRegiaoCobertura->setObjectName(QStringLiteral("dbtRegiaoCobertura"));
+    dbtRegiaoCobertura->setFrameShape(QFrame::StyledPanel);
+    dbtRegiaoCobertura->setMinimumWidth(dbtRegiaoCobertura->fontMetrics().horizontalAdvance(QStringLiteral("Região 00")) + 16);
+    auto* regiao = new QHBoxLayout;
+    auto* rotuloRegiao = new QLabel(QStringLiteral("Região de cobertura:"), tbsAreaAtuacao);
+    rotuloRegiao->setBuddy(dbtRegiaoCobertura);
+    regiao->addWidget(rotuloRegiao);
+    regiao->addWidget(dbtRegiaoCobertura);
+    regiao->addStretch(1);
+    l->addLayout(regiao);
     pgcAreaAtuacao = new QStackedWidget(tbsAreaAtuacao);
     pgcAreaAtuacao->setObjectName(QStringLiteral("pgcAreaAtuacao"));
-    l->addWidget(pgcAreaAtuacao);
+    l->addWidget(pgcAreaAtuacao, 1);
 
+    // --- the state page ---
     tbsUF = new QWidget(pgcAreaAtuacao);
     tbsUF->setObjectName(QStringLiteral("tbsUF"));
     auto* lu = new QGridLayout(tbsUF);
-    lu->addWidget(faixaTitulo(QStringLiteral(" UFs de cobertura e Área de Atuação"), tbsUF), 0, 0, 1, 2);
+    lu->addWidget(faixaTitulo(QStringLiteral(" UFs de cobertura e Área de Atuação"), tbsUF), 0, 0, 1, 3);
+    dbLkpRegiaoUF = new QComboBox(tbsUF);
+    dbLkpRegiaoUF->setObjectName(QStringLiteral("dbLkpRegiaoUF"));
+    connect(dbLkpRegiaoUF, &QComboBox::activated, this, [this, area](int i) {
+        Executa([&] { area->FiltraRegiaoUF(dbLkpRegiaoUF->itemData(i)); });
+        AtualizaAcoes();
+    });
     dbgListaUF = grade(tbsUF, QStringLiteral("dbgListaUF"), m_dm->cdsListaUF(), true);
     dbgUFSelecionada = grade(tbsUF, QStringLiteral("dbgUFSelecionada"), m_dm->cdsPlanosUF(), true);
-    lu->addWidget(new QLabel(QStringLiteral("UFs disponíveis"), tbsUF), 1, 0);
-    lu->addWidget(new QLabel(QStringLiteral("UFs da área de atuação do plano"), tbsUF), 1, 1);
+    actIncluiTodasUF = acaoTela(QStringLiteral("actIncluiTodasUF"), QStringLiteral(">>"),
+                                QStringLiteral("Inclui todas as UFs disponíveis na área de atuação do plano"),
+                                [area] { area->IncluiTodasUFs(); });
+    actIncluiUF = acaoTela(QStringLiteral("actIncluiUF"), QStringLiteral(">"),
+                           QStringLiteral("Inclui as UFs selecionadas na área de atuação do plano"),
+                           [this, area] { area->IncluiUFs(LinhasMarcadas(dbgListaUF)); });
+    actRetiraUF = acaoTela(QStringLiteral("actRetiraUF"), QStringLiteral("<"),
+                           QStringLiteral("Retira as UFs selecionadas da área de atuação do plano"),
+                           [this, area] { area->RetiraUFs(LinhasMarcadas(dbgUFSelecionada)); });
+    actRetiraTodasUF = acaoTela(QStringLiteral("actRetiraTodasUF"), QStringLiteral("<<"),
+                                QStringLiteral("Retira todas as UFs da área de atuação do plano"),
+                                [area] { area->RetiraTodasUFs(); });
+    lu->addWidget(CelulaRotulada(tbsUF, QStringLiteral("Região"), dbLkpRegiaoUF), 1, 0);
+    lu->addWidget(new QLabel(QStringLiteral("UFs da área de atuação do plano"), tbsUF), 1, 2, Qt::AlignBottom);
     lu->addWidget(dbgListaUF, 2, 0);
-    lu->addWidget(dbgUFSelecionada, 2, 1);
+    lu->addWidget(colunaBotoes(tbsUF, {actIncluiTodasUF, actIncluiUF, actRetiraUF, actRetiraTodasUF}), 2, 1);
+    lu->addWidget(dbgUFSelecionada, 2, 2);
+    lu->setColumnStretch(0, 1);
+    lu->setColumnStretch(2, 1);
     pgcAreaAtuacao->addWidget(tbsUF);
 
+    // --- the municipality page ---
     tbsMunicipio = new QWidget(pgcAreaAtuacao);
     tbsMunicipio->setObjectName(QStringLiteral("tbsMunicipio"));
     auto* lm = new QGridLayout(tbsMunicipio);
     lm->addWidget(faixaTitulo(QStringLiteral(" Municípios de cobertura e Área de Atuação"), tbsMunicipio), 0, 0,
-                  1, 3);
+                  1, 4);
+    dblkpRegiao = new QComboBox(tbsMunicipio);
+    dblkpRegiao->setObjectName(QStringLiteral("dblkpRegiao"));
+    connect(dblkpRegiao, &QComboBox::activated, this, [this, area](int i) {
+        Executa([&] { area->FiltraRegiaoMunicipio(dblkpRegiao->itemData(i)); });
+        AtualizaAcoes();
+    });
     dbgUF = grade(tbsMunicipio, QStringLiteral("dbgUF"), m_dm->cdsUF());
-    dbgUF->setMaximumWidth(110);
-    dbgUF->setMinimumWidth(110);
+    dbgUF->setFixedWidth(dbgUF->fontMetrics().horizontalAdvance(QStringLiteral("UF  ")) + 60);
+    edtPesqMunicipio = new QLineEdit(tbsMunicipio);
+    edtPesqMunicipio->setObjectName(QStringLiteral("edtPesqMunicipio"));
+    edtPesqMunicipio->setMaxLength(40);
+    connect(edtPesqMunicipio, &QLineEdit::textEdited, this, [this, area](const QString& texto) {
+        const QString maiusculas = texto.toUpper();  // typed text forced to upper case
+        if (maiusculas != texto) {
+            const int cursor = edtPesqMunicipio->cursorPosition();
+            edtPesqMunicipio->setText(maiusculas);
+            edtPesqMunicipio->setCursorPosition(cursor);
+        }
+        Executa([&] { area->PesquisaMunicipio(maiusculas); });
+        AtualizaAcoes();
+    });
     dbgMunicipio = grade(tbsMunicipio, QStringLiteral("dbgMunicipio"), m_dm->cdsMunicipio(), true);
+    cmbFiltroUF = new QComboBox(tbsMunicipio);
+    cmbFiltroUF->setObjectName(QStringLiteral("cmbFiltroUF"));
+    connect(cmbFiltroUF, &QComboBox::activated, this, [this, area](int i) {
+        Executa([&] { area->FiltraMunicipiosDaUF(cmbFiltroUF->itemData(i).toString()); });
+        AtualizaAcoes();
+    });
     dbgMunicipioAtuacao = grade(tbsMunicipio, QStringLiteral("dbgMunicipioAtuacao"), m_dm->cdsPlanosMunicipio(), true);
-    lm->addWidget(new QLabel(QStringLiteral("UF"), tbsMunicipio), 1, 0);
-    lm->addWidget(new QLabel(QStringLiteral("Municípios disponíveis"), tbsMunicipio), 1, 1);
-    lm->addWidget(new QLabel(QStringLiteral("Municípios da área de atuação do plano"), tbsMunicipio), 1, 2);
-    lm->addWidget(dbgUF, 2, 0);
-    lm->addWidget(dbgMunicipio, 2, 1);
-    lm->addWidget(dbgMunicipioAtuacao, 2, 2);
+    actIncluiMunicipio = acaoTela(QStringLiteral("actIncluiMunicipio"), QStringLiteral(">"),
+                                  QStringLiteral("Inclui os municípios selecionados na área de atuação do plano"),
+                                  [this, area] { area->IncluiMunicipios(LinhasMarcadas(dbgMunicipio)); });
+    actRetiraMunicipio = acaoTela(QStringLiteral("actRetiraMunicipio"), QStringLiteral("<"),
+                                  QStringLiteral("Retira os municípios selecionados da área de atuação do plano"),
+                                  [this, area] { area->RetiraMunicipios(LinhasMarcadas(dbgMunicipioAtuacao)); });
+    actIncluiTodosMunicipios = acaoTela(
+        QStringLiteral("actIncluiTodosMunicipios"), QStringLiteral(">>"),
+        QStringLiteral("Inclui todos os municípios mostrados na área de atuação do plano"),
+        [area] { area->IncluiTodosMunicipios(); });
+    actRetiraTodosMunicipios = acaoTela(QStringLiteral("actRetiraTodosMunicipios"), QStringLiteral("<<"),
+                                        QStringLiteral("Retira todos os municípios da área de atuação do plano"),
+                                        [area] { area->RetiraTodosMunicipios(); });
+    auto* buscas = new QHBoxLayout;
+    buscas->addWidget(CelulaRotulada(tbsMunicipio, QStringLiteral("Pesquisa"), edtPesqMunicipio), 1);
+    auto* filtro = new QHBoxLayout;
+    filtro->addWidget(CelulaRotulada(tbsMunicipio, QStringLiteral("Filtro"), cmbFiltroUF));
+    filtro->addStretch(1);
+    lm->addWidget(CelulaRotulada(tbsMunicipio, QStringLiteral("Região"), dblkpRegiao), 1, 0, 1, 2);
+    lm->addLayout(buscas, 2, 1);
+    lm->addLayout(filtro, 2, 3);
+    lm->addWidget(dbgUF, 3, 0);
+    lm->addWidget(dbgMunicipio, 3, 1);
+    lm->addWidget(colunaBotoes(tbsMunicipio, {actIncluiMunicipio, actRetiraMunicipio, actIncluiTodosMunicipios,
+                                             actRetiraTodosMunicipios}),
+                  3, 2);
+    lm->addWidget(dbgMunicipioAtuacao, 3, 3);
     lm->setColumnStretch(1, 1);
-    lm->setColumnStretch(2, 1);
+    lm->setColumnStretch(3, 1);
     pgcAreaAtuacao->addWidget(tbsMunicipio);
+    // a double click moves the row, as its button does
+    connect(dbgListaUF, &QTableView::doubleClicked, actIncluiUF, [this] { if (actIncluiUF->isEnabled()) actIncluiUF->trigger(); });
+    connect(dbgUFSelecionada, &QTableView::doubleClicked, actRetiraUF, [this] { if (actRetiraUF->isEnabled()) actRetiraUF->trigger(); });
+    connect(dbgMunicipio, &QTableView::doubleClicked, actIncluiMunicipio,
+            [this] { if (actIncluiMunicipio->isEnabled()) actIncluiMunicipio->trigger(); });
+    connect(dbgMunicipioAtuacao, &QTableView::doubleClicked, actRetiraMunicipio,
+            [this] { if (actRetiraMunicipio->isEnabled()) actRetiraMunicipio->trigger(); });
     return tbsAreaAtuacao;
 }
 
+void TfrmCadPlano::preencheListasArea() {
+    preencheRegioes(dbLkpRegiaoUF, m_dm->cdsRegiaoBrasil());
+    preencheRegioes(dblkpRegiao, m_dm->cdsRegiaoBrasil());
+    const RowSet* ufs = m_dm->cdsFiltroUF();
+    if (cmbFiltroUF->count() == 0 && ufs->Ativo()) {
+        cmbFiltroUF->addItem(QStringLiteral("Nenhum"), QString());
+        const int c = ufs->IndiceCampo(QStringLiteral("CD_UF"));
+        for (int p = 0; p < ufs->RecordCount(); ++p) {
+            const QString uf = ufs->ValorNaPosicao(p, c).toString();
+            cmbFiltroUF->addItem(uf, uf);
+        }
+    }
+}
+
+void TfrmCadPlano::sincronizaArea() {
+    const TAreaAtuacaoPlano* area = m_edicao->area();
+    preencheListasArea();
+    mostraValor(dbLkpRegiaoUF, area->RegiaoUF());
+    mostraValor(dblkpRegiao, area->RegiaoMunicipio());
+    mostraValor(cmbFiltroUF, area->UfFiltrada().isEmpty() ? QVariant() : QVariant(area->UfFiltrada()));
+    if (edtPesqMunicipio->text() != area->Pesquisa() && !edtPesqMunicipio->hasFocus())
+        edtPesqMunicipio->setText(area->Pesquisa());
+    const RowSet* p = m_dm->cdsPlano();
+    dbtRegiaoCobertura->setText(p->Ativo() && !p->IsEmpty()
+                                    ? p->Valor(QStringLiteral("DE_REGIAO_COBERTURA")).toString()
+                                    : QString());
+}
+
 QWidget* TfrmCadPlano::montaRede() {
+    TRedePlano* rede = m_edicao->rede();
     tbsRede = new QWidget;
     tbsRede->setObjectName(QStringLiteral("tbsRede"));
     auto* l = new QGridLayout(tbsRede);
     l->addWidget(faixaTitulo(QStringLiteral("Estabelecimentos de Saúde disponíveis"), tbsRede), 0, 0);
-    l->addWidget(faixaTitulo(QStringLiteral("Estabelecimentos de Saúde vinculados ao PLANO"), tbsRede), 0, 1);
-    dbgHospitais = grade(tbsRede, QStringLiteral("dbgHospitais"), m_edicao->rede()->qryEstabManutRede(), true);
+    l->addWidget(faixaTitulo(QStringLiteral("Estabelecimentos de Saúde vinculados ao PLANO"), tbsRede), 0, 2);
+    dbgHospitais = grade(tbsRede, QStringLiteral("dbgHospitais"), rede->qryEstabManutRede(), true);
     dbgHospSele = grade(tbsRede, QStringLiteral("dbgHospSele"), m_dm->cdsPlanoRede(), true);
-    l->addWidget(dbgHospitais, 1, 0);
-    l->addWidget(dbgHospSele, 1, 1);
+
+    // --- the available side ---
+    actRedeProcurar = acaoTela(QStringLiteral("actRedeProcurar"), QStringLiteral("Procurar"),
+                               QStringLiteral("Encontra um estabelecimento de Saúde disponíveis para vinculação"),
+                               [this] { actRedeProcurarExecute(); });
+    actCadEstabSaude = acaoTela(QStringLiteral("actCadEstabSaude"), QStringLiteral("Cadastro"),
+                                QStringLiteral("Cadastro de Estabelecimento de Saúde"),
+                                [this] { btnCadEstabSaudeClick(); });
+    edtFiltroEstab = new QLineEdit(tbsRede);
+    edtFiltroEstab->setObjectName(QStringLiteral("edtFiltroEstab"));
+    edtFiltroEstab->setToolTip(QStringLiteral("Pesquisa um estabelecimento pelo nome da razão social"));
+    edtFiltroEstab->setMaxLength(60);
+    connect(edtFiltroEstab, &QLineEdit::textChanged, this,
+            [this, rede](const QString& texto) { Executa([&] { rede->LocalizaNome(texto); }); });
+    auto* barraDisponiveis = new QHBoxLayout;
+    barraDisponiveis->addWidget(botaoTexto(tbsRede, actRedeProcurar, QStyle::SP_FileDialogContentsView));
+    btnCadEstabSaude = botaoTexto(tbsRede, actCadEstabSaude, QStyle::SP_FileDialogDetailedView);
+    btnCadEstabSaude->setObjectName(QStringLiteral("btnCadEstabSaude"));
+    barraDisponiveis->addWidget(btnCadEstabSaude);
+    auto* rotuloNome = new QLabel(QStringLiteral("Razão Social:"), tbsRede);
+    rotuloNome->setBuddy(edtFiltroEstab);
+    barraDisponiveis->addWidget(rotuloNome);
+    barraDisponiveis->addWidget(edtFiltroEstab, 1);
+    l->addLayout(barraDisponiveis, 1, 0);
+    l->addWidget(dbgHospitais, 2, 0);
+    connect(dbgHospitais, &QTableView::doubleClicked, this, [this] {
+        if (actCadEstabSaude->isEnabled()) actCadEstabSaude->trigger();
+    });
+
+    // --- the buttons between ---
+    actRedeVincTodos = acaoTela(QStringLiteral("actRedeVincTodos"), QStringLiteral(">>"),
+                                QStringLiteral("vincular todos os estabelecimentos ao plano"),
+                                [rede] { rede->VinculaTodos(); });
+    actRedeVincUm = acaoTela(QStringLiteral("actRedeVincUm"), QStringLiteral(">"),
+                             QStringLiteral("vincular o estabelecimento selecionado ao plano"), [this, rede] {
+                                 // with nothing marked nothing is linked
+                                 QVector<int> linhas;
+                                 if (dbgHospitais->selectionModel()->hasSelection())
+                                     linhas = LinhasMarcadas(dbgHospitais);
+                                 rede->Vincula(linhas);
+                                 dbgHospitais->clearSelection();
+                             });
+    actRedeDesvUm = acaoTela(QStringLiteral("actRedeDesvUm"), QStringLiteral("<"),
+                             QStringLiteral("desvincular o estabelecimento selecionado do plano"), [this, rede] {
+                                 rede->Desvincula(LinhasMarcadas(dbgHospSele));
+                                 dbgHospSele->setFocus();
+                             });
+    actRedeDesvTodos = acaoTela(QStringLiteral("actRedeDesvTodos"), QStringLiteral("<<"),
+                                QStringLiteral("desvincular todos os estabelecimentos do plano"),
+                                [rede] { rede->DesvinculaTodos(); });
+    l->addWidget(colunaBotoes(tbsRede, {actRedeVincTodos, actRedeVincUm, actRedeDesvUm, actRedeDesvTodos}), 2, 1);
+
+    // --- the linked side ---
+    actCopiarRede = acaoTela(QStringLiteral("actCopiarRede"), QStringLiteral("Copiar"),
+                             QStringLiteral("Copiar a rede de outro plano para o plano atual"),
+                             [this] { actCopiarRedeExecute(); });
+    actRedeProcurarVinc = acaoTela(QStringLiteral("actRedeProcurarVinc"), QStringLiteral("Procurar"),
+                                   QStringLiteral("Encontra um estabelecimento de Saúde vinculado ao plano"),
+                                   [this] { actRedeProcurarVincExecute(); });
+    actConsCNES = acaoTela(QStringLiteral("actConsCNES"), QStringLiteral("CNES"),
+                           QStringLiteral("Consulta os dados do estabelecimento no CNES no site do DataSus"),
+                           [rede] { rede->ConsultaCadastroPublico(); });
+    actRedeVincExcel = acaoTela(QStringLiteral("actRedeVincExcel"), QStringLiteral("Excel"),
+                                QStringLiteral("Exporta a rede vinculada ao plano para excel"),
+                                [rede] { rede->ExportaRede(); });
+    auto* barraVinculados = new QHBoxLayout;
+    barraVinculados->addWidget(botaoTexto(tbsRede, actCopiarRede, QStyle::SP_DialogSaveButton));
+    barraVinculados->addWidget(botaoTexto(tbsRede, actRedeProcurarVinc, QStyle::SP_FileDialogContentsView));
+    barraVinculados->addWidget(botaoTexto(tbsRede, actConsCNES, QStyle::SP_DriveNetIcon));
+    barraVinculados->addWidget(botaoTexto(tbsRede, actRedeVincExcel, QStyle::SP_FileIcon));
+    barraVinculados->addStretch(1);
+    auto* desvTodos = new QToolButton(tbsRede);  // a second unlink-all button
+    desvTodos->setObjectName(QStringLiteral("btnDesvTodos2"));
+    desvTodos->setDefaultAction(actRedeDesvTodos);
+    barraVinculados->addWidget(desvTodos);
+    l->addLayout(barraVinculados, 1, 2);
+    l->addWidget(dbgHospSele, 2, 2);
+
     pnlQtEstab = new QLabel(tbsRede);
     pnlQtEstab->setObjectName(QStringLiteral("pnlQtEstab"));
     pnlQtEstabVinc = new QLabel(tbsRede);
     pnlQtEstabVinc->setObjectName(QStringLiteral("pnlQtEstabVinc"));
-    l->addWidget(pnlQtEstab, 2, 0);
-    l->addWidget(pnlQtEstabVinc, 2, 1);
+    l->addWidget(pnlQtEstab, 3, 0);
+    l->addWidget(pnlQtEstabVinc, 3, 2);
     l->setColumnStretch(0, 1);
-    l->setColumnStretch(1, 1);
+    l->setColumnStretch(2, 1);
     // CNPJ and CNES whole; the name takes what is left
     for (QTableView* g : {dbgHospitais, dbgHospSele}) {
         const int nome = g == dbgHospitais ? 190 : 260;
@@ -612,9 +872,9 @@ QWidget* TfrmCadPlano::montaRede() {
             g->setColumnWidth(2, nome);
         });
     }
-    for (RowSet* rs : {m_edicao->rede()->qryEstabManutRede(), m_dm->cdsPlanoRede()})
+    for (RowSet* rs : {rede->qryEstabManutRede(), m_dm->cdsPlanoRede()})
         connect(rs, &RowSet::estruturaMudou, this, &TfrmCadPlano::contaEstabelecimentos);
-    connect(m_edicao->rede()->qryEstabManutRede(), &RowSet::estadoMudou, this, [this] {
+    connect(rede, &TRedePlano::disponiveisLidos, this, [this] {
         RowSet* d = m_edicao->rede()->qryEstabManutRede();
         if (!d->Ativo()) return;
         // the columns the grid shows
@@ -625,7 +885,7 @@ QWidget* TfrmCadPlano::montaRede() {
             f.visivel = visiveis.contains(f.nome, Qt::CaseInsensitive);
         }
         d->campo(QStringLiteral("CD_CNPJ_ESTB_SAUD")).rotulo = QStringLiteral("CNPJ");
-        d->campo(QStringLiteral("CD_CNPJ_ESTB_SAUD")).mascara = QStringLiteral("99.999.999/9999-99");
+        d->campo(QStringLiteral("CD_CNPJ_ESTB_SAUD")).mascara = QString::fromLatin1(MascaraCnpj);
         d->campo(QStringLiteral("CD_CNES")).rotulo = QStringLiteral("CNES");
         d->campo(QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD")).rotulo = QStringLiteral("Razão Social");
         d->campo(QStringLiteral("NM_MUNC")).rotulo = QStringLiteral("Município");
@@ -769,6 +1029,7 @@ void TfrmCadPlano::Sincroniza() {
             palette().color(habilitada ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     }
     pgcAreaAtuacao->setCurrentWidget(m_edicao->PaginaUFs() ? tbsUF : tbsMunicipio);
+    sincronizaArea();
     const Aba atual = m_edicao->AbaAtual();
     const bool listas = atual == Aba::LivreEscolha || atual == Aba::Servicos;
     btnMarcar->setVisible(listas);
@@ -802,6 +1063,21 @@ void TfrmCadPlano::AtualizaAcoes() {
     actNovaNota->setEnabled(m_edicao->PodeNovaNota());
     actEditar->setEnabled(m_edicao->PodeEditarNota());
     actExcluirNota->setEnabled(m_edicao->PodeEditarNota());
+    const TAreaAtuacaoPlano::Botoes area =
+        m_edicao->area()->Disponiveis(editando, m_edicao->AbaHabilitada(Aba::AreaAtuacao));
+    for (QAction* a : {actIncluiTodasUF, actIncluiUF}) a->setEnabled(area.incluiUF);
+    for (QAction* a : {actRetiraUF, actRetiraTodasUF}) a->setEnabled(area.retiraUF);
+    for (QAction* a : {actIncluiMunicipio, actIncluiTodosMunicipios}) a->setEnabled(area.incluiMunicipio);
+    for (QAction* a : {actRetiraMunicipio, actRetiraTodosMunicipios}) a->setEnabled(area.retiraMunicipio);
+    const TRedePlano::Botoes rede = m_edicao->rede()->Disponiveis(
+        editando, m_edicao->AbaHabilitada(Aba::Rede), m_edicao->PesquisaDisponiveis());
+    for (QAction* a : {actRedeVincTodos, actRedeVincUm, actCadEstabSaude}) a->setEnabled(rede.vincula);
+    for (QAction* a : {actRedeDesvUm, actRedeDesvTodos}) a->setEnabled(rede.desvincula);
+    actCopiarRede->setEnabled(rede.copia);
+    actRedeProcurarVinc->setEnabled(rede.pesquisaVinculados);
+    actRedeVincExcel->setEnabled(rede.pesquisaVinculados);
+    actConsCNES->setEnabled(rede.cnes);
+    actRedeProcurar->setEnabled(rede.pesquisaDisponiveis);
 }
 
 void TfrmCadPlano::AtualizaDados() {
@@ -1020,6 +1296,58 @@ bool TfrmCadPlano::eventFilter(QObject* o, QEvent* e) {
         }
     }
     return TfrmModeloCadastro::eventFilter(o, e);
+}
+
+namespace {
+// The search of establishments of the network tab (the identifier hidden).
+qlonglong pesquisaEstabelecimento(QWidget* pai, bool soUrgencia) {
+    TfrmConsulta consulta(pai, QStringLiteral("Consulta de Estabelecimentos de Saúde disponíveis para vinculação"),
+                          QStringLiteral("CNES;CNPJ;Razão Social;Id;Município;UF"), QStringLiteral("ID_ESTB_SAUD"),
+                          TRedePlano::SqlPesquisa(soUrgencia), DmConexao()->banco(),
+                          TRedePlano::ParametrosPesquisa(soUrgencia));
+    consulta.EscondeColuna(QStringLiteral("ID_ESTB_SAUD"));
+    if (Modal::executa(consulta) != QDialog::Accepted) return -1;
+    const QVariant id = consulta.Valor(QStringLiteral("ID_ESTB_SAUD"));
+    return nulo(id) ? -1 : id.toLongLong();
+}
+}  // namespace
+
+void TfrmCadPlano::actRedeProcurarExecute() {
+    const qlonglong id = pesquisaEstabelecimento(this, m_edicao->rede()->PesquisaSoUrgencia());
+    if (id < 0) return;
+    m_edicao->rede()->LocalizaDisponivel(id);
+    dbgHospitais->setFocus();
+}
+
+void TfrmCadPlano::actRedeProcurarVincExecute() {
+    const qlonglong id = pesquisaEstabelecimento(this, false);
+    if (id < 0) return;
+    dbgHospSele->clearSelection();
+    if (m_edicao->rede()->LocalizaVinculado(id)) dbgHospSele->setFocus();
+}
+
+void TfrmCadPlano::btnCadEstabSaudeClick() {
+    const RowSet* d = m_edicao->rede()->qryEstabManutRede();
+    if (!d->Ativo() || d->IsEmpty()) return;
+    const qlonglong id = d->Valor(QStringLiteral("ID_ESTB_SAUD")).toLongLong();
+    TfrmCadHosp cadastro(this);
+    cadastro.IdEstabInicial = id;
+    Modal::executa(cadastro);
+    if (cadastro.GravouDados()) m_edicao->rede()->AtualizaAposCadastro(id);
+}
+
+void TfrmCadPlano::actCopiarRedeExecute() {
+    TfrmConsulta consulta(this, QStringLiteral("Copiar a Rede de outro plano"),
+                          QStringLiteral("Nome do Plano;Contratação;Segmentação Assistencial;Abrangência Geográfica"),
+                          QStringLiteral("NM_PLANO;SEQ_PLANO"), TRedePlano::SqlPlanosComRede(), DmConexao()->banco(),
+                          TRedePlano::ParametrosPlanosComRede(m_dm->SeqPlanoAtual()));
+    consulta.EscondeColuna(QStringLiteral("SEQ_PLANO"));
+    const int larguras[] = {250, 200, 200, 200};
+    for (int c = 0; c < 4; ++c) consulta.grdConsulta()->setColumnWidth(c, larguras[c]);
+    if (Modal::executa(consulta) != QDialog::Accepted) return;
+    const QVariant seq = consulta.Valor(QStringLiteral("SEQ_PLANO"));
+    if (nulo(seq)) return;
+    m_edicao->rede()->CopiaRede(seq.toLongLong(), consulta.Valor(QStringLiteral("NM_PLANO")).toString());
 }
 
 void AbreCadastroPlanos(QWidget* pai) {

@@ -94,20 +94,45 @@ public:
     QTableView* dbgNotaTecnica;
     // "Área de atuação": the state page and the municipality page
     QWidget* tbsAreaAtuacao;
+    QLabel* dbtRegiaoCobertura;
     QStackedWidget* pgcAreaAtuacao;
     QWidget* tbsUF;
     QWidget* tbsMunicipio;
+    QComboBox* dbLkpRegiaoUF;
     QTableView* dbgListaUF;
     QTableView* dbgUFSelecionada;
+    QComboBox* dblkpRegiao;
     QTableView* dbgUF;
+    QLineEdit* edtPesqMunicipio;
     QTableView* dbgMunicipio;
+    QComboBox* cmbFiltroUF;
     QTableView* dbgMunicipioAtuacao;
+    QAction* actIncluiTodasUF;
+    QAction* actIncluiUF;
+    QAction* actRetiraUF;
+    QAction* actRetiraTodasUF;
+    QAction* actIncluiMunicipio;
+    QAction* actRetiraMunicipio;
+    QAction* actIncluiTodosMunicipios;
+    QAction* actRetiraTodosMunicipios;
     // "Vinculação de rede"
     QWidget* tbsRede;
+    QLineEdit* edtFiltroEstab;
     QTableView* dbgHospitais;
     QTableView* dbgHospSele;
     QLabel* pnlQtEstab;
     QLabel* pnlQtEstabVinc;
+    QToolButton* btnCadEstabSaude;
+    QAction* actRedeProcurar;
+    QAction* actCadEstabSaude;
+    QAction* actRedeVincTodos;
+    QAction* actRedeVincUm;
+    QAction* actRedeDesvUm;
+    QAction* actRedeDesvTodos;
+    QAction* actCopiarRede;
+    QAction* actRedeProcurarVinc;
+    QAction* actConsCNES;
+    QAction* actRedeVincExcel;
     // "Instrumento Jurídico" (hidden)
     QWidget* tbsInstrumentoJuridico;
 
@@ -135,6 +160,11 @@ public:
     void actAlteraProtocoloExecute();
     void actNovaNotaExecute();
     void actEditarNotaExecute();
+    // The network tab's searches, register shortcut and copy.
+    void actRedeProcurarExecute();
+    void actRedeProcurarVincExecute();
+    void btnCadEstabSaudeClick();
+    void actCopiarRedeExecute();
 
 protected:
     void actAnteriorExecute() override;
@@ -157,6 +187,11 @@ private:
     void abreNota();
     void editaTaxaNaGrade();
     void contaEstabelecimentos();
+    // An action of a tab: runs through the template's error handling, then shows the state.
+    QAction* acaoTela(const QString& nome, const QString& texto, const QString& dica,
+                      std::function<void()> executa);
+    void preencheListasArea();
+    void sincronizaArea();
     void focaNome();
 
     TdmInfoPlano* m_dm;

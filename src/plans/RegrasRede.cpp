@@ -2,6 +2,9 @@
 
 #include <QSet>
 
+#include "db/Banco.h"
+#include "db/Valores.h"
+
 namespace MensagensRede {
 QString LivreEscolha() {
     return QStringLiteral("Plano opera exclusivamente como Livre Escolha e não pode possuir rede "
@@ -63,4 +66,48 @@ QString AvaliaRede(const DadosRede& d) {
         default:
             return QString();
     }
+}
+
+DadosRede LeDadosRede(Banco& banco, const QString& cdOper, qlonglong seqPlano,
+                      const QString& livreEscolha, int cobertura, const QStringList& ufsPais) {
+    DadosRede d;
+    d.livreEscolha = livreEscolha;
+    d.cobertura = cobertura;
+    const ParamsPosicionais plano{cdOper, seqPlano};
+    const auto texto = [](const QVariant& v) { return nulo(v) ? QString() : v.toString(); };
+    for (const auto& l : banco
+                             .consulta(QStringLiteral(
+                                           "SELECT M.CD_UF, E.ID_MUNC, E.LG_URGENCIA_EMERGENCIA FROM "
+                                           "RL_PLANOS_ESTAB_SAUDE R JOIN TB_ESTAB_SAUDE E ON E.ID_ESTB_SAUD = "
+                                           "R.ID_ESTB_SAUD LEFT JOIN TB_MUNICIPIOS M ON M.ID_MUNC = E.ID_MUNC "
+                                           "WHERE R.CD_OPER = ? AND R.SEQ_PLANO = ?"),
+                                       plano)
+                             .linhas)
+        d.rede.push_back({texto(l.at(0)), nulo(l.at(1)) ? -1 : l.at(1).toLongLong(), texto(l.at(2))});
+    if (livreEscolha == QLatin1String("S")) return d;
+    if (cobertura == 1) {
+        d.ufsPais = ufsPais;
+    } else if (cobertura == 2 || cobertura == 3) {
+        for (const auto& l : banco
+                                 .consulta(QStringLiteral("SELECT CD_UF FROM RL_PLANOS_UF WHERE CD_OPER = ? "
+                                                          "AND SEQ_PLANO = ?"),
+                                           plano)
+                                 .linhas)
+            d.ufsPlano << texto(l.at(0));
+    } else if (cobertura == 4 || cobertura == 5) {
+        for (const auto& l : banco
+                                 .consulta(QStringLiteral("SELECT ID_MUNC FROM RL_PLANOS_MUNICIPIO WHERE "
+                                                          "CD_OPER = ? AND SEQ_PLANO = ?"),
+                                           plano)
+                                 .linhas)
+            d.municipiosPlano << l.at(0).toLongLong();
+    }
+    return d;
+}
+
+QStringList LeUfsPais(Banco& banco) {
+    QStringList r;
+    for (const auto& l : banco.consulta(QStringLiteral("SELECT CD_UF FROM TB_UFS ORDER BY CD_UF")).linhas)
+        r << l.at(0).toString();
+    return r;
 }

@@ -19,9 +19,19 @@ struct DadosRede {
     QStringList ufsPais;                 // every state of the country, in CD_UF order
 };
 
+class Banco;
+
 // The first problem of the plan's network against its coverage and area, or an empty
 // text when the network is acceptable. One pass over the network, whatever its size.
 QString AvaliaRede(const DadosRede& dados);
+
+// The same data as stored: the plan's links with their establishments' municipality and
+// urgency flag, and the plan's states or municipalities its coverage walks (nothing
+// more for a free-choice plan). `ufsPais` is copied into the result for coverage 1.
+DadosRede LeDadosRede(Banco& banco, const QString& cdOper, qlonglong seqPlano,
+                      const QString& livreEscolha, int cobertura, const QStringList& ufsPais);
+// Every state of the country, in CD_UF order.
+QStringList LeUfsPais(Banco& banco);
 
 namespace MensagensRede {
 QString LivreEscolha();

@@ -19,6 +19,7 @@
 #include "ApoioPlanos.h"
 #include "common/ExecucaoModal.h"
 #include "plans/FrmCadPlano.h"
+#include "plans/RegrasRede.h"
 #include "plans/TaxasTemporarias.h"
 
 using namespace ApoioPlanos;
@@ -193,7 +194,9 @@ TEST_F(CadPlanoTeste, OnlyTheInvalidTaxMessageIsShownWhateverFailedBefore) {
 // --- the writing ------------------------------------------------------------------------
 
 TEST_F(CadPlanoTeste, TheFirstTaxMakesThePlanConsistentOnlyFromTheNextSave) {
-    inicia(plano(1, "PLANO UM") + hospitalSp(10) + vinculo(1, 10) + nota(1, 1, "555") +
+    // a state plan whose state has an urgency hospital: area and network pass
+    inicia(plano(1, "PLANO UM", 3) + relacao("RL_PLANOS_UF", "CD_UF", 1, QStringLiteral("'SP'")) +
+           hospitalSp(10) + vinculo(1, 10) + nota(1, 1, "555") +
            QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = NULL, LG_CONSISTENTE = NULL, "
                           "LG_REDE_VINCULADA = NULL;"));
     abre();
@@ -220,7 +223,9 @@ TEST_F(CadPlanoTeste, NetworkFlagFollowsSegmentationFreeChoiceAndLinks) {
         const char* rede;
     } casos[] = {
         {"sem vínculo", plano(1, "P") , "N"},
-        {"com vínculo", plano(1, "P") + hospitalSp(10) + vinculo(1, 10), "S"},
+        {"com vínculo que atende às regras da rede",
+         plano(1, "P", 3) + relacao("RL_PLANOS_UF", "CD_UF", 1, QStringLiteral("'SP'")) + vinculo(1, 10), "S"},
+        {"com vínculo que não atende (nacional)", plano(1, "P") + vinculo(1, 10), "N"},
         {"odontológico", plano(1, "P", 1, 4), "S"},
         {"livre escolha",
          plano(1, "P") + QStringLiteral("UPDATE TB_PLANOS SET LG_TOTAL_LIVRE_ESCOLHA = 'S';"), "S"},
@@ -229,7 +234,8 @@ TEST_F(CadPlanoTeste, NetworkFlagFollowsSegmentationFreeChoiceAndLinks) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
         tela.reset();
-        banco().executaScript(QStringLiteral("DELETE FROM TB_PLANOS; DELETE FROM RL_PLANOS_ESTAB_SAUDE;") +
+        banco().executaScript(QStringLiteral("DELETE FROM TB_PLANOS; DELETE FROM RL_PLANOS_ESTAB_SAUDE; "
+                                             "DELETE FROM RL_PLANOS_UF;") +
                               QString(c.linhas).remove(hospitalSp(10)));
         abre();
         edita(1);
@@ -243,8 +249,12 @@ TEST_F(CadPlanoTeste, NetworkFlagFollowsSegmentationFreeChoiceAndLinks) {
 TEST_F(CadPlanoTeste, ChangedCoverageClearsTheAreaThatNoLongerApplies) {
     const QString area = relacao("RL_PLANOS_MUNICIPIO", "ID_MUNC", 1, QStringLiteral("3550308")) +
                          relacao("RL_PLANOS_MUNICIPIO", "ID_MUNC", 1, QStringLiteral("3304557")) +
-                         relacao("RL_PLANOS_UF", "CD_UF", 1, QStringLiteral("'SP'"));
-    inicia(plano(1, "PLANO UM", 4) + area + taxa(1, 5, kTaxa1));
+                         relacao("RL_PLANOS_UF", "CD_UF", 1, QStringLiteral("'SP'")) +
+                         relacao("RL_PLANOS_UF", "CD_UF", 1, QStringLiteral("'RJ'"));
+    // urgency hospitals in both states: the network rules pass for coverages 2 and 3
+    inicia(plano(1, "PLANO UM", 4) + area + taxa(1, 5, kTaxa1) + hospitalSp(10) + hospitalSp(11) +
+           QStringLiteral("UPDATE TB_ESTAB_SAUDE SET ID_MUNC = 3304557 WHERE ID_ESTB_SAUD = 11;") +
+           vinculo(1, 10) + vinculo(1, 11));
     abre();
     const auto municipios = [&] { return conta(QStringLiteral("SELECT count(*) FROM RL_PLANOS_MUNICIPIO")); };
     const auto ufs = [&] { return conta(QStringLiteral("SELECT count(*) FROM RL_PLANOS_UF")); };
@@ -255,7 +265,7 @@ TEST_F(CadPlanoTeste, ChangedCoverageClearsTheAreaThatNoLongerApplies) {
     grava();
     EXPECT_EQ(mensagens.textos(), QStringList());
     EXPECT_EQ(municipios(), 0);
-    EXPECT_EQ(ufs(), 1);
+    EXPECT_EQ(ufs(), 2);
 
     // 2 -> 1 (the area tab off): asked; "no" gives the save up and the plan back
     mensagens.responde({Mensagens::RespNao});
@@ -267,14 +277,16 @@ TEST_F(CadPlanoTeste, ChangedCoverageClearsTheAreaThatNoLongerApplies) {
     EXPECT_TRUE(tela->Navegando());
     EXPECT_EQ(noBanco("CD_ABRANGENCIA", 1), QStringLiteral("2"));
     EXPECT_TRUE(tela->edicao()->AbaHabilitada(Aba::AreaAtuacao));
-    EXPECT_EQ(ufs(), 1);
-    // "yes" deletes them
+    EXPECT_EQ(ufs(), 2);
+    // "yes" deletes them (two states are no national network: its warning follows)
     mensagens.limpa();
     mensagens.responde({Mensagens::RespSim});
     edita(1);
     escolhe(tela->dblkpAbrangencia, 1);
     grava();
-    EXPECT_EQ(mensagens.textos().size(), 1);
+    EXPECT_EQ(mensagens.textos(),
+              QStringList({"As UFs e Municípios da Área de Atuação serão excluídos. Deseja Continuar?",
+                           MensagensRede::Nacional()}));
     EXPECT_EQ(ufs(), 0);
     EXPECT_EQ(noBanco("CD_ABRANGENCIA", 1), QStringLiteral("1"));
 
@@ -386,7 +398,8 @@ TEST_F(CadPlanoTeste, ANewPlanTakesItsNumberInsideTheWriteEvenWhenAnotherCopyToo
     Apoio::abreBanco(banco().caminho())->executaScript(plano(5, "OUTRA CÓPIA") + taxa(5, 10, kTaxa1));
     mensagens.limpa();
     grava();
-    EXPECT_EQ(mensagens.textos(), QStringList());
+    // a national plan without network: saved, with the network warning
+    EXPECT_EQ(mensagens.textos(), QStringList{MensagensRede::Nacional()});
     EXPECT_TRUE(tela->Navegando());
     EXPECT_EQ(noBanco("NM_PLANO", 6), QStringLiteral("PLANO NOVO"));
     EXPECT_EQ(noBanco("CD_PADRAO_ACOMODACAO", 6), QStringLiteral("C"));
