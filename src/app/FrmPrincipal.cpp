@@ -35,6 +35,7 @@
 #include "network/FrmCadHosp.h"
 #include "network/FrmDlgImportEstabSaudeSistema.h"
 #include "plans/FrmCadPlano.h"
+#include "plans/FrmManutencaoRede.h"
 #include "network/FrmDlgLimpaEstab.h"
 #include "network/FrmImportarRedeHosp.h"
 #include "operator/DmOperadora.h"
@@ -195,8 +196,9 @@ void TfrmPrincipal::criaMenu() {
                                  QStringLiteral("Cadastro de Dispositivos Contratuais"), true);
     connect(dispositivos, &QAction::triggered, this, [this] { AbreCadastroDispositivos(this); });
     m_menuCadastro->addAction(dispositivos);
-    m_menuCadastro->addAction(acao(QStringLiteral("actMenutencaoRede"),
-                                   QStringLiteral("Vinculação de Rede em Lote"), false));
+    QAction* redeEmLote = acao(QStringLiteral("actMenutencaoRede"), QStringLiteral("Vinculação de Rede em Lote"), true);
+    connect(redeEmLote, &QAction::triggered, this, [this] { AbreManutencaoRede(this); });
+    m_menuCadastro->addAction(redeEmLote);
     QAction* liberar = acao(QStringLiteral("actLiberarPlanos"),
                             QStringLiteral("Liberar Planos para Retificação"), true);
     connect(liberar, &QAction::triggered, this, [this] { AbreLiberacaoRetificacao(this); });

@@ -2,14 +2,44 @@
 
 #include "db/Erro.h"
 #include "db/DmConexao.h"
+#include "db/Mascara.h"
+#include "db/RowSet.h"
 #include "operator/Operadora.h"
 
 namespace {
 TDMZemlo* g_instancia = nullptr;
-}
 
-TDMZemlo::TDMZemlo(QObject* parent) : QObject(parent) {
+Campo campo(const char* nome, TipoCampo tipo, int tamanho, const char* rotulo = nullptr,
+            bool visivel = false) {
+    Campo c;
+    c.nome = QString::fromLatin1(nome);
+    c.tipo = tipo;
+    c.tamanho = tamanho;
+    if (rotulo) c.rotulo = QString::fromUtf8(rotulo);
+    c.visivel = visivel;
+    return c;
+}
+}  // namespace
+
+TDMZemlo::TDMZemlo(QObject* parent)
+    : QObject(parent), m_hospitais(new RowSet(this)), m_produtos(new RowSet(this)) {
     g_instancia = this;
+    m_hospitais->setObjectName(QStringLiteral("cdsHospitais"));
+    Campo cnpj = campo("CnpjHospital", TipoCampo::Texto, 14, "CNPJ", true);
+    cnpj.mascara = QString::fromLatin1(MascaraCnpj);
+    m_hospitais->DefineCampos({campo("IdEstbSaud", TipoCampo::Inteiro, 0), cnpj,
+                               campo("NomeHospital", TipoCampo::Texto, 60, "Razão Social", true),
+                               campo("LG_URGENCIA_EMERGENCIA", TipoCampo::Texto, 1),
+                               campo("CNES", TipoCampo::Texto, 7), campo("CD_UF", TipoCampo::Texto, 2),
+                               campo("ID_MUNC", TipoCampo::Inteiro, 0)});
+    m_hospitais->DefineIndice(QStringLiteral("cdsHospitaisCnpj"), {{QStringLiteral("CnpjHospital")}});
+    m_produtos->setObjectName(QStringLiteral("cdsProdutos"));
+    m_produtos->DefineCampos({campo("CodOperadora", TipoCampo::Texto, 6), campo("SeqProduto", TipoCampo::Inteiro, 0),
+                              campo("NomeProduto", TipoCampo::Texto, 60, "Nome Comercial", true),
+                              campo("CodProduto", TipoCampo::Texto, 9),
+                              campo("cd_segmentacao", TipoCampo::Inteiro, 0),
+                              campo("cd_abrangencia", TipoCampo::Inteiro, 0)});
+    m_produtos->DefineIndice(QStringLiteral("cdsProdutosProduto"), {{QStringLiteral("SeqProduto")}});
     leOperadoras();
     CarregaOperadoraAtual();
 }

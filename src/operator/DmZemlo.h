@@ -5,6 +5,8 @@
 
 #include "db/Banco.h"
 
+class RowSet;
+
 // General table bindings: the operators table, read in table order, whose current
 // row is the current operator. The operator screens edit that row through the
 // edit buffer below (insert a new row or edit the current one, then save or cancel).
@@ -48,6 +50,13 @@ public:
     // Discards the changes: a new row is dropped, the current row stays as it was.
     void CancelaOperadora();
 
+    // The selections of the batch network linking, in memory: the chosen establishments
+    // (IdEstbSaud, CnpjHospital, NomeHospital, LG_URGENCIA_EMERGENCIA, CNES, CD_UF,
+    // ID_MUNC; in CNPJ order) and the chosen plans (CodOperadora, SeqProduto,
+    // NomeProduto, CodProduto, cd_segmentacao, cd_abrangencia; in plan-number order).
+    RowSet* cdsHospitais() const { return m_hospitais; }
+    RowSet* cdsProdutos() const { return m_produtos; }
+
 signals:
     // The current row, or what is known about it, changed.
     void operadoraMudou();
@@ -59,6 +68,8 @@ private:
     int m_atual = 0;
     Estado m_estado = Estado::Navegacao;
     QVariantMap m_buffer;  // columns set in the edit buffer (upper-case names)
+    RowSet* m_hospitais;
+    RowSet* m_produtos;
 };
 
 inline TDMZemlo* DMZemlo() { return TDMZemlo::instancia(); }

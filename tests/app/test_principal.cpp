@@ -30,6 +30,7 @@
 #include "operator/FrmSelecionaOperadora.h"
 #include "operator/Operadora.h"
 #include "plans/FrmCadPlano.h"
+#include "plans/FrmManutencaoRede.h"
 
 using namespace Apoio;
 
@@ -401,4 +402,25 @@ TEST_F(PrincipalTeste, PlanEntryOpensThePlanScreenOnTheCurrentOperatorsPlans) {
     });
     entrada->trigger();
     EXPECT_EQ(nome, QStringLiteral("PLANO SUL"));
+}
+
+TEST_F(PrincipalTeste, BatchLinkingEntryOpensItsScreenOnTheCurrentOperatorsLists) {
+    inicia(QStringLiteral(
+        "INSERT INTO OPERADORAS (CD_OPER, CD_CNPJ, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO, "
+        "CD_REGIAO_ATUACAO) VALUES ('300012', '06990590000123', 'COOPERATIVA SUL', 22, 6);"
+        "INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO, CD_SEGMENTACAO) VALUES ('300012', 1, 'PLANO SUL', 2), "
+        "('300012', 2, 'ODONTO SUL', 4), ('412341', 3, 'PLANO DE OUTRA OPERADORA', 2);"));
+    TfrmPrincipal w;
+    mostra(w);
+    QAction* entrada = w.Acao(QStringLiteral("actMenutencaoRede"));
+    ASSERT_NE(entrada, nullptr);
+    EXPECT_EQ(entrada->text(), QStringLiteral("Vinculação de Rede em Lote"));
+    EXPECT_TRUE(entrada->isEnabled());
+    QString planos;
+    quandoAbrir<TfrmManutencaoRede>([&](TfrmManutencaoRede* t) {
+        planos = t->lblQtPlanos->text();
+        t->btnSair->click();
+    });
+    entrada->trigger();
+    EXPECT_EQ(planos, QStringLiteral(" 1 plano(s)"));
 }
