@@ -24,7 +24,7 @@ namespace {
 const QString kOp = QString::fromLatin1(kOperadora);
 
 // A hospital of the test operator with that urgency flag ("NULL" for none), in `municipio`.
-QString hospital(int id, const char* urgencia, qlonglong municipio = 3550308) {
+QString estab(int id, const char* urgencia, qlonglong municipio = 3550308) {
     return QStringLiteral(
                "INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, CD_OPER, CD_CNES, CD_CNPJ_ESTB_SAUD, "
                "RAZAO_SOCIAL_ESTB_SAUD, CD_CLASSIF_ESTAB_SAUDE, CD_TIPO_ESTB_SAUD, ID_MUNC, DT_VINCULO_OPER, "
@@ -57,7 +57,7 @@ const QString kUrgencia = QStringLiteral(
 const QString kBase = plano(1, "AMBULATORIAL", 3, 1) + uf(1, "SP") + plano(2, "HOSPITALAR", 3, 2) + uf(2, "SP") +
                       plano(3, "DO RIO", 3, 2) + uf(3, "RJ") + plano(4, "ODONTO", 3, 4) + plano(5, "LIVRE", 3, 2) +
                       QStringLiteral("UPDATE TB_PLANOS SET LG_TOTAL_LIVRE_ESCOLHA = 'S' WHERE SEQ_PLANO = 5;") +
-                      hospital(10, "S") + hospital(11, "N") + hospital(12, "NULL") + hospital(14, "X") +
+                      estab(10, "S") + estab(11, "N") + estab(12, "NULL") + estab(14, "X") +
                       vinculo(2, 10);
 
 class ManutencaoRedeTeste : public Base {
@@ -89,7 +89,7 @@ public:
 };
 
 TEST_F(ManutencaoRedeTeste, ListsOfferedAndSelectionsWithoutDuplicates) {
-    inicia(kBase + hospital(20, "S") + QStringLiteral("UPDATE TB_ESTAB_SAUDE SET CD_CLASSIF_ESTAB_SAUDE = 2 "
+    inicia(kBase + estab(20, "S") + QStringLiteral("UPDATE TB_ESTAB_SAUDE SET CD_CLASSIF_ESTAB_SAUDE = 2 "
                                                       "WHERE ID_ESTB_SAUD = 20;"));
     zemlo->cdsHospitais()->CriaVazio();
     zemlo->cdsHospitais()->Append();  // left from an earlier showing
