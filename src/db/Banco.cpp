@@ -1,5 +1,7 @@
 #include "db/Banco.h"
 
+#include "db/Valores.h"
+
 #include <QCollator>
 #include <QDate>
 #include <QDateTime>
@@ -408,6 +410,11 @@ QDateTime Banco::lerDataHora(const QVariant& v) {
     if (v.typeId() == QMetaType::QDateTime) return v.toDateTime();
     if (v.typeId() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
     const QString t = v.toString().trimmed();
+    // the stored forms, read by hand (the general parser is a hundred times slower)
+    QDate data;
+    QTime hora;
+    if (LeDataHoraIso(t, &data, &hora) && data.isValid())
+        return QDateTime(data, hora.isValid() ? hora : QTime(0, 0));
     QDateTime dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!dt.isValid()) dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
     if (!dt.isValid()) {

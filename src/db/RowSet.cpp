@@ -671,6 +671,13 @@ QVariant RowSet::Converte(TipoCampo tipo, const QVariant& v) {
             if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) return v;
             const QString s = v.toString().trimmed();
             if (s.isEmpty()) return QVariant();
+            QDate iso;
+            QTime hora;
+            if (LeDataHoraIso(s, &iso, &hora)) {  // the stored forms, without the slow parser
+                if (s.size() == 10) return iso.isValid() ? QVariant(iso) : QVariant();
+                const QDateTime dt = Banco::lerDataHora(s);
+                return dt.isValid() ? QVariant(dt) : QVariant();
+            }
             QDate d = QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
             if (d.isValid()) return d;
             d = QDate::fromString(s, QStringLiteral("dd/MM/yyyy"));

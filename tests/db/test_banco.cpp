@@ -7,6 +7,7 @@
 
 #include "apoio/Apoio.h"
 #include "db/DmConexao.h"
+#include "db/RowSet.h"
 
 using namespace Apoio;
 
@@ -85,4 +86,34 @@ TEST_F(BancoTeste, AReadOnlyOpeningNeverWritesTheFile) {
     EXPECT_FALSE(QFileInfo::exists(pasta.arquivo(QStringLiteral("nao.mdb"))));
 }
 
+}  // namespace
+
+namespace {
+// Stored dates are read by hand in their two forms; anything else goes through the
+// general parser, with the same results as before.
+TEST(DatasGravadas, TheStoredFormsAndTheOthersReadAsTheyAlwaysDid) {
+    const QDate d(2024, 6, 15);
+    const struct {
+        const char* texto;
+        QDateTime dataHora;  // Banco::lerDataHora
+        QVariant data;       // RowSet::Converte for a DATE column
+    } casos[] = {
+        {"2024-06-15 10:20:30", {d, QTime(10, 20, 30)}, QDateTime(d, QTime(10, 20, 30))},
+        {"2024-06-15T10:20:30", {d, QTime(10, 20, 30)}, QDateTime(d, QTime(10, 20, 30))},
+        {"2024-06-15", {d, QTime(0, 0)}, d},
+        {" 2024-06-15 ", {d, QTime(0, 0)}, d},
+        {"15/06/2024", {}, d},
+        {"2024-02-30", {}, QVariant()},
+        {"2024-02-30 10:00:00", {}, QVariant()},
+        {"2024-06-15 25:00:00", {d, QTime(0, 0)}, QDateTime(d, QTime(0, 0))},  // the date kept
+        {"2024-06-15 10:20", {d, QTime(0, 0)}, QDateTime(d, QTime(0, 0))},
+        {"2O24-06-15", {}, QVariant()},
+        {"", {}, QVariant()},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.texto);
+        EXPECT_EQ(Banco::lerDataHora(QString::fromLatin1(c.texto)), c.dataHora);
+        EXPECT_EQ(RowSet::Converte(TipoCampo::Data, QString::fromLatin1(c.texto)), c.data);
+    }
+}
 }  // namespace
