@@ -544,11 +544,11 @@ TEST_F(HospitalTeste, IncompleteLinkedEstablishments) {
                           vinculo(1));
     EXPECT_FALSE(dm->ExisteVinculadoIncompleto());
     banco().executaScript(
-        estab(3, "", kCpf, "Sem data", 2) + vinculo(3) +
+        estab(3, "", kCpf, "Sem data", 2) + vinculo(3) + vinculo(3, 2) +
         QStringLiteral(
             "UPDATE TB_ESTAB_SAUDE SET DT_VINCULO_OPER = NULL WHERE ID_ESTB_SAUD IN (2, 3);"));
     EXPECT_TRUE(dm->ExisteVinculadoIncompleto());
-    EXPECT_EQ(dm->cdsEstabVinculado()->RecordCount(), 1);
+    EXPECT_EQ(dm->cdsEstabVinculado()->RecordCount(), 1);  // once, though linked to two plans
 }
 
 TEST_F(HospitalTeste, BulkCleanUpDeletesOnlyUnlinkedEstablishmentsOfEveryOperator) {
