@@ -24,6 +24,7 @@
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "ModulosPlanos.h"
+#include "SqliteCru.h"
 #include "common/Identificadores.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
@@ -48,34 +49,10 @@ constexpr int kMunicipios = 500;
 constexpr int kNotas = 10;
 constexpr int kTaxas = 10;
 
-// Plain SQLite: steps the statement and fetches every column of every row as text.
+using SqliteCru::exec;
+using SqliteCru::linha;
 int leituraCrua(sqlite3* db, const QString& sql, const std::vector<QVariant>& params = {}) {
-    sqlite3_stmt* st = nullptr;
-    const QByteArray s = sql.toUtf8();
-    sqlite3_prepare_v2(db, s.constData(), -1, &st, nullptr);
-    for (size_t i = 0; i < params.size(); ++i) {
-        if (params[i].typeId() == QMetaType::QString) {
-            const QByteArray t = params[i].toString().toUtf8();
-            sqlite3_bind_text(st, int(i + 1), t.constData(), t.size(), SQLITE_TRANSIENT);
-        } else {
-            sqlite3_bind_int64(st, int(i + 1), params[i].toLongLong());
-        }
-    }
-    int n = 0;
-    const int colunas = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < colunas; ++c) sqlite3_column_text(st, c);
-        ++n;
-    }
-    sqlite3_finalize(st);
-    return n;
-}
-
-void exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
-
-void linha(const char* nome, double ms, double baseMs, const char* obs = "") {
-    std::printf("%s %10.2f ms %10.3f ms %8.2fx  %s\n",
-                qPrintable(QString::fromUtf8(nome).leftJustified(44)), ms, baseMs, ms / baseMs, obs);
+    return SqliteCru::leitura(db, sql, params);
 }
 
 }  // namespace
@@ -113,7 +90,7 @@ int main(int argc, char** argv) {
                           "RL_PLANOS_TIPO_COBERTURA", "RL_PLANOS_SERV_OPC"})
         std::printf("  %-26s %9lld linhas\n", t,
                     banco.valor(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(t))).toLongLong());
-    std::printf("\n%s %13s %13s %9s\n", qPrintable(QStringLiteral("operação").leftJustified(44)), "QEV",
+    std::printf("\n%s %13s %13s %9s\n", qPrintable(QStringLiteral("operação").leftJustified(50)), "QEV",
                 "SQLite puro", "razão");
 
     // --- opening the screen ----------------------------------------------------------
