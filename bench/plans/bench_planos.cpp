@@ -39,6 +39,7 @@
 #include "platform/Plataforma.h"
 
 using MedidasBench::mede;
+using MedidasBench::leituraCrua;
 using MedidasBench::medianaMs;
 
 namespace {
@@ -47,29 +48,6 @@ constexpr int kLinks = 1000;
 constexpr int kMunicipios = 500;
 constexpr int kNotas = 10;
 constexpr int kTaxas = 10;
-
-// Plain SQLite: steps the statement and fetches every column of every row as text.
-int leituraCrua(sqlite3* db, const QString& sql, const std::vector<QVariant>& params = {}) {
-    sqlite3_stmt* st = nullptr;
-    const QByteArray s = sql.toUtf8();
-    sqlite3_prepare_v2(db, s.constData(), -1, &st, nullptr);
-    for (size_t i = 0; i < params.size(); ++i) {
-        if (params[i].typeId() == QMetaType::QString) {
-            const QByteArray t = params[i].toString().toUtf8();
-            sqlite3_bind_text(st, int(i + 1), t.constData(), t.size(), SQLITE_TRANSIENT);
-        } else {
-            sqlite3_bind_int64(st, int(i + 1), params[i].toLongLong());
-        }
-    }
-    int n = 0;
-    const int colunas = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < colunas; ++c) sqlite3_column_text(st, c);
-        ++n;
-    }
-    sqlite3_finalize(st);
-    return n;
-}
 
 void exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
 

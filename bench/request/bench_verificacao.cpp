@@ -39,24 +39,7 @@ int contaComando(unsigned, void*, void*, void*) {
 }
 
 int leitura(sqlite3* db, const char* sql, const QVariantList& params = {}) {
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
-    for (int i = 0; i < params.size(); ++i) {
-        if (params[i].typeId() == QMetaType::QString) {
-            const QByteArray t = params[i].toString().toUtf8();
-            sqlite3_bind_text(st, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-        } else {
-            sqlite3_bind_int64(st, i + 1, params[i].toLongLong());
-        }
-    }
-    int n = 0;
-    const int colunas = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < colunas; ++c) sqlite3_column_text(st, c);
-        ++n;
-    }
-    sqlite3_finalize(st);
-    return n;
+    return MedidasBench::leituraCrua(db, QString::fromUtf8(sql), params);
 }
 
 const char* kEstab =
