@@ -22,6 +22,7 @@
 
 #include "FixturaDispositivos.h"
 #include "GeraBaseEstab.h"
+#include "MedidasBench.h"
 #include "db/DmConexao.h"
 #include "platform/LinhaComando.h"
 #include "rules/LeituraPlanos.h"
@@ -29,40 +30,15 @@
 
 namespace {
 
-double medianaMs(std::vector<qint64> ns) {
-    std::sort(ns.begin(), ns.end());
-    return ns[ns.size() / 2] / 1e6;
-}
+using MedidasBench::mede;
+using MedidasBench::vinculaCru;
 
-double mede(int repeticoes, const std::function<void()>& f) {
-    f();  // warm the page cache and the code
-    std::vector<qint64> ns;
-    for (int i = 0; i < repeticoes; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        ns.push_back(t.nsecsElapsed());
-    }
-    return medianaMs(ns);
-}
-
-void vincula(sqlite3_stmt* st, const QVariantList& params) {
-    for (int i = 0; i < params.size(); ++i) {
-        const QVariant& v = params[i];
-        if (v.typeId() == QMetaType::QString) {
-            const QByteArray b = v.toString().toUtf8();
-            sqlite3_bind_text(st, i + 1, b.constData(), b.size(), SQLITE_TRANSIENT);
-        } else {
-            sqlite3_bind_int64(st, i + 1, v.toLongLong());
-        }
-    }
-}
 
 // Steps the statement and fetches every column of every row as text; returns the rows.
 int leituraCrua(sqlite3* db, const QString& sql, const QVariantList& params = {}) {
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr);
-    vincula(st, params);
+    vinculaCru(st, params);
     int n = 0;
     const int colunas = sqlite3_column_count(st);
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -135,7 +111,7 @@ int main(int argc, char** argv) {
         sqlite3_stmt* cl = nullptr;
         sqlite3_prepare_v2(db, "SELECT CD_GRUPO_CLASSIFICACAO FROM OPERADORAS WHERE CD_OPER = ?", -1,
                            &cl, nullptr);
-        vincula(cl, {op});
+        vinculaCru(cl, {op});
         sqlite3_step(cl);
         sqlite3_finalize(cl);
         leituraCrua(db, comandos.temas);

@@ -1,10 +1,13 @@
 #pragma once
 // What every benchmark and image program shares: medians of repeated runs, and an
 // image of a window saved for a person to look at.
+#include <sqlite3.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -29,6 +32,55 @@ inline double mede(int repeticoes, const std::function<void()>& f) {
         ns.push_back(t.nsecsElapsed());
     }
     return medianaMs(ns);
+}
+
+// Binds the values in order: texts as texts, anything else as an integer.
+inline void vinculaCru(sqlite3_stmt* st, const QVariantList& params) {
+    for (int i = 0; i < params.size(); ++i) {
+        if (params[i].typeId() == QMetaType::QString) {
+            const QByteArray t = params[i].toString().toUtf8();
+            sqlite3_bind_text(st, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        } else {
+            sqlite3_bind_int64(st, i + 1, params[i].toLongLong());
+        }
+    }
+}
+
+// Plain SQLite, the baseline of every benchmark: steps the statement and fetches every
+// column of every row as text. Answers the number of rows.
+inline int leituraCrua(sqlite3* db, const QString& sql, const QVariantList& params = {}) {
+    sqlite3_stmt* st = nullptr;
+    const QByteArray s = sql.toUtf8();
+    sqlite3_prepare_v2(db, s.constData(), -1, &st, nullptr);
+    vinculaCru(st, params);
+    int n = 0;
+    const int colunas = sqlite3_column_count(st);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < colunas; ++c) sqlite3_column_text(st, c);
+        ++n;
+    }
+    sqlite3_finalize(st);
+    return n;
+}
+
+// The first column of every row, as integers.
+inline std::vector<qint64> inteirosCrus(sqlite3* db, const QString& sql, const QVariantList& params = {}) {
+    sqlite3_stmt* st = nullptr;
+    const QByteArray s = sql.toUtf8();
+    sqlite3_prepare_v2(db, s.constData(), -1, &st, nullptr);
+    vinculaCru(st, params);
+    std::vector<qint64> r;
+    while (sqlite3_step(st) == SQLITE_ROW) r.push_back(sqlite3_column_int64(st, 0));
+    sqlite3_finalize(st);
+    return r;
+}
+
+inline void execCru(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+// One line of a result table: "operation   QEV ms   SQLite ms   ratio   note".
+inline void linha(const char* nome, double ms, double baseMs, const char* obs = "") {
+    std::printf("%s %10.2f ms %10.3f ms %8.2fx  %s\n",
+                qPrintable(QString::fromUtf8(nome).leftJustified(50)), ms, baseMs, ms / baseMs, obs);
 }
 
 // Shows the window, lets it paint and saves it as `pasta`/`nome`.

@@ -27,7 +27,6 @@
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "ModulosPlanos.h"
-#include "SqliteCru.h"
 #include "db/RowSet.h"
 #include "plans/AreaAtuacaoPlano.h"
 #include "plans/FrmCadPlano.h"
@@ -38,9 +37,9 @@
 #include "platform/Plataforma.h"
 
 using MedidasBench::medianaMs;
-using SqliteCru::exec;
-using SqliteCru::leitura;
-using SqliteCru::linha;
+void exec(sqlite3* db, const char* sql) { MedidasBench::execCru(db, sql); }
+int leitura(sqlite3* db, const QString& sql, const QVariantList& p = {}) { return MedidasBench::leituraCrua(db, sql, p); }
+using MedidasBench::linha;
 
 namespace {
 
@@ -63,11 +62,11 @@ double mede(int repeticoes, const std::function<void()>& prepara, const std::fun
 }
 
 // A statement prepared once, stepped for each row of values.
-void executaLinhas(sqlite3* db, const char* sql, const std::vector<std::vector<QVariant>>& linhas) {
+void executaLinhas(sqlite3* db, const char* sql, const QList<QVariantList>& linhas) {
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
     for (const auto& l : linhas) {
-        SqliteCru::vincula(st, l);
+        MedidasBench::vinculaCru(st, l);
         sqlite3_step(st);
         sqlite3_reset(st);
     }
@@ -134,8 +133,8 @@ int main(int argc, char** argv) {
     dm.cdsUF()->Locate(QStringLiteral("CD_UF"), QStringLiteral("SP"));
     QApplication::processEvents();
     const int sp = dm.cdsMunicipio()->RecordCount();
-    std::vector<std::vector<QVariant>> municipiosSp;
-    for (qint64 id : SqliteCru::inteiros(db, QStringLiteral("SELECT ID_MUNC FROM TB_MUNICIPIOS WHERE CD_UF = 'SP'")))
+    QList<QVariantList> municipiosSp;
+    for (qint64 id : MedidasBench::inteirosCrus(db, QStringLiteral("SELECT ID_MUNC FROM TB_MUNICIPIOS WHERE CD_UF = 'SP'")))
         municipiosSp.push_back({op, seq, id});
     const QString leMunicipios = QStringLiteral("SELECT M.ID_MUNC, M.CD_UF, M.NM_MUNC FROM TB_MUNICIPIOS M WHERE CD_UF = 'SP'");
     const double baseInclui = mede(repeticoes, [&] { limpaPlano(); }, [&] {
@@ -200,8 +199,8 @@ int main(int argc, char** argv) {
     }
     // the first 5,000 in the list's order
     QSet<int> primeiras;
-    std::vector<std::vector<QVariant>> vinculos5000;
-    std::vector<QVariant> ids5000;
+    QList<QVariantList> vinculos5000;
+    QVariantList ids5000;
     for (int p = 0; p < kHospitais && p < disponiveis.RecordCount(); ++p) {
         const int l = disponiveis.LinhaNaPosicao(p);
         primeiras.insert(l);
@@ -229,7 +228,7 @@ int main(int argc, char** argv) {
         executaLinhas(db, insereVinculo, vinculos5000);
         exec(db, "COMMIT");
     }, [&] {
-        std::vector<std::vector<QVariant>> chaves;
+        QList<QVariantList> chaves;
         for (const auto& v : vinculos5000) chaves.push_back({v[0], v[1], v[2]});
         exec(db, "BEGIN IMMEDIATE");
         executaLinhas(db, "DELETE FROM RL_PLANOS_ESTAB_SAUDE WHERE CD_OPER = ? AND SEQ_PLANO = ? AND ID_ESTB_SAUD = ?",
@@ -265,7 +264,7 @@ int main(int argc, char** argv) {
         t.start();
         aciona(tela.actRedeVincTodos);
         const double ms = t.nsecsElapsed() / 1e6;
-        std::vector<std::vector<QVariant>> todosVinculos;
+        QList<QVariantList> todosVinculos;
         for (int p = 0; p < disponiveis.RecordCount(); ++p)
             todosVinculos.push_back({op, seq, disponiveis.ValorNaPosicao(p, disponiveis.IndiceCampo(QStringLiteral("ID_ESTB_SAUD"))),
                                      QStringLiteral("2024-06-15 10:00:00")});
@@ -306,7 +305,14 @@ int main(int argc, char** argv) {
     }, [&] { mensagem = e.rede()->RegrasRede(op, seq, 1); });
     std::snprintf(obs, sizeof obs, "%d vínculos; %s", rede.RecordCount(),
                   mensagem.isEmpty() ? "rede aceita" : "rede recusada");
-    linha("regras da rede, nacional (lendo a rede)", msRegrasLidas, baseRegras, obs);
+    // the screen reads the plan's network with its own statement, every column of it
+    QString sqlRede = rede.Sql();
+    sqlRede.replace(QStringLiteral(":CD_OPER"), QStringLiteral("?")).replace(QStringLiteral(":SEQ_PLANO"), QStringLiteral("?"));
+    const double baseRegrasLidas = mede(repeticoes, [] {}, [&] {
+        leitura(db, sqlRede, {op, seq});
+        leitura(db, QStringLiteral("SELECT TB_UFS.* FROM TB_UFS ORDER BY CD_UF"));
+    });
+    linha("regras da rede, nacional (lendo a rede)", msRegrasLidas, baseRegrasLidas, obs);
     const double msRegrasTela = mede(repeticoes, [] {}, [&] { mensagem = e.rede()->RegrasRede(op, seq, 1); });
     linha("regras da rede, nacional (rede já na tela)", msRegrasTela, baseRegras, "sem leitura");
     const QStringList ufs = LeUfsPais(banco);
@@ -356,10 +362,10 @@ int main(int argc, char** argv) {
         inseridos = 0;
         for (qint64 s : seqsLote) {
             exec(db, "BEGIN IMMEDIATE");
-            const auto ligados = SqliteCru::inteiros(
+            const auto ligados = MedidasBench::inteirosCrus(
                 db, QStringLiteral("SELECT ID_ESTB_SAUD FROM RL_PLANOS_ESTAB_SAUDE WHERE SEQ_PLANO = ?"), {s});
             const QSet<qint64> jaLigados(ligados.begin(), ligados.end());
-            std::vector<std::vector<QVariant>> novos;
+            QList<QVariantList> novos;
             for (qint64 id : idsLote)
                 if (!jaLigados.contains(id)) novos.push_back({s, id, op, QStringLiteral("2024-06-15 10:00:00")});
             executaLinhas(db, "INSERT INTO RL_PLANOS_ESTAB_SAUDE (SEQ_PLANO, ID_ESTB_SAUD, CD_OPER, LG_NOVO, DT_VINCULO) "

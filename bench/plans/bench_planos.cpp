@@ -24,7 +24,6 @@
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "ModulosPlanos.h"
-#include "SqliteCru.h"
 #include "common/Identificadores.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
@@ -40,6 +39,9 @@
 #include "platform/Plataforma.h"
 
 using MedidasBench::mede;
+using MedidasBench::leituraCrua;
+using MedidasBench::linha;
+void exec(sqlite3* db, const char* sql) { MedidasBench::execCru(db, sql); }
 using MedidasBench::medianaMs;
 
 namespace {
@@ -49,11 +51,6 @@ constexpr int kMunicipios = 500;
 constexpr int kNotas = 10;
 constexpr int kTaxas = 10;
 
-using SqliteCru::exec;
-using SqliteCru::linha;
-int leituraCrua(sqlite3* db, const QString& sql, const std::vector<QVariant>& params = {}) {
-    return SqliteCru::leitura(db, sql, params);
-}
 
 }  // namespace
 

@@ -139,6 +139,20 @@ QTableView* grade(QWidget* pai, const QString& nome, RowSet* rs, bool varias = f
     return g;
 }
 
+// The column of `campo` takes the grid's spare width (instead of the last one), also
+// after the row set is reopened.
+void esticaColuna(QTableView* g, const QString& campo) {
+    auto aplica = [g, campo] {
+        const ModeloRowSet* m = ModeloDaGrade(g);
+        const int c = m ? m->colunaDoCampo(campo) : -1;
+        if (c < 0) return;
+        g->horizontalHeader()->setStretchLastSection(false);
+        g->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
+    };
+    aplica();
+    QObject::connect(ModeloDaGrade(g), &QAbstractItemModel::modelReset, g, aplica);
+}
+
 // The in-place editor of a tax number: 30 characters at most.
 class EditorTaxa : public QStyledItemDelegate {
 public:
@@ -663,6 +677,7 @@ QWidget* TfrmCadPlano::montaArea() {
     lu->addWidget(dbgUFSelecionada, 2, 2);
     lu->setColumnStretch(0, 1);
     lu->setColumnStretch(2, 1);
+    lu->setRowStretch(2, 1);
     pgcAreaAtuacao->addWidget(tbsUF);
 
     // --- the municipality page ---
@@ -678,7 +693,9 @@ QWidget* TfrmCadPlano::montaArea() {
         AtualizaAcoes();
     });
     dbgUF = grade(tbsMunicipio, QStringLiteral("dbgUF"), m_dm->cdsUF());
-    dbgUF->setFixedWidth(dbgUF->fontMetrics().horizontalAdvance(QStringLiteral("UF  ")) + 60);
+    // the row number, the state code whole and the scroll bar
+    dbgUF->setFixedWidth(dbgUF->fontMetrics().horizontalAdvance(QStringLiteral("00  UF  ")) +
+                         dbgUF->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 48);
     edtPesqMunicipio = new QLineEdit(tbsMunicipio);
     edtPesqMunicipio->setObjectName(QStringLiteral("edtPesqMunicipio"));
     edtPesqMunicipio->setMaxLength(40);
@@ -700,6 +717,7 @@ QWidget* TfrmCadPlano::montaArea() {
         AtualizaAcoes();
     });
     dbgMunicipioAtuacao = grade(tbsMunicipio, QStringLiteral("dbgMunicipioAtuacao"), m_dm->cdsPlanosMunicipio(), true);
+    esticaColuna(dbgMunicipioAtuacao, QStringLiteral("NM_MUNC"));
     actIncluiMunicipio = acaoTela(QStringLiteral("actIncluiMunicipio"), QStringLiteral(">"),
                                   QStringLiteral("Inclui os municípios selecionados na área de atuação do plano"),
                                   [this, area] { area->IncluiMunicipios(LinhasMarcadas(dbgMunicipio)); });
@@ -729,6 +747,7 @@ QWidget* TfrmCadPlano::montaArea() {
     lm->addWidget(dbgMunicipioAtuacao, 3, 3);
     lm->setColumnStretch(1, 1);
     lm->setColumnStretch(3, 1);
+    lm->setRowStretch(3, 1);
     pgcAreaAtuacao->addWidget(tbsMunicipio);
     // a double click moves the row, as its button does
     connect(dbgListaUF, &QTableView::doubleClicked, actIncluiUF, [this] { if (actIncluiUF->isEnabled()) actIncluiUF->trigger(); });

@@ -74,6 +74,8 @@ void TfrmListaPlanos::montaLista(RowSet* planos) {
     dbgPlanos->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgPlanos->horizontalHeader()->setStretchLastSection(true);
     dbgPlanos->setColumnWidth(0, 300);
+    dbgPlanos->setColumnWidth(1, 190);
+    dbgPlanos->setColumnWidth(2, 190);
     connect(dbgPlanos->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { listaMudou(); });
     FrameFiltro1->AssociaDados(planos);

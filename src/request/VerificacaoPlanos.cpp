@@ -268,7 +268,10 @@ QVector<AchadoSolicitacao> TVerificacaoPlanos::AchadosEstabelecimento(const QVar
     if (classe1 && inteiro(tipo) == 2000 && contrato == QLatin1String("I") && branco(intermediaria))
         achado("Registro ZUB da Operadora intermediária",
                "Registro ZUB da Operadora intermediária não informado.");
-    if (!vazio(tipo) && (vazio(vinculo) || Banco::lerDataHora(vinculo).date() == kDataZero))
+    // (the stored text is compared: no time-zone look-up for each of thousands of rows)
+    const bool semVinculo = vazio(vinculo) || textoDe(vinculo).trimmed().isEmpty() ||
+                            textoDe(vinculo).startsWith(kDataZero.toString(Qt::ISODate));
+    if (!vazio(tipo) && semVinculo)
         achado("Data de início da prestação do serviço",
                "Data de início da prestação do serviço não informada.");
     if (classe1 && branco(disponibilidade))
@@ -302,9 +305,10 @@ TVerificacaoPlanos::estabelecimentosGerais() {
 void TVerificacaoPlanos::VerificaEstabelecimentos(const PlanoSolicitacao& p, bool paraNoPrimeiro) {
     const auto& gerais = estabelecimentosGerais();
     const Resultado vinculados = m_banco.consulta(
-        QStringLiteral("SELECT %1 FROM TB_ESTAB_SAUDE ES WHERE ES.CD_CLASSIF_ESTAB_SAUDE = 1 AND "
-                       "EXISTS (SELECT 1 FROM RL_PLANOS_ESTAB_SAUDE PES WHERE PES.CD_OPER = ? AND "
-                       "PES.SEQ_PLANO = ? AND PES.ID_ESTB_SAUD = ES.ID_ESTB_SAUD) ORDER BY ES.ID_ESTB_SAUD")
+        // Driven by the plan's links (an establishment linked twice still counts once).
+        QStringLiteral("SELECT %1 FROM TB_ESTAB_SAUDE ES WHERE ES.ID_ESTB_SAUD IN (SELECT "
+                       "PES.ID_ESTB_SAUD FROM RL_PLANOS_ESTAB_SAUDE PES WHERE PES.CD_OPER = ? AND "
+                       "PES.SEQ_PLANO = ?) AND ES.CD_CLASSIF_ESTAB_SAUDE = 1 ORDER BY ES.ID_ESTB_SAUD")
             .arg(QLatin1String(kColunasEstab)),
         {p.cdOper, p.seqPlano});
 

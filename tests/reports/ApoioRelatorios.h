@@ -10,8 +10,11 @@
 #include "platform/Plataforma.h"
 #include "reports/DocumentoRelatorio.h"
 #include "reports/FonteDados.h"
+#include "app/ConduzModal.h"
 
 namespace ApoioRelatorios {
+
+using Apoio::Modais;
 
 inline Resultado tabela(const QStringList& colunas, const QVector<QVariantList>& linhas) {
     Resultado r;
@@ -64,22 +67,6 @@ inline QImage imagem(const DocumentoRelatorio& d, int pagina, qreal pixelsPorMm 
     g.end();
     return img;
 }
-
-// Answers every modal opening with a function of the dialog; records their captions.
-class Modais {
-public:
-    explicit Modais(std::function<int(QDialog&)> resposta) {
-        m_anterior = Modal::define([this, resposta](QDialog& d) {
-            abertos << d.windowTitle();
-            return resposta(d);
-        });
-    }
-    ~Modais() { Modal::define(std::move(m_anterior)); }
-    QStringList abertos;
-
-private:
-    Modal::Tratador m_anterior;
-};
 
 // Answers the file choosers with the paths given, in order (then: cancel); records
 // what each one asked.

@@ -1,0 +1,168 @@
+// The road of a plan from the request screen to the protocol, with the transfer-program
+// simulator as a real child process: checks, request file, hand-over, protocol read
+// back; the release; a rectification that returns another protocol; a plan that fails
+// a check; and a transfer program that refuses.
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTest>
+
+#include "BaseSolicitacao.h"
+#include "PlanoPronto.h"
+#include "app/ConduzModal.h"
+#include "apoio/VuqTeste.h"
+#include "operator/DmZemlo.h"
+#include "platform/Plataforma.h"
+#include "request/FrmDlgTransmissaoArq.h"
+#include "request/FrmLiberaRetifPlano.h"
+#include "request/FrmSolicitaRegPlano.h"
+
+using namespace Apoio;
+
+namespace {
+
+// Plan 13 is marked ready but has no registration tax.
+const char* kPlano13 = R"SQL(
+INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO, CD_ABRANGENCIA, CD_SEGMENTACAO, CD_TIPO_CONTRATO,
+  CD_TIPO_FINANC, CD_PADRAO_ACOMODACAO, LG_VB_VINCULO_ATIVO, LG_VB_VINCULO_INATIVO, LG_VB_SEM_VINCULO,
+  LG_TOTAL_LIVRE_ESCOLHA, LG_CONSISTENTE, LG_REDE_VINCULADA, CD_STATUS_ENVIO)
+  VALUES ('123456', 13, 'PLANO TREZE', 3, 2, 1, 1, 'C', 'N', 'N', 'N', 'N', 'S', 'S', 0);
+INSERT INTO RL_PLANOS_UF (CD_OPER, SEQ_PLANO, CD_UF) VALUES ('123456', 13, 'SP');
+INSERT INTO RL_PLANOS_ESTAB_SAUDE (CD_OPER, SEQ_PLANO, ID_ESTB_SAUD) VALUES ('123456', 13, 1);
+INSERT INTO RL_PLANO_NOTA_TECNICA (CD_OPER, SEQ_PLANO, ID_PLANO_NOTA_TECNICA, NR_PROTOCOLO_NOTA_TECNICA,
+  NM_ARQUIVO_NOTA_TECNICA, DT_PROTOCOLO) VALUES ('123456', 13, 2, '33902000003', 'treze.nta', '2021-01-01');
+)SQL";
+
+class CaminhoPlano : public BaseSolicitacao {
+protected:
+    QTemporaryDir raiz;
+    std::unique_ptr<VuqInstalado> vuq;
+    std::unique_ptr<TDMZemlo> zemlo;
+    Mensageiro mensagens;
+    QByteArray tmpdirAnterior = qgetenv("TMPDIR");
+    QStringList relatorios;
+
+    void SetUp() override {
+        const QString simulador = QStringLiteral(QEV_DIR_BIN "/vuqsim");
+        ASSERT_TRUE(QFileInfo(simulador).isExecutable()) << "build the vuqsim target first";
+        QDir().mkpath(raiz.path() + QStringLiteral("/tmp"));
+        qputenv("TMPDIR", QFile::encodeName(raiz.path() + QStringLiteral("/tmp")));
+        programa = raiz.path() + QStringLiteral("/Pasta do QEV/");
+        QDir().mkpath(programa);
+        PastaPrograma::define(programa);
+        Relogio::define([] { return QDateTime(QDate(2024, 1, 31), QTime(14, 5, 9)); });
+        criaBanco(QString::fromUtf8(kPlanoPronto) + QString::fromUtf8(kPlano13));
+        zemlo = std::make_unique<TDMZemlo>();
+        const QString pastaVuq = raiz.path() + QStringLiteral("/Programa VUQ/");
+        QDir().mkpath(pastaVuq);
+        ASSERT_TRUE(QFile::copy(simulador, pastaVuq + QStringLiteral("vuqsim")));
+        vuq = std::make_unique<VuqInstalado>(pastaVuq + QStringLiteral("vuqsim"));
+        responde({});
+        TfrmSolicitaRegPlano::RelatoriosInstalados() = {
+            [this](QWidget*, const QStringList& planos) { relatorios << "enviados:" + planos.join(','); },
+            [this](QWidget*) { relatorios << QStringLiteral("erros"); }};
+    }
+    void TearDown() override {
+        TfrmSolicitaRegPlano::RelatoriosInstalados() = {};
+        zemlo.reset();
+        if (tmpdirAnterior.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", tmpdirAnterior);
+    }
+    // What the simulator answers next.
+    void responde(const QVariantMap& valores) {
+        const QString ini = vuq->pasta() + QStringLiteral("vuqsim.ini");
+        QFile::remove(ini);
+        QSettings s(ini, QSettings::IniFormat);
+        s.setValue(QStringLiteral("protocolo"), QStringLiteral("T2024000123-7"));
+        s.setValue(QStringLiteral("dataTransmissao"), QStringLiteral("31/01/2024 14:10:00"));
+        for (auto it = valores.begin(); it != valores.end(); ++it) s.setValue(it.key(), it.value());
+    }
+    // Selects the plans by number on the request screen and sends them, typing the
+    // password in the transmission dialog.
+    void envia(const QList<int>& planos) {
+        TfrmSolicitaRegPlano tela;
+        RowSet& rs = tela.logica().cdsPlanos();
+        for (int pos = 0; pos < rs.RecordCount(); ++pos)
+            if (planos.contains(rs.ValorNaPosicao(pos, rs.IndiceCampo(QStringLiteral("SEQ_PLANO"))).toInt()))
+                tela.dbgPlanos->selectionModel()->select(
+                    tela.dbgPlanos->model()->index(pos, 0),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        Modais modais([](QDialog& d) {
+            auto* t = qobject_cast<TfrmDlgTransmissaoArq*>(&d);
+            EXPECT_NE(t, nullptr);
+            if (!t) return int(QDialog::Rejected);
+            t->show();
+            QTest::keyClicks(t->edSenha, QStringLiteral("segredo"));
+            QTest::mouseClick(t->btnConfirmar, Qt::LeftButton);
+            return t->result();
+        });
+        tela.SolicitaEnvio(false);
+    }
+    QString plano(int seq, const char* colunas) {
+        return valor(QStringLiteral("SELECT %1 FROM TB_PLANOS WHERE SEQ_PLANO = ?").arg(QLatin1String(colunas)),
+                     {seq})
+            .toString();
+    }
+    void libera(int seq) {
+        TfrmLiberaRetifPlano tela;
+        RowSet& rs = tela.logica().cdsPlanos();
+        rs.Locate(QStringLiteral("SEQ_PLANO"), seq);
+        tela.dbgPlanos->selectRow(rs.RecNo());
+        tela.actLiberar->trigger();
+    }
+};
+
+}  // namespace
+
+TEST_F(CaminhoPlano, FromTheChecksToTheProtocolAndThroughARectification) {
+    // First send: plan 7 passes and reaches the transfer program; plan 13 fails its checks.
+    envia({7, 13});
+    EXPECT_EQ(plano(7, "CD_STATUS_ENVIO || '|' || NR_PROTOCOLO_REGISTRO || '|' || DT_PROTOCOLO_REGISTRO || '|' || "
+                       "NR_PROTOCOLO_SOLICITACAO"),
+              QStringLiteral("1|2024000123|2024-01-31 14:10:00|12345620240131140509"));
+    EXPECT_EQ(plano(13, "CD_STATUS_ENVIO || LG_CONSISTENTE || LG_REDE_VINCULADA"), QStringLiteral("0NS"));
+    EXPECT_TRUE(QFileInfo::exists(programa + QStringLiteral("123456310120241405090007.QEV")));
+    EXPECT_FALSE(QFileInfo::exists(programa + QStringLiteral("123456310120241405090013.QEV")));
+    EXPECT_TRUE(QDir(vuq->pastaProtocolos()).entryList(QDir::Files).isEmpty()) << "the protocol was read";
+    ASSERT_EQ(mensagens.textos().size(), 2) << mensagens.textos().join('\n').toStdString();
+    EXPECT_TRUE(mensagens.textos().at(0).startsWith(QStringLiteral("ARQUIVO ENVIADO COM SUCESSO.")));
+    EXPECT_EQ(mensagens.textos().at(1),
+              QStringLiteral("Existem planos que não puderam ser enviados em virtude de problemas encontrados.\n"
+                             "Será exibido o relatório dos planos enviados com sucesso e em seguida, o relatório "
+                             "dos erros encontrados."));
+    EXPECT_EQ(relatorios, QStringList({"enviados:7", "erros"}));
+    const QVector<LinhaErroCarga>& erros = exportacao->cdsErrosCarga().linhas();
+    ASSERT_EQ(erros.size(), 1);
+    EXPECT_EQ(erros.first().seq_plano.toInt(), 13);
+    EXPECT_EQ(erros.first().NomeErro, QStringLiteral("Plano não possui Taxa de Registro cadastrada."));
+
+    // The release, then a rectification that returns another protocol: a history row.
+    libera(7);
+    EXPECT_EQ(plano(7, "CD_STATUS_ENVIO"), QStringLiteral("2"));
+    mensagens.limpa();
+    relatorios.clear();
+    responde({{QStringLiteral("protocolo"), QStringLiteral("T2024000999-1")},
+              {QStringLiteral("dataTransmissao"), QStringLiteral("01/02/2024 09:00:00")}});
+    envia({7});
+    EXPECT_EQ(plano(7, "CD_STATUS_ENVIO || '|' || NR_PROTOCOLO_REGISTRO"), QStringLiteral("1|2024000123"));
+    EXPECT_EQ(Apoio::coluna(banco(), QStringLiteral("SELECT SEQ_PLANO || '|' || NR_PROTOCOLO_REENVIO || '|' || "
+                                                    "DT_PROTOCOLO_REENVIO FROM TB_PLANOS_PROTOCOLOS")),
+              QStringList({"7|2024000999|2024-02-01 09:00:00"}));
+    EXPECT_EQ(relatorios, QStringList({"enviados:7"}));
+
+    // A transfer program that refuses: nothing changes, the user is told.
+    libera(7);
+    mensagens.limpa();
+    relatorios.clear();
+    responde({{QStringLiteral("saida"), 3}});
+    envia({7});
+    EXPECT_EQ(plano(7, "CD_STATUS_ENVIO"), QStringLiteral("2"));
+    EXPECT_TRUE(mensagens.textos().contains(QStringLiteral("Os planos selecionados não foram enviados.")))
+        << mensagens.textos().join('\n').toStdString();
+    EXPECT_EQ(Apoio::coluna(banco(), QStringLiteral("SELECT count(*) FROM TB_PLANOS_PROTOCOLOS")), QStringList({"1"}));
+}
