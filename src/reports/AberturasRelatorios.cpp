@@ -2,6 +2,7 @@
 
 #include "devices/FrmCadClausula.h"
 #include "network/FrmCadHosp.h"
+#include "plans/FrmCadPlano.h"
 #include "reports/QrpSolicitaRegPlano.h"
 #include "request/FrmSolicitaRegPlano.h"
 
@@ -10,6 +11,10 @@ void InstalaTelasRelatorios() {
     telas.relatorio = &AbreRelacaoEstabelecimentos;
     telas.planosDoEstab = &AbrePlanosDoEstabelecimento;
     TfrmCadClausula::TelasRelacionadas().relatorio = &AbreRelatorioDispositivos;
+    // the plan screen prints the plan displayed (saved: the button is off while editing)
+    TfrmCadPlano::TelasRelacionadas().relatorio = [](QWidget* pai, qlonglong seqPlano) {
+        AbreRelatorioPlano(pai, int(seqPlano));
+    };
 
     TfrmSolicitaRegPlano::Relatorios& solicitacao = TfrmSolicitaRegPlano::RelatoriosInstalados();
     solicitacao.planosEnviados = [](QWidget* pai, const QStringList& planos) {

@@ -8,7 +8,7 @@
 //                             AbreRelatorioDispositivos
 //   Establishment screen:     installed by InstalaTelasRelatorios (report and plans-using buttons)
 //   Device screen:            AbreRelatorioDispositivos(pai), installed by InstalaTelasRelatorios
-//   Plan screen:              AbreRelatorioPlano(pai, seqPlano[, unsaved rows])
+//   Plan screen:              AbreRelatorioPlano(pai, seqPlano), installed by InstalaTelasRelatorios
 //   Request screen:           AbreRelPlanosExportados(pai, true, plans just sent),
 //                             TqrpSolicitaRegPlano().Visualiza(pai)
 //   Imports:                  TfrmRelConsiste, TfrmErrosGenericos
@@ -21,6 +21,6 @@
 #include "reports/QrpPlanosExportados.h"
 #include "reports/QrpPlanosSemEstabSaude.h"
 
-// Installs the establishment screen's report and plans-using buttons and the device
-// screen's report button.
+// Installs the establishment screen's report and plans-using buttons, the device
+// screen's and the plan screen's report buttons.
 void InstalaTelasRelatorios();

@@ -1,6 +1,7 @@
 // Where the reports are opened from: the main window's report entries and the
-// establishment screen's buttons.
+// buttons of the establishment and plan screens.
 #include <QAction>
+#include <QLabel>
 
 #include "ApoioRelatorios.h"
 #include "app/FrmPrincipal.h"
@@ -8,6 +9,8 @@
 #include "app/ServidorTeste.h"
 #include "app/VerificaVersao.h"
 #include "network/FrmCadHosp.h"
+#include "plans/FrmCadPlano.h"
+#include "reports/QrpPlanos.h"
 
 using namespace ApoioRelatorios;
 
@@ -17,7 +20,9 @@ TEST(AberturasRelatorios, MainWindowReportEntriesAreEnabledAndOpenTheirScreens) 
     TZubVerificaVersaoSis::DefineServidor(Apoio::ServidorTeste::enderecoSemServidor());
     Apoio::criaBanco(pasta.caminho(), Apoio::Esquema::Atual,
                      QStringLiteral("INSERT INTO OPERADORAS (CD_OPER, CD_CNPJ, NM_RAZAO_SOCIAL, "
-                                    "CD_GRUPO_CLASSIFICACAO) VALUES ('123455', '11222333000181', 'OPERADORA', 22);"));
+                                    "CD_GRUPO_CLASSIFICACAO) VALUES ('123455', '11222333000181', 'OPERADORA', 22);"
+                                    "INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO, CD_ABRANGENCIA, CD_SEGMENTACAO, "
+                                    "CD_TIPO_CONTRATO) VALUES ('123455', 7, 'PLANO IMPRESSO', 1, 2, 1);"));
     {
         Inicio::Modulos modulos;
         modulos.abreBanco([](int) {});
@@ -42,6 +47,19 @@ TEST(AberturasRelatorios, MainWindowReportEntriesAreEnabledAndOpenTheirScreens) 
         }
         EXPECT_TRUE(bool(TfrmCadHosp::TelasRelacionadas().relatorio));
         EXPECT_TRUE(bool(TfrmCadHosp::TelasRelacionadas().planosDoEstab));
+
+        // The plan screen's print button opens the plan report preset to the plan shown.
+        TfrmCadPlano plano;
+        plano.AtualizaAcoes();
+        ASSERT_TRUE(plano.actImprimir->isEnabled());
+        QString planoDoDialogo;
+        Modais m([&](QDialog& d) {
+            if (auto* dlg = qobject_cast<TfrmDlgRelatorioPlanos*>(&d)) planoDoDialogo = dlg->lblPlano->text();
+            return int(QDialog::Rejected);
+        });
+        plano.actImprimir->trigger();
+        EXPECT_EQ(m.abertos.value(0), QStringLiteral("Relatório de Planos"));
+        EXPECT_EQ(planoDoDialogo, QStringLiteral("PLANO IMPRESSO"));
         EXPECT_TRUE(mensagens.textos().isEmpty()) << mensagens.textos().join('|').toStdString();
     }
     TZubVerificaVersaoSis::DefineServidor(QUrl());
