@@ -507,43 +507,12 @@ void TVerificacaoPlanos::VerificaTaxas(const PlanoSolicitacao& p) {
 }
 
 void TVerificacaoPlanos::VerificaRede(const PlanoSolicitacao& p) {
-    DadosRede d;
-    d.livreEscolha = textoDe(p.livreEscolha);
-    d.cobertura = inteiro(p.abrangencia);
-    const ParamsPosicionais plano{p.cdOper, p.seqPlano};
-    for (const auto& l : m_banco
-                             .consulta(QStringLiteral(
-                                           "SELECT M.CD_UF, E.ID_MUNC, E.LG_URGENCIA_EMERGENCIA FROM "
-                                           "RL_PLANOS_ESTAB_SAUDE R JOIN TB_ESTAB_SAUDE E ON E.ID_ESTB_SAUD = "
-                                           "R.ID_ESTB_SAUD LEFT JOIN TB_MUNICIPIOS M ON M.ID_MUNC = E.ID_MUNC "
-                                           "WHERE R.CD_OPER = ? AND R.SEQ_PLANO = ?"),
-                                       plano)
-                             .linhas)
-        d.rede.push_back({textoDe(l.at(0)), nulo(l.at(1)) ? -1 : l.at(1).toLongLong(), textoDe(l.at(2))});
-    if (d.livreEscolha != QLatin1String("S")) {
-        if (d.cobertura == 1) {
-            if (!m_ufsPais) {
-                m_ufsPais.emplace();
-                for (const auto& l : m_banco.consulta(QStringLiteral("SELECT CD_UF FROM TB_UFS ORDER BY CD_UF")).linhas)
-                    *m_ufsPais << textoDe(l.at(0));
-            }
-            d.ufsPais = *m_ufsPais;
-        } else if (d.cobertura == 2 || d.cobertura == 3) {
-            for (const auto& l : m_banco
-                                     .consulta(QStringLiteral("SELECT CD_UF FROM RL_PLANOS_UF WHERE CD_OPER = ? "
-                                                              "AND SEQ_PLANO = ?"),
-                                               plano)
-                                     .linhas)
-                d.ufsPlano << textoDe(l.at(0));
-        } else if (d.cobertura == 4 || d.cobertura == 5) {
-            for (const auto& l : m_banco
-                                     .consulta(QStringLiteral("SELECT ID_MUNC FROM RL_PLANOS_MUNICIPIO WHERE "
-                                                              "CD_OPER = ? AND SEQ_PLANO = ?"),
-                                               plano)
-                                     .linhas)
-                d.municipiosPlano << l.at(0).toLongLong();
-        }
-    }
+    const QString livreEscolha = textoDe(p.livreEscolha);
+    const int cobertura = inteiro(p.abrangencia);
+    // the country's states are read once per run, and only for a national plan
+    if (cobertura == 1 && livreEscolha != QLatin1String("S") && !m_ufsPais) m_ufsPais = LeUfsPais(m_banco);
+    const DadosRede d = LeDadosRede(m_banco, p.cdOper, p.seq(), livreEscolha, cobertura,
+                                    m_ufsPais.value_or(QStringList()));
     const QString mensagem = AvaliaRede(d);
     if (!mensagem.trimmed().isEmpty())
         erro(&p, QStringLiteral("Rede Vinculada/Livre Escolha"), mensagem, Limpa::Rede);
