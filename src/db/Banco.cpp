@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QUrl>
+#include <array>
 #include <utility>
 
 #include "sqlite3.h"
@@ -36,15 +37,29 @@ int colacaoPtBr(void* arg, int n1, const void* s1, int n2, const void* s2) {
 }
 void apagaColacao(void* arg) { delete static_cast<QCollator*>(arg); }
 
+// The value of a one-character ASCII text, shared by every row that holds it.
+const QVariant& umaLetra(char c) {
+    static const auto tabela = [] {
+        std::array<QVariant, 128> t;
+        for (int i = 0; i < 128; ++i) t[i] = QVariant(QString(QChar(i)));
+        return t;
+    }();
+    return tabela[static_cast<unsigned char>(c)];
+}
+
 QVariant leColuna(sqlite3_stmt* st, int i) {
     switch (sqlite3_column_type(st, i)) {
         case SQLITE_INTEGER:
             return QVariant(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
         case SQLITE_FLOAT:
             return QVariant(sqlite3_column_double(st, i));
-        case SQLITE_TEXT:
-            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                              sqlite3_column_bytes(st, i)));
+        case SQLITE_TEXT: {
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+            const int n = sqlite3_column_bytes(st, i);
+            // flags and one-letter codes fill most columns: one shared text each
+            if (n == 1 && static_cast<unsigned char>(t[0]) < 128) return umaLetra(t[0]);
+            return QVariant(QString::fromUtf8(t, n));
+        }
         case SQLITE_BLOB:
             return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)),
                                        sqlite3_column_bytes(st, i)));
@@ -256,9 +271,9 @@ static Resultado leLinhas(sqlite3_stmt* st, int& rc) {
                           texto(sqlite3_column_origin_name(st, i))});
     }
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        QVariantList linha;
-        linha.reserve(n);
-        for (int i = 0; i < n; ++i) linha << leColuna(st, i);
+        QVariantList linha(n);
+        QVariant* v = linha.data();
+        for (int i = 0; i < n; ++i) v[i] = leColuna(st, i);
         r.linhas.push_back(std::move(linha));
     }
     return r;
