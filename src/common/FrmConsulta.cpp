@@ -19,6 +19,7 @@
 
 #include "common/CursorEspera.h"
 #include "common/ExportaPlanilha.h"
+#include "common/Icones.h"
 #include "common/Identificadores.h"
 #include "common/MensagemDlg.h"
 #include "db/ModeloRowSet.h"
@@ -54,7 +55,7 @@ TfrmConsulta::TfrmConsulta(QWidget* dono, const QString& legenda, const QString&
     m_exportar->setObjectName(QStringLiteral("btnExportar"));
     m_exportar->setToolTip(QStringLiteral("Exportar para excel"));
     m_exportar->setText(QStringLiteral("Exportar"));
-    m_exportar->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    m_exportar->setIcon(IconePadrao(QStyle::SP_DialogSaveButton));
     m_exportar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     topo->addWidget(m_rotuloBusca);
     topo->addWidget(m_busca);
@@ -77,11 +78,11 @@ TfrmConsulta::TfrmConsulta(QWidget* dono, const QString& legenda, const QString&
     auto* rodape = new QHBoxLayout;
     m_registros = new QLabel(this);
     m_registros->setObjectName(QStringLiteral("lblRegistros"));
-    m_confirmar = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
+    m_confirmar = new QPushButton(IconePadrao(QStyle::SP_DialogApplyButton),
                                   QStringLiteral("Confirmar"), this);
     m_confirmar->setObjectName(QStringLiteral("btnConfirmar"));
     m_confirmar->setDefault(true);
-    m_cancelar = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+    m_cancelar = new QPushButton(IconePadrao(QStyle::SP_DialogCancelButton),
                                  QStringLiteral("Cancelar"), this);
     m_cancelar->setObjectName(QStringLiteral("btnCancelar"));
     rodape->addWidget(m_registros);

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "common/Icones.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
 #include "db/RowSet.h"
@@ -102,10 +103,10 @@ TfrmModeloCadastro::TfrmModeloCadastro(QWidget* pai) : TfrmModBase(pai) {
     m_confirmar = new QPushButton(QStringLiteral("Confirmar"), rodape);
     m_confirmar->setObjectName(QStringLiteral("btnConfirmar"));
     m_confirmar->setDefault(true);
-    m_confirmar->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    m_confirmar->setIcon(IconePadrao(QStyle::SP_DialogApplyButton));
     m_cancelar = new QPushButton(QStringLiteral("Cancelar"), rodape);
     m_cancelar->setObjectName(QStringLiteral("btnCancelar"));
-    m_cancelar->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    m_cancelar->setIcon(IconePadrao(QStyle::SP_DialogCancelButton));
     lr->addWidget(m_confirmar);
     lr->addWidget(m_cancelar);
     raiz->addWidget(rodape);
@@ -126,7 +127,7 @@ TfrmModeloCadastro::~TfrmModeloCadastro() { disconnect(m_ocioso); }
 QAction* TfrmModeloCadastro::criaAcao(const QString& nome, const QString& texto,
                                       const QString& dica, int icone) {
     auto* a =
-        new QAction(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icone)), texto, this);
+        new QAction(IconePadrao(static_cast<QStyle::StandardPixmap>(icone)), texto, this);
     a->setObjectName(nome);
     a->setToolTip(dica);
     a->setStatusTip(dica);

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "common/Icones.h"
 #include "common/MensagemDlg.h"
 
 namespace {
@@ -149,7 +150,7 @@ void TfrmMyMessageDlg::montaTopo(int tipo, const QIcon* icone) {
     if (icone)
         imagem = *icone;
     else if (def)
-        imagem = style()->standardIcon(def->icone, nullptr, this);
+        imagem = IconePadrao(def->icone);
     m_icone->setPixmap(imagem.pixmap(kTamanhoIcone, kTamanhoIcone));
     m_icone->setVisible(!imagem.isNull());
     arranjo->addWidget(m_icone, 0, Qt::AlignTop);
@@ -177,7 +178,7 @@ void TfrmMyMessageDlg::montaFaixa(Mensagens::Botoes botoes) {
 
     for (const DefinicaoBotao& def : kBotoes) {
         if (!(botoes & def.botao)) continue;
-        auto* botao = new QPushButton(style()->standardIcon(def.glifo, nullptr, this),
+        auto* botao = new QPushButton(IconePadrao(def.glifo),
                                       QString::fromUtf8(def.legenda), m_faixa);
         QFont fonte = botao->font();
         fonte.setBold(true);
@@ -195,7 +196,7 @@ void TfrmMyMessageDlg::montaFaixa(Mensagens::Botoes botoes) {
     }
     m_larguraLinha = calculaLarguraLinha(static_cast<int>(m_botoes.size()));
 
-    m_imprimir = new QPushButton(style()->standardIcon(QStyle::SP_FileIcon, nullptr, this),
+    m_imprimir = new QPushButton(IconePadrao(QStyle::SP_FileIcon),
                                  QString(), m_faixa);
     m_imprimir->setToolTip(QStringLiteral("Imprime a tela"));
     m_imprimir->setAutoDefault(false);

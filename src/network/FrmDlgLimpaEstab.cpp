@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
+#include "common/Icones.h"
 #include "db/Erro.h"
 #include "common/ExecucaoModal.h"
 #include "common/MensagemDlg.h"
@@ -18,7 +19,7 @@ TfrmDlgLimpaEstab::TfrmDlgLimpaEstab(QWidget* pai) : TfrmModDialogo(pai) {
     auto* raiz = new QHBoxLayout(Conteudo());
     raiz->setContentsMargins(16, 16, 16, 16);
     auto* icone = new QLabel(Conteudo());
-    icone->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(48, 48));
+    icone->setPixmap(IconePadrao(QStyle::SP_MessageBoxWarning).pixmap(48, 48));
     icone->setAlignment(Qt::AlignTop);
     auto* texto = new QLabel(QStringLiteral("Este procedimento EXCLUI da base \n"
                                             "de dados do aplicativo QEV Operadora \n"
@@ -28,8 +29,8 @@ TfrmDlgLimpaEstab::TfrmDlgLimpaEstab(QWidget* pai) : TfrmModDialogo(pai) {
     texto->setObjectName(QStringLiteral("lblTexto"));
     raiz->addWidget(icone);
     raiz->addWidget(texto, 1);
-    btnConfirmar()->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-    btnCancelar()->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    btnConfirmar()->setIcon(IconePadrao(QStyle::SP_DialogApplyButton));
+    btnCancelar()->setIcon(IconePadrao(QStyle::SP_DialogCancelButton));
 }
 
 void TfrmDlgLimpaEstab::ConfirmarClick() {

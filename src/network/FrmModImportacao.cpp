@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
+#include "common/Icones.h"
 #include "platform/Plataforma.h"
 
 TfrmModImportacao::TfrmModImportacao(QWidget* pai, const QString& rotulo, QString filtro)
@@ -26,7 +27,7 @@ TfrmModImportacao::TfrmModImportacao(QWidget* pai, const QString& rotulo, QStrin
     lblArquivo->setBuddy(edtArquivo);
     btnProcuraArquivo = new QToolButton(Conteudo());
     btnProcuraArquivo->setObjectName(QStringLiteral("btnProcuraArquivo"));
-    btnProcuraArquivo->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    btnProcuraArquivo->setIcon(IconePadrao(QStyle::SP_DirOpenIcon));
     btnProcuraArquivo->setToolTip(QStringLiteral("Selecione o arquivo"));
     auto* linha = new QHBoxLayout;
     linha->addWidget(edtArquivo, 1);
@@ -47,11 +48,11 @@ TfrmModImportacao::TfrmModImportacao(QWidget* pai, const QString& rotulo, QStrin
 
     btnConfirmaProcesso = btnConfirmar();
     btnConfirmaProcesso->setObjectName(QStringLiteral("btnConfirmaProcesso"));
-    btnConfirmaProcesso->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    btnConfirmaProcesso->setIcon(IconePadrao(QStyle::SP_DialogApplyButton));
     btnLimpaTexto = btnCancelar();
     btnLimpaTexto->setObjectName(QStringLiteral("btnLimpaTexto"));
     btnLimpaTexto->setToolTip(QStringLiteral("Cancelar"));
-    btnLimpaTexto->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    btnLimpaTexto->setIcon(IconePadrao(QStyle::SP_DialogCancelButton));
     connect(btnProcuraArquivo, &QToolButton::clicked, this, [this] { escolheArquivo(); });
 }
 

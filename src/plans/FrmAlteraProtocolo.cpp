@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "common/Icones.h"
 #include "common/MensagemDlg.h"
 
 TfrmAlteraProtocolo::TfrmAlteraProtocolo(const QString& protocolo, bool solicitacaoEmBranco,
@@ -43,12 +44,12 @@ TfrmAlteraProtocolo::TfrmAlteraProtocolo(const QString& protocolo, bool solicita
 
     btnConfirmar = new QPushButton(this);
     btnConfirmar->setObjectName(QStringLiteral("btnConfirmar"));
-    btnConfirmar->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    btnConfirmar->setIcon(IconePadrao(QStyle::SP_DialogApplyButton));
     btnConfirmar->setToolTip(QStringLiteral("Confirmar"));
     btnConfirmar->setDefault(true);
     btnCancelar = new QPushButton(this);
     btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
-    btnCancelar->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    btnCancelar->setIcon(IconePadrao(QStyle::SP_DialogCancelButton));
     btnCancelar->setToolTip(QStringLiteral("Cancelar"));
     connect(btnConfirmar, &QPushButton::clicked, this, &TfrmAlteraProtocolo::btnConfirmarClick);
     connect(btnCancelar, &QPushButton::clicked, this, &QDialog::reject);

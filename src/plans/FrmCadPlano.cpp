@@ -34,6 +34,7 @@
 #include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
+#include "common/Icones.h"
 #include "common/MoveLinhas.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
@@ -64,22 +65,6 @@ const QString kSqlPesquisa = QStringLiteral(
     "        ON TA_Tipo_Abrangencia.CD_ABRANGENCIA = TB_Planos.CD_ABRANGENCIA)      ON "
     "TA_Tipo_Contrato.CD_TIPO_CONTRATO = TB_Planos.CD_TIPO_CONTRATO)     ON "
     "TA_Tipo_Segmentacao.CD_SEGMENTACAO = TB_Planos.CD_SEGMENTACAO   ");
-
-// The style's icons, read once for every screen of the run (reading them is most of a
-// screen's creation).
-QHash<int, QIcon>& iconesGuardados() {
-    static QHash<int, QIcon> guardados;
-    return guardados;
-}
-
-QIcon icone(QStyle* estilo, QStyle::StandardPixmap qual) {
-    QHash<int, QIcon>& guardados = iconesGuardados();
-    if (guardados.isEmpty())  // the images go with the application, not after it
-        qAddPostRoutine([] { iconesGuardados().clear(); });
-    auto it = guardados.find(int(qual));
-    if (it == guardados.end()) it = guardados.insert(int(qual), estilo->standardIcon(qual));
-    return *it;
-}
 
 // A title band of a tab page.
 QLabel* faixaTitulo(const QString& texto, QWidget* pai) {
@@ -205,7 +190,7 @@ QString TfrmCadPlano::LegendaDoEstado() const {
 // ---------------------------------------------------------------------------
 
 void TfrmCadPlano::montaTela() {
-    actImprimir = new QAction(icone(style(), QStyle::SP_FileDialogDetailedView),
+    actImprimir = new QAction(IconePadrao(QStyle::SP_FileDialogDetailedView),
                               QStringLiteral("Imprimir"), this);
     actImprimir->setObjectName(QStringLiteral("actImprimir"));
     actImprimir->setToolTip(QStringLiteral("Imprimir os dados do plano"));
@@ -383,7 +368,7 @@ QWidget* TfrmCadPlano::montaDadosGerais() {
     dedProtocoloEntrega->setObjectName(QStringLiteral("dedProtocoloEntrega"));
     dedProtocoloEntrega->setReadOnly(true);
     dedProtocoloEntrega->setFocusPolicy(Qt::ClickFocus);
-    actAlteraProtocolo = new QAction(icone(style(), QStyle::SP_FileDialogContentsView),
+    actAlteraProtocolo = new QAction(IconePadrao(QStyle::SP_FileDialogContentsView),
                                      QStringLiteral("Alterar Protocolo"), this);
     actAlteraProtocolo->setObjectName(QStringLiteral("actAlteraProtocolo"));
     actAlteraProtocolo->setToolTip(QStringLiteral("Alterar Protocolo"));
@@ -444,14 +429,14 @@ QWidget* TfrmCadPlano::montaTaxa() {
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         return b;
     };
-    actIncTaxaRegistro = new QAction(icone(style(), QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
+    actIncTaxaRegistro = new QAction(IconePadrao(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
     actIncTaxaRegistro->setObjectName(QStringLiteral("actIncTaxaRegistro"));
     actIncTaxaRegistro->setToolTip(QStringLiteral("Incluir um documento de pagamento"));
-    actEditTaxaRegistro = new QAction(icone(style(), QStyle::SP_FileDialogDetailedView),
+    actEditTaxaRegistro = new QAction(IconePadrao(QStyle::SP_FileDialogDetailedView),
                                       QStringLiteral("Alterar"), this);
     actEditTaxaRegistro->setObjectName(QStringLiteral("actEditTaxaRegistro"));
     actEditTaxaRegistro->setToolTip(QStringLiteral("Alterar o documento de pagamento selecionado"));
-    actDelTaxaRegistro = new QAction(icone(style(), QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
+    actDelTaxaRegistro = new QAction(IconePadrao(QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
     actDelTaxaRegistro->setObjectName(QStringLiteral("actDelTaxaRegistro"));
     actDelTaxaRegistro->setToolTip(QStringLiteral("Excluir o documento de pagamento selecionado"));
     connect(actIncTaxaRegistro, &QAction::triggered, this, [this] {
@@ -530,13 +515,13 @@ QWidget* TfrmCadPlano::montaNotas() {
     QWidget* p = tbsNotaTecnica;
     auto* l = new QVBoxLayout(p);
     l->addWidget(faixaTitulo(QStringLiteral(" Notas Técnicas de Registro de Produto (NTRP)"), p));
-    actNovaNota = new QAction(icone(style(), QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
+    actNovaNota = new QAction(IconePadrao(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
     actNovaNota->setObjectName(QStringLiteral("actNovaNota"));
     actNovaNota->setToolTip(QStringLiteral("Incluir uma nota técnica"));
-    actEditar = new QAction(icone(style(), QStyle::SP_FileDialogDetailedView), QStringLiteral("Alterar"), this);
+    actEditar = new QAction(IconePadrao(QStyle::SP_FileDialogDetailedView), QStringLiteral("Alterar"), this);
     actEditar->setObjectName(QStringLiteral("actEditar"));
     actEditar->setToolTip(QStringLiteral("Alterar a nota técnica selecionada"));
-    actExcluirNota = new QAction(icone(style(), QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
+    actExcluirNota = new QAction(IconePadrao(QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
     actExcluirNota->setObjectName(QStringLiteral("actExcluirNota"));
     actExcluirNota->setToolTip(QStringLiteral("Excluir a nota técnica selecionada"));
     connect(actNovaNota, &QAction::triggered, this, [this] { Executa([this] { actNovaNotaExecute(); }); });
@@ -598,7 +583,7 @@ QWidget* colunaBotoes(QWidget* pai, std::initializer_list<QAction*> acoes) {
 
 QToolButton* botaoTexto(QWidget* pai, QAction* a, QStyle::StandardPixmap qual) {
     auto* b = new QToolButton(pai);
-    a->setIcon(icone(QApplication::style(), qual));
+    a->setIcon(IconePadrao(qual));
     b->setDefaultAction(a);
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     return b;

@@ -17,6 +17,7 @@
 
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
+#include "common/Icones.h"
 #include "common/MensagemDlg.h"
 #include "common/MoveLinhas.h"
 #include "db/DmConexao.h"
@@ -98,7 +99,6 @@ TfrmManutencaoRede::TfrmManutencaoRede(QWidget* pai) : TfrmModBase(pai), m_logic
         const QRect area = tela->availableGeometry();
         resize(std::max(720, int(area.width() * 0.8 + 0.5)), std::max(540, int(area.height() * 0.8 + 0.5)));
     }
-    QStyle* estilo = style();
 
     // --- establishments ---
     dbgHospitais = grade(this, QStringLiteral("dbgHospitais"), m_logica->qryEstabManutRede(),
@@ -120,12 +120,12 @@ TfrmManutencaoRede::TfrmManutencaoRede(QWidget* pai) : TfrmModBase(pai), m_logic
     BitBtn5 = new QToolButton(this);
     BitBtn5->setObjectName(QStringLiteral("BitBtn5"));
     BitBtn5->setText(QStringLiteral("Pesquisar"));
-    BitBtn5->setIcon(estilo->standardIcon(QStyle::SP_FileDialogContentsView));
+    BitBtn5->setIcon(IconePadrao(QStyle::SP_FileDialogContentsView));
     BitBtn5->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     BitBtn5->setToolTip(QStringLiteral("Pesquisa Estabelecimentos de Saúde."));
     hosp.barraFonte->addWidget(BitBtn5);
     hosp.barraFonte->addStretch(1);
-    actHospLimpar = new QAction(estilo->standardIcon(QStyle::SP_DialogResetButton), QStringLiteral("Limpar seleção"), this);
+    actHospLimpar = new QAction(IconePadrao(QStyle::SP_DialogResetButton), QStringLiteral("Limpar seleção"), this);
     actHospLimpar->setObjectName(QStringLiteral("actHospLimpar"));
     actHospLimpar->setToolTip(QStringLiteral("Retira todos os estabelecimentos de saúde da seleção"));
     auto* limpaHosp = new QToolButton(this);
@@ -153,12 +153,12 @@ TfrmManutencaoRede::TfrmManutencaoRede(QWidget* pai) : TfrmModBase(pai), m_logic
     BitBtn6 = new QToolButton(this);
     BitBtn6->setObjectName(QStringLiteral("BitBtn6"));
     BitBtn6->setText(QStringLiteral("Pesquisar"));
-    BitBtn6->setIcon(estilo->standardIcon(QStyle::SP_FileDialogContentsView));
+    BitBtn6->setIcon(IconePadrao(QStyle::SP_FileDialogContentsView));
     BitBtn6->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     BitBtn6->setToolTip(QStringLiteral("Pesquisa Planos."));
     planos.barraFonte->addWidget(BitBtn6);
     planos.barraFonte->addStretch(1);
-    actPlanoLimpar = new QAction(estilo->standardIcon(QStyle::SP_DialogResetButton), QStringLiteral("Limpar seleção"), this);
+    actPlanoLimpar = new QAction(IconePadrao(QStyle::SP_DialogResetButton), QStringLiteral("Limpar seleção"), this);
     actPlanoLimpar->setObjectName(QStringLiteral("actPlanoLimpar"));
     actPlanoLimpar->setToolTip(QStringLiteral("Retira todos os planos da seleção"));
     auto* limpaPlanos = new QToolButton(this);
@@ -180,11 +180,11 @@ TfrmManutencaoRede::TfrmManutencaoRede(QWidget* pai) : TfrmModBase(pai), m_logic
     actAtualizaVinculo->setObjectName(QStringLiteral("actAtualizaVinculo"));
     actAtualizaVinculo->setToolTip(
         QStringLiteral("Vincula os estabelecimentos de saúde selecionados aos planos selecionados"));
-    btnConfirmaVinculos = new QPushButton(estilo->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("Vincular"), this);
+    btnConfirmaVinculos = new QPushButton(IconePadrao(QStyle::SP_DialogApplyButton), QStringLiteral("Vincular"), this);
     btnConfirmaVinculos->setObjectName(QStringLiteral("btnConfirmaVinculos"));
     btnConfirmaVinculos->setToolTip(actAtualizaVinculo->toolTip());
     btnConfirmaVinculos->setAutoDefault(false);
-    btnSair = new QPushButton(estilo->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Sair"), this);
+    btnSair = new QPushButton(IconePadrao(QStyle::SP_DialogCloseButton), QStringLiteral("Sair"), this);
     btnSair->setObjectName(QStringLiteral("btnSair"));
     btnSair->setAutoDefault(false);
     auto* rodape = new QHBoxLayout;

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
+#include "common/Icones.h"
 #include "db/Erro.h"
 #include "common/ExportaPlanilha.h"
 #include "common/MensagemDlg.h"
@@ -94,7 +95,7 @@ TfrmErrosGenericos::TfrmErrosGenericos(QWidget* pai) : TfrmModBase(pai) {
     barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     const auto acao = [&](const QString& nome, const QString& texto, const QString& dica,
                           QStyle::StandardPixmap icone) {
-        auto* a = new QAction(style()->standardIcon(icone), texto, this);
+        auto* a = new QAction(IconePadrao(icone), texto, this);
         a->setObjectName(nome);
         a->setToolTip(dica);
         barra->addAction(a);

@@ -21,6 +21,7 @@
 #include "common/CursorEspera.h"
 #include "db/Erro.h"
 #include "common/ExecucaoModal.h"
+#include "common/Icones.h"
 #include "common/MensagemDlg.h"
 #include "platform/Plataforma.h"
 #include "reports/Relatorio.h"
@@ -201,7 +202,6 @@ TfrmPreviewQR::TfrmPreviewQR(QWidget* pai)
     barra->setIconSize(QSize(32, 32));
     raiz->addWidget(barra);
 
-    QStyle* st = style();
     TlBtFitVertical = botao(QStringLiteral("TlBtFitVertical"),
                             QStringLiteral("Visualizar em formato retrato"), iconeFolha(true));
     TlBtFitHorizontal = botao(QStringLiteral("TlBtFitHorizontal"),
@@ -209,10 +209,10 @@ TfrmPreviewQR::TfrmPreviewQR(QWidget* pai)
     TlBtZoom = botao(QStringLiteral("TlBtZoom"), QStringLiteral("Zoom"), iconeLupa());
     TlBtSalvarRelatorio =
         botao(QStringLiteral("TlBtSalvarRelatorio"), QStringLiteral("Salvar o relatório atual"),
-              st->standardIcon(QStyle::SP_DialogSaveButton));
+              IconePadrao(QStyle::SP_DialogSaveButton));
     TlBtCarregarRelatorio =
         botao(QStringLiteral("TlBtCarregarRelatorio"), QStringLiteral("Carregar relatório"),
-              st->standardIcon(QStyle::SP_DialogOpenButton));
+              IconePadrao(QStyle::SP_DialogOpenButton));
     TlBtExportarHTML =
         botao(QStringLiteral("TlBtExportarHTML"),
               QStringLiteral("Exporta o relatório atual para o formato HTML"),
@@ -227,9 +227,9 @@ TfrmPreviewQR::TfrmPreviewQR(QWidget* pai)
                             QStringLiteral("Exporta o relatório atual para o formato PDF"),
                             iconeFormato(QStringLiteral("PDF"), QColor(0xb0, 0x10, 0x10)));
     TlBtAnterior = botao(QStringLiteral("TlBtAnterior"), QStringLiteral("Página anterior"),
-                         st->standardIcon(QStyle::SP_ArrowLeft));
+                         IconePadrao(QStyle::SP_ArrowLeft));
     TlBtProxima = botao(QStringLiteral("TlBtProxima"), QStringLiteral("Próxima página"),
-                        st->standardIcon(QStyle::SP_ArrowRight));
+                        IconePadrao(QStyle::SP_ArrowRight));
     TlBtEscolherPagina = botao(QStringLiteral("TlBtEscolherPagina"),
                                QStringLiteral("Escolher página"), iconeIrPara());
     TlBtConfigurarImpressora =
@@ -238,7 +238,7 @@ TfrmPreviewQR::TfrmPreviewQR(QWidget* pai)
     TlBtImprimir = botao(QStringLiteral("TlBtImprimir"), QStringLiteral("Emitir relatório"),
                          iconeImpressora(false));
     TlBtSair = botao(QStringLiteral("TlBtSair"), QStringLiteral("Sair"),
-                     st->standardIcon(QStyle::SP_DialogCloseButton));
+                     IconePadrao(QStyle::SP_DialogCloseButton));
     for (QToolButton* b :
          {TlBtFitVertical, TlBtFitHorizontal, TlBtZoom, TlBtSalvarRelatorio, TlBtCarregarRelatorio,
           TlBtExportarHTML, TlBtExportarTXT, TlBtExportarCSV, TlBtExportarPDF, TlBtAnterior,

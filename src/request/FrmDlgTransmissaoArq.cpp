@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "common/Icones.h"
 #include "db/Erro.h"
 #include "common/MensagemDlg.h"
 
@@ -68,11 +69,11 @@ TfrmDlgTransmissaoArq::TfrmDlgTransmissaoArq(const TListaEnvio& lista, const QSt
     linhaSenha->addWidget(edSenha, 1);
     layout->addLayout(linhaSenha);
 
-    actConfirmar = new QAction(style()->standardIcon(QStyle::SP_DialogOkButton),
+    actConfirmar = new QAction(IconePadrao(QStyle::SP_DialogOkButton),
                                QStringLiteral("Confirmar"), this);
     actConfirmar->setObjectName(QStringLiteral("actConfirmar"));
     actConfirmar->setToolTip(QStringLiteral("confirmar"));
-    actCancelar = new QAction(style()->standardIcon(QStyle::SP_DialogCancelButton),
+    actCancelar = new QAction(IconePadrao(QStyle::SP_DialogCancelButton),
                               QStringLiteral("Cancelar"), this);
     actCancelar->setObjectName(QStringLiteral("actCancelar"));
     actCancelar->setToolTip(QStringLiteral("cancelar"));
