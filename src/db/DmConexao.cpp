@@ -187,10 +187,13 @@ void TDmConexao::AbreBanco() {
     ExecutaComando(
         QStringLiteral("UPDATE TA_TIPO_CLAUSULA SET LG_FAIXA_ETARIA = 'S' WHERE CD_TIPO_CLAUSULA = 24"));
 
-    // 14. links to establishments that no longer exist
+    // 14. links to establishments that no longer exist (and links to none). The
+    // establishments' numbers are read once, in one pass, into a list the links are
+    // looked up in ("+" keeps the engine from searching the table once per link instead,
+    // which on a large file read and deciphered the same pages again and again).
     ExecutaComando(QStringLiteral(
-        "DELETE FROM RL_PLANOS_ESTAB_SAUDE WHERE NOT EXISTS "
-        "(SELECT 1 FROM TB_ESTAB_SAUDE B WHERE B.ID_ESTB_SAUD = RL_PLANOS_ESTAB_SAUDE.ID_ESTB_SAUD)"));
+        "DELETE FROM RL_PLANOS_ESTAB_SAUDE WHERE ID_ESTB_SAUD IS NULL OR ID_ESTB_SAUD NOT IN "
+        "(SELECT +ID_ESTB_SAUD FROM TB_ESTAB_SAUDE)"));
     inicio.confirma();
 }
 
