@@ -461,9 +461,11 @@ void TdmInfoPlano::AbreRelacionado(RowSet* rs, const QString& cdOper, qlonglong 
     rs->DefineParametro(nomes.second, seqPlano);
     if (rs == m_notaTecnica) m_ultimaNota = -1;
     rs->Abre(banco());
-    if (m_plano->State() == RowSet::Estado::Insercao && seqPlano == SeqPlanoAtual()) {
+    if (m_plano->State() == RowSet::Estado::Insercao && seqPlano == SeqPlanoAtual() &&
+        !rs->TabelaAtualizacao().isEmpty()) {
         // a plan not stored yet has nothing stored: rows another copy may already have
-        // written under the number it shows are not its own
+        // written under the number it shows are not its own. (The pickers' lists of what
+        // may still be chosen are read: they hold no rows of the plan.)
         const QString sql = rs->Sql();
         const ParamsNomeados params = rs->Parametros();
         rs->CriaVazio();

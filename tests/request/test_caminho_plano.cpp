@@ -1,8 +1,11 @@
 // The road of a plan from the request screen to the protocol, with the transfer-program
 // simulator as a real child process: checks, request file, hand-over, protocol read
 // back; the release; a rectification that returns another protocol; a plan that fails
-// a check; and a transfer program that refuses.
+// a check; a transfer program that refuses; and a plan typed on the plan screen, every
+// tab of it, from its first save to its protocol.
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,11 +13,21 @@
 #include <QTableView>
 #include <QTest>
 
+#include <QRadioButton>
+
 #include "BaseSolicitacao.h"
 #include "PlanoPronto.h"
 #include "app/ConduzModal.h"
 #include "apoio/VuqTeste.h"
+#include "common/Entradas.h"
+#include "db/DmLookup.h"
+#include "db/DmMunicipio.h"
+#include "network/DmHospital.h"
 #include "operator/DmZemlo.h"
+#include "plans/DmInfoPlano.h"
+#include "plans/DmPlano.h"
+#include "plans/FrmCadNotaTecnica.h"
+#include "plans/FrmCadPlano.h"
 #include "platform/Plataforma.h"
 #include "request/FrmDlgTransmissaoArq.h"
 #include "request/FrmLiberaRetifPlano.h"
@@ -165,4 +178,104 @@ TEST_F(CaminhoPlano, FromTheChecksToTheProtocolAndThroughARectification) {
     EXPECT_TRUE(mensagens.textos().contains(QStringLiteral("Os planos selecionados não foram enviados.")))
         << mensagens.textos().join('\n').toStdString();
     EXPECT_EQ(Apoio::coluna(banco(), QStringLiteral("SELECT count(*) FROM TB_PLANOS_PROTOCOLOS")), QStringList({"1"}));
+}
+
+TEST_F(CaminhoPlano, APlanTypedOnThePlanScreenReachesTheProtocol) {
+    // the modules the plan screen works with, in their start-up order
+    auto lookup = std::make_unique<TdmLookup>();
+    auto dmPlano = std::make_unique<TDmPlano>();
+    auto hospital = std::make_unique<TDmHospital>();
+    auto municipios = std::make_unique<TDmMunicipio>();
+    auto dm = std::make_unique<TdmInfoPlano>();
+    {
+        TfrmCadPlano tela;
+        tela.show();
+        QApplication::setActiveWindow(&tela);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&tela));
+        const auto escolhe = [](QComboBox* c, int codigo) {
+            const int i = c->findData(codigo);
+            ASSERT_GE(i, 0) << c->objectName().toStdString();
+            c->setCurrentIndex(i);
+            emit c->activated(i);
+        };
+
+        // header and general data: an individual hospital plan of one state
+        tela.actAdicionar->trigger();
+        QTest::keyClicks(tela.dbedtNome, QStringLiteral("PLANO DIGITADO"));
+        escolhe(tela.dblkpContraracao, 1);
+        escolhe(tela.dblkpAbrangencia, 3);
+        escolhe(tela.dblkpSegmentacao, 2);
+        tela.pgcInfoPlano->setCurrentWidget(tela.tbsDadosGerais);
+        ASSERT_TRUE(tela.rbtPreEstabelecido->isChecked());  // individual: pre-established
+        tela.rbtColetiva->click();
+        tela.rbtLivreNao->click();
+        ASSERT_TRUE(tela.edicao()->AtributosCompletos());
+
+        // area: São Paulo
+        tela.pgcInfoPlano->setCurrentWidget(tela.tbsAreaAtuacao);
+        ASSERT_TRUE(dm->cdsListaUF()->Locate(QStringLiteral("CD_UF"), QStringLiteral("SP")));
+        tela.dbgListaUF->clearSelection();
+        tela.actIncluiUF->trigger();
+        ASSERT_EQ(dm->cdsPlanosUF()->RecordCount(), 1);
+        EXPECT_EQ(tela.dbtRegiaoCobertura->text(), QStringLiteral("Região 2"));
+
+        // network: every hospital offered (the one of São Paulo)
+        tela.pgcInfoPlano->setCurrentWidget(tela.tbsRede);
+        tela.actRedeVincTodos->trigger();
+        ASSERT_EQ(dm->cdsPlanoRede()->RecordCount(), 1);
+
+        // a technical note, through its dialog
+        tela.pgcInfoPlano->setCurrentWidget(tela.tbsNotaTecnica);
+        {
+            Modais nota([](QDialog& d) {
+                auto* n = qobject_cast<TfrmCadNotaTecnica*>(&d);
+                EXPECT_NE(n, nullptr);
+                if (!n) return int(QDialog::Rejected);
+                n->show();
+                QTest::keyClicks(n->DBEdit1, QStringLiteral("124"));
+                n->edtArquivo->setText(QStringLiteral("123456999999999150620101530.nta"));
+                emit n->edtArquivo->textEdited(n->edtArquivo->text());
+                n->edtDataProtocolo->setFocus();
+                QTest::keyClicks(n->edtDataProtocolo, QStringLiteral("15062023"));
+                n->btnCadastrarClick();
+                return n->result();
+            });
+            tela.actNovaNota->trigger();
+            EXPECT_EQ(nota.abertos.size(), 1);
+        }
+        ASSERT_EQ(dm->cdsNotaTecnica()->RecordCount(), 1) << mensagens.textos().join(QLatin1Char('\n')).toStdString();
+
+        // the registration tax, typed in its grid
+        tela.pgcInfoPlano->setCurrentWidget(tela.tbsTaxaRegistro);
+        tela.actIncTaxaRegistro->trigger();
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, QStringLiteral("804981234562"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+
+        // the first save stores the plan; the first tax makes it consistent from the next save
+        QTest::mouseClick(tela.btnConfirmar(), Qt::LeftButton);
+        ASSERT_TRUE(tela.Navegando()) << mensagens.textos().join('\n').toStdString();
+        EXPECT_EQ(mensagens.textos(), QStringList());
+        tela.actAlterar->trigger();
+        QTest::mouseClick(tela.btnConfirmar(), Qt::LeftButton);
+        ASSERT_TRUE(tela.Navegando()) << mensagens.textos().join('\n').toStdString();
+    }
+    EXPECT_EQ(plano(14, "NM_PLANO || '|' || CD_REGIAO_COBERTURA || '|' || LG_CONSISTENTE || LG_REDE_VINCULADA || "
+                        "CD_STATUS_ENVIO"),
+              QStringLiteral("PLANO DIGITADO|2|SS0"));
+
+    // the request: checks, file, hand-over, protocol
+    envia({14});
+    EXPECT_EQ(plano(14, "CD_STATUS_ENVIO || '|' || NR_PROTOCOLO_REGISTRO || '|' || NR_PROTOCOLO_SOLICITACAO"),
+              QStringLiteral("1|2024000123|12345620240131140509"));
+    EXPECT_TRUE(QFileInfo::exists(programa + QStringLiteral("123456310120241405090014.QEV")));
+    EXPECT_TRUE(exportacao->cdsErrosCarga().linhas().isEmpty());
+    EXPECT_EQ(relatorios, QStringList({"enviados:14"}));
+    dm.reset();
+    municipios.reset();
+    hospital.reset();
+    dmPlano.reset();
+    lookup.reset();
 }
