@@ -15,6 +15,7 @@
 #include "db/Banco.h"
 #include "db/CriaBanco.h"
 #include "db/DmConexao.h"
+#include "platform/Plataforma.h"
 
 namespace {
 QString digitoCnes(const QString& seis) {
@@ -196,6 +197,7 @@ void preparaAmbiente() {
             std::fprintf(stderr, "%s\n", qPrintable(m));
     });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    Relogio::FixaFusoHorario();  // as the program does
 }
 
 void gera(const QString& pasta, int quantidade, int planos) {

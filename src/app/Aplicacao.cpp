@@ -3,8 +3,10 @@
 #include "db/Erro.h"
 #include "common/Entradas.h"
 #include "common/MensagemDlg.h"
+#include "platform/Plataforma.h"
 
 AplicacaoQev::AplicacaoQev(int& argc, char** argv) : QApplication(argc, argv) {
+    Relogio::FixaFusoHorario();
     setApplicationName(QStringLiteral("QEV Operadora"));
     setApplicationDisplayName(QStringLiteral("QEV Operadora"));
     InstalaCursorDasCaixasVazias(this);

@@ -422,7 +422,7 @@ void TDmConexao::ProcessaRetornos() {
     m_banco->aoTerminarTransacao([lidos, aviso](bool confirmada) {
         if (!confirmada) return;
         for (const QString& a : lidos) QFile::remove(a);
-        if (!aviso.isEmpty()) Mensagens::mostra({aviso, Mensagens::Cuidado, Mensagens::BtOk});
+        if (!aviso.isEmpty()) Mensagens::mostra({aviso, Mensagens::Cuidado, Mensagens::BtOk, QString(), false});
     });
     transacao.confirma();
 }

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <ctime>
 
 namespace Relogio {
 namespace {
@@ -83,3 +84,9 @@ QString escolhe(QWidget* pai, const Pedido& p) {
     return QFileDialog::getSaveFileName(pai, p.titulo, p.pastaInicial, p.filtro);
 }
 }  // namespace SeletorArquivo
+
+void Relogio::FixaFusoHorario() {
+    if (qEnvironmentVariableIsSet("TZ")) return;
+    qputenv("TZ", QByteArrayLiteral(":/etc/localtime"));
+    tzset();
+}

@@ -14,6 +14,10 @@ namespace Relogio {
 QDateTime agora();
 // Replaces the clock; an empty function restores the real one.
 void define(std::function<QDateTime()> relogio);
+// Names the system's time zone for the C library once, when the environment does not.
+// Without it every local date-time the program builds (thousands per list read) makes
+// the C library look the zone file up again on disk.
+void FixaFusoHorario();
 }  // namespace Relogio
 
 namespace PastaPrograma {
