@@ -1,6 +1,7 @@
 #pragma once
 // The modules the plan screen needs, in their start-up order, on the generated
-// database (the first run generates it).
+// database (the first run generates it); the program's folder is the database's, and
+// links to pages and spreadsheets open nothing.
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "operator/DmZemlo.h"
 #include "plans/DmInfoPlano.h"
 #include "plans/DmPlano.h"
+#include "platform/Plataforma.h"
 
 struct ModulosPlanos {
     explicit ModulosPlanos(const QString& pasta) {
@@ -21,6 +23,8 @@ struct ModulosPlanos {
             std::printf("gerando %s com 100000 estabelecimentos e 2000 planos...\n", qPrintable(caminho));
             GeraBaseEstab::gera(pasta, 100000, 2000);
         }
+        PastaPrograma::define(pasta);
+        Lancador::define([](Lancador::Tipo, const QString&) { return true; });
         conexao.banco().abre(caminho, TDmConexao::SenhaBanco());
         zemlo = std::make_unique<TDMZemlo>();
         lookup = std::make_unique<TdmLookup>();

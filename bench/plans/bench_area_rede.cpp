@@ -94,10 +94,6 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "mensagem: %s\n", qPrintable(p.texto));
         return Mensagens::respostaPadrao(p.botoes);
     });
-    Lancador::define([](Lancador::Tipo, const QString&) { return true; });
-    PastaPrograma::define(pasta);
-    Relogio::define([] { return QDateTime::currentDateTime(); });
-
     ModulosPlanos modulos(pasta);
     TdmInfoPlano& dm = *modulos.dm;
     Banco& banco = modulos.conexao.banco();

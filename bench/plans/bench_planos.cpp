@@ -69,10 +69,6 @@ int main(int argc, char** argv) {
         ++mensagens;
         return Mensagens::respostaPadrao(p.botoes);
     });
-    Lancador::define([](Lancador::Tipo, const QString&) { return true; });
-    PastaPrograma::define(pasta);
-    Relogio::define([] { return QDateTime::currentDateTime(); });
-
     ModulosPlanos modulos(pasta);
     TdmInfoPlano& dm = *modulos.dm;
     Banco& banco = modulos.conexao.banco();

@@ -47,7 +47,6 @@ int main(int argc, char** argv) {
     }
     QDir().mkpath(args[2]);
     Mensagens::defineTratador([](const Mensagens::Pedido& p) { return Mensagens::respostaPadrao(p.botoes); });
-    Relogio::define([] { return QDateTime::currentDateTime(); });
     ModulosPlanos modulos(args[1]);
     TdmInfoPlano& dm = *modulos.dm;
 

@@ -11,6 +11,7 @@
 
 #include "FixturaDispositivos.h"
 #include "apoio/Apoio.h"
+#include "apoio/BaseModulos.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
 #include "db/DmConexao.h"
@@ -56,37 +57,23 @@ F::Dispositivo dispositivo(qlonglong codigo, qlonglong tema, const QString& id,
     return d;
 }
 
-class Base : public ::testing::Test {
+class Base : public Apoio::BaseModulos {
 protected:
-    Apoio::PastaTeste pasta;
-    Apoio::Mensageiro mensagens;
-    std::unique_ptr<TDmConexao> conexao;
     std::unique_ptr<TDMZemlo> zemlo;
     std::unique_ptr<TdmLookup> lookup;
     std::unique_ptr<TdmClausula> dm;
 
     // The database with both operators and the test themes, then `dados`, then the modules.
     void inicia(const std::function<void(Banco&)>& dados) {
-        const QString caminho = Apoio::criaBanco(
-            pasta.caminho(), Apoio::Esquema::Atual,
-            QStringLiteral("INSERT INTO OPERADORAS (CD_OPER, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO) "
-                           "VALUES ('%1', 'OPERADORA TESTE', 22), ('%2', 'OUTRA', 22);")
-                .arg(QLatin1String(kOperadora), QLatin1String(kOutraOperadora)));
-        conexao = std::make_unique<TDmConexao>();
-        conexao->banco().abre(caminho, TDmConexao::SenhaBanco());
+        abreBanco(QStringLiteral("INSERT INTO OPERADORAS (CD_OPER, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO) "
+                                 "VALUES ('%1', 'OPERADORA TESTE', 22), ('%2', 'OUTRA', 22);")
+                      .arg(QLatin1String(kOperadora), QLatin1String(kOutraOperadora)));
         for (const F::Tema& t : kTemasTeste) F::insereTema(banco(), t);
         dados(banco());
-        zemlo = std::make_unique<TDMZemlo>();
-        lookup = std::make_unique<TdmLookup>();
-        dm = std::make_unique<TdmClausula>();
+        cria(zemlo);
+        cria(lookup);
+        cria(dm);
     }
-    void TearDown() override {
-        dm.reset();
-        lookup.reset();
-        zemlo.reset();
-        conexao.reset();
-    }
-    Banco& banco() { return conexao->banco(); }
 };
 
 class TelaTeste : public Base {

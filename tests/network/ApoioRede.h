@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "apoio/Apoio.h"
+#include "apoio/BaseModulos.h"
 #include "db/DmConexao.h"
 #include "db/DmMunicipio.h"
 #include "operator/DmZemlo.h"
@@ -24,11 +25,8 @@ inline constexpr qlonglong kSaoPaulo = 3550308;
 // "Today" of the tests.
 inline QDateTime agora() { return QDateTime(QDate(2024, 6, 15), QTime(10, 0)); }
 
-class Base : public ::testing::Test {
+class Base : public Apoio::BaseModulos {
 protected:
-    Apoio::PastaTeste pasta;
-    Apoio::Mensageiro mensagens;
-    std::unique_ptr<TDmConexao> conexao;
     std::unique_ptr<TDMZemlo> zemlo;
     std::unique_ptr<TDmHospital> dm;
     std::unique_ptr<TDmMunicipio> municipios;
@@ -36,28 +34,13 @@ protected:
     // Creates the database with the operator and `sql`, then the modules.
     void inicia(const QString& sql = QString()) {
         Relogio::define(agora);
-        const QString caminho = Apoio::criaBanco(
-            pasta.caminho(), Apoio::Esquema::Atual,
-            QStringLiteral(
-                "INSERT INTO OPERADORAS (CD_OPER, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO) "
-                "VALUES ('%1', 'OPERADORA TESTE', 22);")
-                    .arg(QLatin1String(kOperadora)) +
-                sql);
-        conexao = std::make_unique<TDmConexao>();
-        conexao->banco().abre(caminho, TDmConexao::SenhaBanco());
-        zemlo = std::make_unique<TDMZemlo>();
-        dm = std::make_unique<TDmHospital>();
-        municipios = std::make_unique<TDmMunicipio>();
-    }
-    void TearDown() override {
-        municipios.reset();
-        dm.reset();
-        zemlo.reset();
-        conexao.reset();
-    }
-    Banco& banco() { return conexao->banco(); }
-    qlonglong conta(const QString& sql, const QVariantList& p = {}) {
-        return banco().valor(sql, p).toLongLong();
+        abreBanco(QStringLiteral("INSERT INTO OPERADORAS (CD_OPER, NM_RAZAO_SOCIAL, CD_GRUPO_CLASSIFICACAO) "
+                                 "VALUES ('%1', 'OPERADORA TESTE', 22);")
+                      .arg(QLatin1String(kOperadora)) +
+                  sql);
+        cria(zemlo);
+        cria(dm);
+        cria(municipios);
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "apoio/Apoio.h"
+#include "apoio/BaseModulos.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
 #include "db/DmMunicipio.h"
@@ -27,11 +28,8 @@ inline constexpr char kOutraOperadora[] = "345679";
 // "Today" of the tests.
 inline QDateTime agora() { return QDateTime(QDate(2024, 6, 15), QTime(10, 0)); }
 
-class Base : public ::testing::Test {
+class Base : public Apoio::BaseModulos {
 protected:
-    Apoio::PastaTeste pasta;
-    Apoio::Mensageiro mensagens;
-    std::unique_ptr<TDmConexao> conexao;
     std::unique_ptr<TDMZemlo> zemlo;
     std::unique_ptr<TdmLookup> lookup;
     std::unique_ptr<TDmPlano> dmPlano;
@@ -43,35 +41,18 @@ protected:
     // then the modules in their start-up order.
     void inicia(const QString& sql = QString(), int classif = 22) {
         Relogio::define(agora);
-        const QString caminho = Apoio::criaBanco(
-            pasta.caminho(), Apoio::Esquema::Atual,
-            QStringLiteral("INSERT INTO OPERADORAS (CD_OPER, NM_RAZAO_SOCIAL, "
-                           "CD_GRUPO_CLASSIFICACAO, CD_REGIAO_ATUACAO) "
-                           "VALUES ('%1', 'OPERADORA TESTE', %2, 1);")
-                    .arg(QLatin1String(kOperadora))
-                    .arg(classif) +
-                sql);
-        conexao = std::make_unique<TDmConexao>();
-        conexao->banco().abre(caminho, TDmConexao::SenhaBanco());
-        zemlo = std::make_unique<TDMZemlo>();
-        lookup = std::make_unique<TdmLookup>();
-        dmPlano = std::make_unique<TDmPlano>();
-        hospital = std::make_unique<TDmHospital>();
-        municipios = std::make_unique<TDmMunicipio>();
-        dm = std::make_unique<TdmInfoPlano>();
-    }
-    void TearDown() override {
-        dm.reset();
-        municipios.reset();
-        hospital.reset();
-        dmPlano.reset();
-        lookup.reset();
-        zemlo.reset();
-        conexao.reset();
-    }
-    Banco& banco() { return conexao->banco(); }
-    qlonglong conta(const QString& sql, const QVariantList& p = {}) {
-        return banco().valor(sql, p).toLongLong();
+        abreBanco(QStringLiteral("INSERT INTO OPERADORAS (CD_OPER, NM_RAZAO_SOCIAL, "
+                                 "CD_GRUPO_CLASSIFICACAO, CD_REGIAO_ATUACAO) "
+                                 "VALUES ('%1', 'OPERADORA TESTE', %2, 1);")
+                      .arg(QLatin1String(kOperadora))
+                      .arg(classif) +
+                  sql);
+        cria(zemlo);
+        cria(lookup);
+        cria(dmPlano);
+        cria(hospital);
+        cria(municipios);
+        cria(dm);
     }
     QStringList coluna(const QString& sql) { return Apoio::coluna(banco(), sql); }
 };

@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "ApoioRelatorios.h"
+#include "apoio/BaseModulos.h"
 #include "app/ConduzModal.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
@@ -81,11 +82,8 @@ inline QString vinculo(int idEstab, int seqPlano, const QString& oper = QString:
         .arg(idEstab);
 }
 
-class Base : public ::testing::Test {
+class Base : public Apoio::BaseModulos {
 protected:
-    Apoio::PastaTeste pasta;
-    Apoio::Mensageiro mensagens;
-    std::unique_ptr<TDmConexao> conexao;
     std::unique_ptr<TDMZemlo> zemlo;
     std::unique_ptr<TdmLookup> lookup;
     std::unique_ptr<TdmClausula> clausula;
@@ -101,23 +99,12 @@ protected:
                                  "'OPERADORA D''ÁVILA SAÚDE', 22);")
                       .arg(QLatin1String(kOperadora))
                 : operadora;
-        const QString caminho = Apoio::criaBanco(pasta.caminho(), Apoio::Esquema::Atual, op + sql);
-        conexao = std::make_unique<TDmConexao>();
-        conexao->banco().abre(caminho, TDmConexao::SenhaBanco());
-        zemlo = std::make_unique<TDMZemlo>();
-        lookup = std::make_unique<TdmLookup>();
-        clausula = std::make_unique<TdmClausula>();
-        exportacao = std::make_unique<TDmExportacao>();
+        abreBanco(op + sql);
+        cria(zemlo);
+        cria(lookup);
+        cria(clausula);
+        cria(exportacao);
     }
-    void TearDown() override {
-        exportacao.reset();
-        clausula.reset();
-        lookup.reset();
-        zemlo.reset();
-        conexao.reset();
-        Relogio::define({});
-    }
-    Banco& banco() { return conexao->banco(); }
     QString oper() const { return QString::fromLatin1(kOperadora); }
 
     static std::shared_ptr<DocumentoRelatorio> gera(Relatorio& r) {
