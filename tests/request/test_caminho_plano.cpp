@@ -15,7 +15,7 @@
 
 #include <QRadioButton>
 
-#include "BaseSolicitacao.h"
+#include "BaseTransferencia.h"
 #include "PlanoPronto.h"
 #include "app/ConduzModal.h"
 #include "apoio/VuqTeste.h"
@@ -49,31 +49,17 @@ INSERT INTO RL_PLANO_NOTA_TECNICA (CD_OPER, SEQ_PLANO, ID_PLANO_NOTA_TECNICA, NR
   NM_ARQUIVO_NOTA_TECNICA, DT_PROTOCOLO) VALUES ('123456', 13, 2, '33902000003', 'treze.nta', '2021-01-01');
 )SQL";
 
-class CaminhoPlano : public BaseSolicitacao {
+class CaminhoPlano : public BaseTransferencia {
 protected:
-    QTemporaryDir raiz;
-    std::unique_ptr<VuqInstalado> vuq;
     std::unique_ptr<TDMZemlo> zemlo;
     Mensageiro mensagens;
-    QByteArray tmpdirAnterior = qgetenv("TMPDIR");
     QStringList relatorios;
 
     void SetUp() override {
-        const QString simulador = QStringLiteral(QEV_DIR_BIN "/vuqsim");
-        ASSERT_TRUE(QFileInfo(simulador).isExecutable()) << "build the vuqsim target first";
-        QDir().mkpath(raiz.path() + QStringLiteral("/tmp"));
-        qputenv("TMPDIR", QFile::encodeName(raiz.path() + QStringLiteral("/tmp")));
-        programa = raiz.path() + QStringLiteral("/Pasta do QEV/");
-        QDir().mkpath(programa);
-        PastaPrograma::define(programa);
-        Relogio::define([] { return QDateTime(QDate(2024, 1, 31), QTime(14, 5, 9)); });
-        criaBanco(QString::fromUtf8(kPlanoPronto) + QString::fromUtf8(kPlano13));
+        instala(QString::fromUtf8(kPlanoPronto) + QString::fromUtf8(kPlano13));
+        if (HasFatalFailure()) return;
         zemlo = std::make_unique<TDMZemlo>();
-        const QString pastaVuq = raiz.path() + QStringLiteral("/Programa VUQ/");
-        QDir().mkpath(pastaVuq);
-        ASSERT_TRUE(QFile::copy(simulador, pastaVuq + QStringLiteral("vuqsim")));
-        vuq = std::make_unique<VuqInstalado>(pastaVuq + QStringLiteral("vuqsim"));
-        responde({});
+        respostaDoSimulador({});
         TfrmSolicitaRegPlano::RelatoriosInstalados() = {
             [this](QWidget*, const QStringList& planos) { relatorios << "enviados:" + planos.join(','); },
             [this](QWidget*) { relatorios << QStringLiteral("erros"); }};
@@ -81,19 +67,7 @@ protected:
     void TearDown() override {
         TfrmSolicitaRegPlano::RelatoriosInstalados() = {};
         zemlo.reset();
-        if (tmpdirAnterior.isEmpty())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", tmpdirAnterior);
-    }
-    // What the simulator answers next.
-    void responde(const QVariantMap& valores) {
-        const QString ini = vuq->pasta() + QStringLiteral("vuqsim.ini");
-        QFile::remove(ini);
-        QSettings s(ini, QSettings::IniFormat);
-        s.setValue(QStringLiteral("protocolo"), QStringLiteral("T2024000123-7"));
-        s.setValue(QStringLiteral("dataTransmissao"), QStringLiteral("31/01/2024 14:10:00"));
-        for (auto it = valores.begin(); it != valores.end(); ++it) s.setValue(it.key(), it.value());
+        BaseTransferencia::TearDown();
     }
     // Selects the plans by number on the request screen and sends them, typing the
     // password in the transmission dialog.
@@ -159,7 +133,7 @@ TEST_F(CaminhoPlano, FromTheChecksToTheProtocolAndThroughARectification) {
     EXPECT_EQ(plano(7, "CD_STATUS_ENVIO"), QStringLiteral("2"));
     mensagens.limpa();
     relatorios.clear();
-    responde({{QStringLiteral("protocolo"), QStringLiteral("T2024000999-1")},
+    respostaDoSimulador({{QStringLiteral("protocolo"), QStringLiteral("T2024000999-1")},
               {QStringLiteral("dataTransmissao"), QStringLiteral("01/02/2024 09:00:00")}});
     envia({7});
     EXPECT_EQ(plano(7, "CD_STATUS_ENVIO || '|' || NR_PROTOCOLO_REGISTRO"), QStringLiteral("1|2024000123"));
@@ -172,7 +146,7 @@ TEST_F(CaminhoPlano, FromTheChecksToTheProtocolAndThroughARectification) {
     libera(7);
     mensagens.limpa();
     relatorios.clear();
-    responde({{QStringLiteral("saida"), 3}});
+    respostaDoSimulador({{QStringLiteral("saida"), 3}});
     envia({7});
     EXPECT_EQ(plano(7, "CD_STATUS_ENVIO"), QStringLiteral("2"));
     EXPECT_TRUE(mensagens.textos().contains(QStringLiteral("Os planos selecionados não foram enviados.")))

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "BaseSolicitacao.h"
+#include "BaseTransferencia.h"
 #include "ConfiguracaoBuild.h"
 #include "apoio/VuqTeste.h"
 #include "db/Erro.h"
@@ -49,52 +49,20 @@ INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, CD_OPER, RAZAO_SOCIAL_ESTB_SAUD) VALUE
 INSERT INTO RL_PLANOS_ESTAB_SAUDE (CD_OPER, SEQ_PLANO, ID_ESTB_SAUD) VALUES ('123456', 7, 1);
 )SQL";
 
-QString simulador() { return QStringLiteral(QEV_DIR_BIN "/vuqsim"); }
-
-class Transmissao : public BaseSolicitacao {
+class Transmissao : public BaseTransferencia {
 protected:
-    QTemporaryDir raiz;
-    std::unique_ptr<VuqInstalado> vuq;
     Mensageiro mensagens;
 
-    QByteArray tmpdirAnterior = qgetenv("TMPDIR");
-
     void SetUp() override {
-        ASSERT_TRUE(QFileInfo(simulador()).isExecutable()) << "build the vuqsim target first";
-        // parameter files of this test stay in a folder of its own
-        QDir().mkpath(raiz.path() + QStringLiteral("/tmp"));
-        qputenv("TMPDIR", QFile::encodeName(raiz.path() + QStringLiteral("/tmp")));
-        // the program and the transfer program live in folders with spaces
-        programa = raiz.path() + QStringLiteral("/Pasta do QEV/");
-        QDir().mkpath(programa);
-        PastaPrograma::define(programa);
-        Relogio::define([] { return QDateTime(QDate(2024, 1, 31), QTime(14, 5, 9)); });
-        criaBanco(QString::fromUtf8(kDados));
-
-        const QString pastaVuq = raiz.path() + QStringLiteral("/Programa VUQ/");
-        QDir().mkpath(pastaVuq);
-        const QString exe = pastaVuq + QStringLiteral("vuqsim");
-        ASSERT_TRUE(QFile::copy(simulador(), exe));
-        vuq = std::make_unique<VuqInstalado>(exe);
+        instala(QString::fromUtf8(kDados));
+        if (HasFatalFailure()) return;
         configura({});
     }
 
-    void TearDown() override {
-        if (tmpdirAnterior.isEmpty())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", tmpdirAnterior);
-    }
-
     // vuqsim.ini beside the simulator; it always logs the lines it receives.
-    void configura(const QVariantMap& valores) {
-        const QString ini = vuq->pasta() + QStringLiteral("vuqsim.ini");
-        QFile::remove(ini);
-        QSettings s(ini, QSettings::IniFormat);
-        s.setValue(QStringLiteral("registro"), registro());
-        s.setValue(QStringLiteral("protocolo"), QStringLiteral("T2024000123-7"));
-        s.setValue(QStringLiteral("dataTransmissao"), QStringLiteral("31/01/2024 14:10:00"));
-        for (auto it = valores.begin(); it != valores.end(); ++it) s.setValue(it.key(), it.value());
+    void configura(QVariantMap valores) {
+        if (!valores.contains(QStringLiteral("registro"))) valores.insert(QStringLiteral("registro"), registro());
+        respostaDoSimulador(valores);
     }
     QString registro() const { return raiz.path() + QStringLiteral("/registro.log"); }
     // The parameter lines the simulator received, split into fields.
