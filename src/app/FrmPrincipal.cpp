@@ -160,7 +160,6 @@ void TfrmPrincipal::criaMenu() {
     arquivo->addAction(dados);
     QAction* importar = acao(QStringLiteral("actImportarHospitais"),
                              QStringLiteral("Importar Estabelecimentos de Saúde"), false);
-    importar->setProperty("disponivel", true);  // follows the operator's classification
     connect(importar, &QAction::triggered, this, [this] { AbreImportacaoEstabelecimentos(this); });
     arquivo->addAction(importar);
     QAction* olvar = acao(QStringLiteral("actImportarEstabOLVAR"),
@@ -173,7 +172,6 @@ void TfrmPrincipal::criaMenu() {
     arquivo->addAction(excluir);
     QAction* solicitacao = acao(QStringLiteral("actManutencaoSolicitaRegistro"),
                                 QStringLiteral("Solicitação de Registro de Planos"), true);
-    solicitacao->setProperty("disponivel", true);
     connect(solicitacao, &QAction::triggered, this, [this] { AbreSolicitacaoRegistro(this); });
     arquivo->addAction(solicitacao);
     arquivo->addSeparator();
@@ -299,11 +297,9 @@ void TfrmPrincipal::AtualizaMenus() {
             Mensagens::Informacao, Mensagens::BtOk);
     m_menuCadastro->setEnabled(pode);
     m_menuRelatorios->setEnabled(pode);
-    // The two actions follow the classification once their screens exist.
-    for (const char* nome : {"actImportarHospitais", "actManutencaoSolicitaRegistro"}) {
-        QAction* a = m_acoes.value(QString::fromLatin1(nome));
-        if (a->property("disponivel").toBool()) a->setEnabled(pode);
-    }
+    // The two actions follow the classification.
+    for (const char* nome : {"actImportarHospitais", "actManutencaoSolicitaRegistro"})
+        m_acoes.value(QString::fromLatin1(nome))->setEnabled(pode);
 }
 
 void TfrmPrincipal::changeEvent(QEvent* e) {

@@ -56,6 +56,13 @@ bool ValidaCnpjCpf(const QString& texto, int tipo) {
     return a == digitoOuZero(numero, n - 2) && b == digitoOuZero(numero, n - 1);
 }
 
+bool CnpjValido(const QString& texto) {
+    return SomenteDigitos(texto) == texto && ValidaCnpjCpf(texto, 0) && !TodosZeros(texto);
+}
+bool CpfValido(const QString& texto) {
+    return SomenteDigitos(texto) == texto && ValidaCnpjCpf(texto, 1) && !TodosZeros(texto);
+}
+
 bool ValidaCnes(const QString& texto) {
     if (texto.isEmpty()) return false;
     bool ok = false;

@@ -7,6 +7,9 @@
 // CNPJ (tipo 0, 14 digits) or CPF (tipo 1, 11 digits), without punctuation. A
 // shorter text is checked as if filled with zeros on the left.
 bool ValidaCnpjCpf(const QString& texto, int tipo);
+// A CNPJ (or CPF) as the registry keeps it: digits only, right check digits, not all zeros.
+bool CnpjValido(const QString& texto);
+bool CpfValido(const QString& texto);
 // Code of a health establishment (check digit in the seventh position).
 bool ValidaCnes(const QString& texto);
 // Operator's registration code (6 digits). Throws ErroQev on a non-digit.

@@ -675,8 +675,8 @@ QVariant RowSet::Converte(TipoCampo tipo, const QVariant& v) {
             QTime hora;
             if (LeDataHoraIso(s, &iso, &hora)) {  // the stored forms, without the slow parser
                 if (s.size() == 10) return iso.isValid() ? QVariant(iso) : QVariant();
-                const QDateTime dt = Banco::lerDataHora(s);
-                return dt.isValid() ? QVariant(dt) : QVariant();
+                // as Banco::lerDataHora reads it, without parsing the text again
+                return iso.isValid() ? QVariant(QDateTime(iso, hora.isValid() ? hora : QTime(0, 0))) : QVariant();
             }
             QDate d = QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
             if (d.isValid()) return d;

@@ -8,6 +8,8 @@
 
 // Whether a value is missing: an invalid or a null QVariant.
 inline bool nulo(const QVariant& v) { return !v.isValid() || v.isNull(); }
+// Whether a value is missing or only blanks.
+inline bool branco(const QVariant& v) { return nulo(v) || v.toString().trimmed().isEmpty(); }
 
 // Brazilian Portuguese, the locale of every number and date the user reads, whatever
 // the machine's own locale is.

@@ -36,25 +36,10 @@ const QString kSqlVinculado = QStringLiteral(
 
 using namespace ColunasEstab;
 
-bool branco(const QVariant& v) { return nulo(v) || v.toString().trimmed().isEmpty(); }
-
 QDateTime dataHora(const QVariant& v) {
     if (nulo(v)) return QDateTime();
     if (v.typeId() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
     return Banco::lerDataHora(v);
-}
-
-// A number made only of zeros (a text with anything but digits is not).
-bool soZeros(const QString& t) {
-    if (SomenteDigitos(t) != t) return false;
-    return TodosZeros(t);
-}
-
-bool cnpjValido(const QString& t) {
-    return SomenteDigitos(t) == t && ValidaCnpjCpf(t, 0) && !soZeros(t);
-}
-bool cpfValido(const QString& t) {
-    return SomenteDigitos(t) == t && ValidaCnpjCpf(t, 1) && !soZeros(t);
 }
 
 Banco& banco() { return DmConexao()->banco(); }
@@ -160,10 +145,10 @@ std::optional<TDmHospital::Falha> TDmHospital::ValidaEstabelecimento() const {
     if (!cnpj.isEmpty()) {
         if (hospitalar) {
             // a CPF is never accepted for hospital care
-            if (!cnpjValido(cnpj) || cnpj.size() < 14) return cnpjInvalido;
+            if (!CnpjValido(cnpj) || cnpj.size() < 14) return cnpjInvalido;
         } else if (cnpj.size() > 11) {
-            if (!cnpjValido(cnpj)) return cnpjInvalido;
-        } else if (!cpfValido(cnpj)) {
+            if (!CnpjValido(cnpj)) return cnpjInvalido;
+        } else if (!CpfValido(cnpj)) {
             return Falha{QStringLiteral("CPF inválido"), CampoEstab::CnpjCpf};
         }
     }

@@ -6,6 +6,7 @@
 #include "common/Identificadores.h"
 #include "db/Banco.h"
 #include "db/DmConexao.h"
+#include "db/Valores.h"
 #include "network/BaseOlvar.h"
 #include "network/GravadorEstab.h"
 #include "platform/Plataforma.h"
@@ -13,9 +14,7 @@
 
 namespace {
 
-bool nulo(const QVariant& v) { return !v.isValid() || v.isNull(); }
 QString texto(const QVariant& v) { return nulo(v) ? QString() : v.toString().trimmed(); }
-bool branco(const QVariant& v) { return texto(v).isEmpty(); }
 
 // A whole number (stored as one, or as text of digits); nullopt otherwise.
 std::optional<qlonglong> inteiro(const QVariant& v) {
@@ -32,9 +31,6 @@ std::optional<qlonglong> inteiro(const QVariant& v) {
 }
 
 bool soDigitos(const QString& t) { return !t.isEmpty() && SomenteDigitos(t) == t; }
-bool soZeros(const QString& t) { return SomenteDigitos(t) == t && TodosZeros(t); }
-bool cnpjValido(const QString& t) { return soDigitos(t) && ValidaCnpjCpf(t, 0) && !soZeros(t); }
-bool cpfValido(const QString& t) { return soDigitos(t) && ValidaCnpjCpf(t, 1) && !soZeros(t); }
 bool cnesValido(const QString& t) { return soDigitos(t) && ValidaCnes(t); }
 
 QVariant textoOuNulo(const QVariant& v) {
@@ -51,16 +47,6 @@ struct Momento {
     bool valido() const { return data.isValid() && hora.isValid(); }
 };
 
-bool digitos(const QString& t, int de, int n, int& valor) {
-    valor = 0;
-    for (int i = de; i < de + n; ++i) {
-        const char16_t c = t.at(i).unicode();
-        if (c < u'0' || c > u'9') return false;
-        valor = valor * 10 + (c - u'0');
-    }
-    return true;
-}
-
 Momento momento(const QVariant& v) {
     Momento m;
     if (nulo(v)) return m;
@@ -74,18 +60,11 @@ Momento momento(const QVariant& v) {
         return m;
     }
     const QString t = v.toString().trimmed();
-    int a, me, d;
-    if ((t.size() != 10 && t.size() != 19) || t.at(4) != u'-' || t.at(7) != u'-' ||
-        !digitos(t, 0, 4, a) || !digitos(t, 5, 2, me) || !digitos(t, 8, 2, d))
-        return m;
-    m.data = QDate(a, me, d);
-    if (t.size() == 19) {
-        int h, mi, se;
-        if ((t.at(10) != u' ' && t.at(10) != u'T') || t.at(13) != u':' || t.at(16) != u':' ||
-            !digitos(t, 11, 2, h) || !digitos(t, 14, 2, mi) || !digitos(t, 17, 2, se))
-            return Momento{QDate(), QTime()};
-        m.hora = QTime(h, mi, se);
-    }
+    QDate d;
+    QTime h;
+    if (!LeDataHoraIso(t, &d, &h)) return m;
+    m.data = d;
+    if (t.size() == 19) m.hora = h;
     return m;
 }
 
@@ -215,11 +194,11 @@ QStringList ImportacaoOlvar::verifica(const QVariantList& l) {
         m << QStringLiteral("- O \"código CNES\" informado é inválido.");
     if (cnpj.isEmpty() && hospitalar) m << QStringLiteral("- Número do CNPJ não informado.");
     // a CPF is never accepted for hospital care
-    if (hospitalar && !cnpj.isEmpty() && (!cnpjValido(cnpj) || cnpj.size() < 14))
+    if (hospitalar && !cnpj.isEmpty() && (!CnpjValido(cnpj) || cnpj.size() < 14))
         m << QStringLiteral("- CNPJ do Estabelecimento de Saúde inválido.");
-    if (!hospitalar && cnpj.size() > 11 && !cnpjValido(cnpj))
+    if (!hospitalar && cnpj.size() > 11 && !CnpjValido(cnpj))
         m << QStringLiteral("- CNPJ do Estabelecimento de Saúde inválido.");
-    if (!hospitalar && !cnpj.isEmpty() && cnpj.size() <= 11 && !cpfValido(cnpj))
+    if (!hospitalar && !cnpj.isEmpty() && cnpj.size() <= 11 && !CpfValido(cnpj))
         m << QStringLiteral("- CPF inválido.");
     if (cnes.isEmpty() && cnpj.isEmpty() && !hospitalar)
         m << QStringLiteral("- Número CPF/CNPJ ou CNES não informado.");
@@ -295,16 +274,17 @@ QStringList ImportacaoOlvar::verifica(const QVariantList& l) {
 ImportacaoOlvar::Totais ImportacaoOlvar::Executa() {
     Totais totais;
     defineAgora();
-    // The source's rows, in its own order, then the operator they belong to.
-    const Resultado fonte =
-        m_conexao.ConsultaBancoAnterior(QStringLiteral("SELECT %1 FROM TB_ESTAB_SAUDE").arg(listaColunas()))
-            .resultado;
+    // The operator the source belongs to; then (only when it is this one) its rows, in
+    // the source's own order.
     Consulta& oper = m_conexao.ConsultaBancoAnterior(QStringLiteral("SELECT CD_OPER FROM OPERADORAS"));
     const QString cdOperFonte = oper.IsEmpty() ? QString() : texto(oper.campo(QStringLiteral("CD_OPER")));
     if (cdOperFonte != m_cdOper.trimmed()) {
         totais.outraOperadora = true;
         return totais;
     }
+    const Resultado fonte =
+        m_conexao.ConsultaBancoAnterior(QStringLiteral("SELECT %1 FROM TB_ESTAB_SAUDE").arg(listaColunas()))
+            .resultado;
 
     if (aoIniciar) aoIniciar(fonte.numLinhas());
     GravadorEstab gravador(m_conexao.banco(), m_cdOper);

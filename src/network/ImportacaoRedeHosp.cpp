@@ -2,10 +2,10 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLocale>
 
 #include "common/Identificadores.h"
 #include "db/Banco.h"
+#include "db/Valores.h"
 #include "network/LeitorLinhas.h"
 #include "platform/Plataforma.h"
 #include "request/DmExportacao.h"
@@ -489,7 +489,7 @@ ImportacaoRedeHosp::Totais ImportacaoRedeHosp::Executa(const QString& caminho, b
 
 QString ImportacaoRedeHosp::FormataContagem(qlonglong n) {
     if (n == 0) return QString();
-    return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(n);
+    return ptBr().toString(n);
 }
 
 QString ImportacaoRedeHosp::Resumo(const Totais& t, bool atualiza) {

@@ -24,8 +24,7 @@ void TLiberaRetifPlano::Libera(const QSet<int>& selecionadas) {
             m_planos.DefineValor(QStringLiteral("CD_STATUS_ENVIO"), 2);
             m_planos.Post();
         }
-        m_planos.ApplyUpdates(m_banco, QStringLiteral("TB_PLANOS"),
-                              {QStringLiteral("CD_OPER"), QStringLiteral("SEQ_PLANO")});
+        m_planos.ApplyUpdates(m_banco);
         transacao.confirma();
     } catch (...) {
         m_planos.CancelUpdates();

@@ -25,6 +25,7 @@ ListaPlanos::ListaPlanos(Banco& banco)
       m_segmentacoes(descricoes(banco, "TA_TIPO_SEGMENTACAO", "CD_SEGMENTACAO", "DE_SEGMENTACAO")) {}
 
 void ListaPlanos::PreparaColunas(RowSet& planos) const {
+    planos.DefineAtualizacao(QStringLiteral("TB_PLANOS"), {QStringLiteral("CD_OPER"), QStringLiteral("SEQ_PLANO")});
     if (planos.TemCampo(QStringLiteral("lkpContratacao"))) return;
     for (int i = 0; i < planos.Campos().size(); ++i) {
         Campo& c = planos.campo(i);

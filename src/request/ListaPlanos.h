@@ -13,7 +13,7 @@ public:
     explicit ListaPlanos(Banco& banco);
     // After the row set's first opening: hides every column but the name and adds the
     // three descriptions ("lkpContratacao", "lkpAbrangencia", "lkpSegmentacao"), which
-    // stay across later openings.
+    // stay across later openings; the set writes its changes to TB_PLANOS by plan.
     void PreparaColunas(RowSet& planos) const;
 
 private:

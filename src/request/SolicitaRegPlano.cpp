@@ -20,15 +20,10 @@ QString TSolicitaRegPlano::CondicaoStatus() {
 }
 
 void TSolicitaRegPlano::AbreLista(const QString& filtro, const QVariantList& parametros) {
-    QString sql = QStringLiteral("SELECT P.* FROM TB_PLANOS P");
-    const auto junta = [&](const QString& condicao) {
-        sql += sql.toUpper().contains(QLatin1String("WHERE")) ? QStringLiteral(" and ")
-                                                              : QStringLiteral(" WHERE ");
-        sql += condicao;
-    };
+    QString sql = QStringLiteral("SELECT P.* FROM TB_PLANOS P WHERE ");
     // The status condition is one unit beside the filter, whatever the filter holds.
-    if (!filtro.trimmed().isEmpty()) junta(QLatin1Char('(') + filtro + QLatin1Char(')'));
-    junta(QLatin1Char('(') + CondicaoStatus() + QLatin1Char(')'));
+    if (!filtro.trimmed().isEmpty()) sql += QLatin1Char('(') + filtro + QStringLiteral(") and ");
+    sql += QLatin1Char('(') + CondicaoStatus() + QLatin1Char(')');
     m_planos.Abre(m_banco, sql, parametros);
     m_lista.PreparaColunas(m_planos);
 }
@@ -110,8 +105,7 @@ void TSolicitaRegPlano::VerificacaoInicial(const Progresso& progresso) {
         if (progresso) progresso(i + 1, total);
     }
     if (m_planos.ChangeCount() > 0)
-        m_planos.ApplyUpdates(m_banco, QStringLiteral("TB_PLANOS"),
-                              {QStringLiteral("CD_OPER"), QStringLiteral("SEQ_PLANO")});
+        m_planos.ApplyUpdates(m_banco);
     m_planos.VaiParaLinha(atual);
 }
 
@@ -141,8 +135,7 @@ TSolicitaRegPlano::Acao TSolicitaRegPlano::SolicitaEnvio(QSet<int> selecionadas,
             // The flags are stored as soon as the plan's checks end.
             gravaIndicadores(linha, v.PlanoConsistente, v.RedeVinculada);
             if (m_planos.ChangeCount() > 0)
-                m_planos.ApplyUpdates(m_banco, QStringLiteral("TB_PLANOS"),
-                                      {QStringLiteral("CD_OPER"), QStringLiteral("SEQ_PLANO")});
+                m_planos.ApplyUpdates(m_banco);
             if (v.PlanoConsistente && v.RedeVinculada && !soVerificar) {
                 const QDateTime agora = Relogio::agora();
                 if (acao.IdSolicitacao.isEmpty()) acao.IdSolicitacao = IdentificadorSolicitacao(m_operadora.CdOper, agora);

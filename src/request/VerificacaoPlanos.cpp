@@ -16,8 +16,8 @@ namespace {
 
 const QString kTodos = QStringLiteral("TODOS OS PLANOS");
 const QDate kDataZero(1899, 12, 30);
+const QString kDataZeroIso = kDataZero.toString(Qt::ISODate);
 
-bool branco(const QVariant& v) { return nulo(v) || v.toString().trimmed().isEmpty(); }
 // An empty value: null or an empty text (blanks are a value).
 bool vazio(const QVariant& v) { return nulo(v) || v.toString().isEmpty(); }
 // The code as an integer; `ok` false when the value is empty or not a number.
@@ -269,8 +269,7 @@ QVector<AchadoSolicitacao> TVerificacaoPlanos::AchadosEstabelecimento(const QVar
         achado("Registro ZUB da Operadora intermediária",
                "Registro ZUB da Operadora intermediária não informado.");
     // (the stored text is compared: no time-zone look-up for each of thousands of rows)
-    const bool semVinculo = vazio(vinculo) || textoDe(vinculo).trimmed().isEmpty() ||
-                            textoDe(vinculo).startsWith(kDataZero.toString(Qt::ISODate));
+    const bool semVinculo = branco(vinculo) || textoDe(vinculo).startsWith(kDataZeroIso);
     if (!vazio(tipo) && semVinculo)
         achado("Data de início da prestação do serviço",
                "Data de início da prestação do serviço não informada.");
@@ -302,6 +301,14 @@ TVerificacaoPlanos::estabelecimentosGerais() {
     return *m_gerais;
 }
 
+const QVector<AchadoSolicitacao>& TVerificacaoPlanos::julgado(const QVariantList& estabelecimento) {
+    // A hospital linked to many plans is judged once per action.
+    const qlonglong id = estabelecimento.at(0).toLongLong();
+    auto it = m_julgados.find(id);
+    if (it == m_julgados.end()) it = m_julgados.insert(id, AchadosEstabelecimento(estabelecimento));
+    return *it;
+}
+
 void TVerificacaoPlanos::VerificaEstabelecimentos(const PlanoSolicitacao& p, bool paraNoPrimeiro) {
     const auto& gerais = estabelecimentosGerais();
     const Resultado vinculados = m_banco.consulta(
@@ -318,8 +325,7 @@ void TVerificacaoPlanos::VerificaEstabelecimentos(const PlanoSolicitacao& p, boo
         const bool daGeral =
             v >= vinculados.numLinhas() ||
             (g < gerais.size() && gerais[g].first < vinculados.linhas[v].at(0).toLongLong());
-        const QVector<AchadoSolicitacao> achados =
-            daGeral ? gerais[g++].second : AchadosEstabelecimento(vinculados.linhas[v++]);
+        const QVector<AchadoSolicitacao>& achados = daGeral ? gerais[g++].second : julgado(vinculados.linhas[v++]);
         for (const AchadoSolicitacao& a : achados) erro(&p, a.campo, a.mensagem, Limpa::Rede);
         if (paraNoPrimeiro && !RedeVinculada) break;
     }
@@ -520,10 +526,6 @@ void TVerificacaoPlanos::VerificaRede(const PlanoSolicitacao& p) {
 
 void TVerificacaoPlanos::VerificaRedeOdontologica(const PlanoSolicitacao& p) {
     const int c = inteiro(p.abrangencia);
-    const QString municipal = QStringLiteral(
-        "SELECT count(1) AS Total FROM RL_PLANOS_MUNICIPIO UF WHERE UF.SEQ_PLANO = ? AND NOT EXISTS "
-        "(SELECT ES.ID_MUNC FROM TB_ESTAB_SAUDE ES WHERE ES.ID_MUNC = UF.ID_MUNC AND "
-        "ES.CD_CLASSIF_ESTAB_SAUDE = 3)");
     QString sql;
     ParamsPosicionais params{p.seqPlano};
     switch (c) {
@@ -548,9 +550,18 @@ void TVerificacaoPlanos::VerificaRedeOdontologica(const PlanoSolicitacao& p) {
                 "ES.CD_CLASSIF_ESTAB_SAUDE = 3)");
             break;
         default:
-            sql = municipal;
+            sql = QStringLiteral(
+                "SELECT count(1) AS Total FROM RL_PLANOS_MUNICIPIO UF WHERE UF.SEQ_PLANO = ? AND NOT EXISTS "
+                "(SELECT ES.ID_MUNC FROM TB_ESTAB_SAUDE ES WHERE ES.ID_MUNC = UF.ID_MUNC AND "
+                "ES.CD_CLASSIF_ESTAB_SAUDE = 3)");
     }
-    const int total = m_banco.valor(sql, params).toInt();
+    int total;
+    if (c == 1) {  // the same count for every national plan: read once per action
+        if (!m_ufsSemDemais) m_ufsSemDemais = m_banco.valor(sql, params).toInt();
+        total = *m_ufsSemDemais;
+    } else {
+        total = m_banco.valor(sql, params).toInt();
+    }
     if (c >= 1 && c <= 5) RedeVinculada = c == 4 ? total > 0 : total == 0;
     if (RedeVinculada) return;
     QString mensagem;

@@ -95,6 +95,7 @@ private:
     void erro(const PlanoSolicitacao* p, const QString& campo, const QString& mensagem, Limpa limpa);
     void erroTabela(const QString& campo, const QString& mensagem);
     const QVector<std::pair<qlonglong, QVector<AchadoSolicitacao>>>& estabelecimentosGerais();
+    const QVector<AchadoSolicitacao>& julgado(const QVariantList& estabelecimento);
 
     Banco& m_banco;
     TDmExportacao& m_exportacao;
@@ -102,4 +103,6 @@ private:
     std::unique_ptr<RegrasArea> m_area;
     std::optional<QVector<std::pair<qlonglong, QVector<AchadoSolicitacao>>>> m_gerais;
     std::optional<QStringList> m_ufsPais;
+    QHash<qlonglong, QVector<AchadoSolicitacao>> m_julgados;  // linked hospitals, by identifier
+    std::optional<int> m_ufsSemDemais;  // states without a class-3 establishment
 };
