@@ -8,6 +8,11 @@
 
 // Whether a value is missing: an invalid or a null QVariant.
 inline bool nulo(const QVariant& v) { return !v.isValid() || v.isNull(); }
+// Whether a value is the whole number `n` (stored as a number or as its digits).
+inline bool igualA(const QVariant& v, qlonglong n) {
+    bool ok = false;
+    return !nulo(v) && v.toLongLong(&ok) == n && ok;
+}
 // Whether a value is missing or only blanks.
 inline bool branco(const QVariant& v) { return nulo(v) || v.toString().trimmed().isEmpty(); }
 

@@ -767,16 +767,16 @@ void TdmInfoPlano::ExcluiPlano() {
     RowSet& p = *m_plano;
     if (!p.Ativo() || p.IsEmpty()) throw ErroQev(QStringLiteral("Não há registro para excluir."));
     const QVariant op = p.Valor(kCdOper), seq = p.Valor(kSeqPlano);
-    static const char* const kTabelas[] = {
-        "RL_PLANOS_TIPO_COBERTURA", "RL_PLANOS_SERV_OPC",     "RL_PLANO_CLAUSULA",
-        "RL_PLANOS_MUNICIPIO",      "RL_PLANO_NOTA_TECNICA",  "RL_PLANOS_ESTAB_SAUDE",
-        "RL_PLANO_TAXA_REGISTRO",   "RL_PLANOS_UF"};
+    // the tables the related sets write, each once, in their order
+    QStringList tabelas;
+    for (const RowSet* rs : Relacionados())
+        if (!rs->TabelaAtualizacao().isEmpty() && !tabelas.contains(rs->TabelaAtualizacao()))
+            tabelas << rs->TabelaAtualizacao();
     FechaRelacionados();
     try {
         TransacaoEscopo transacao(banco());
-        for (const char* tabela : kTabelas)
-            banco().executa(QStringLiteral("DELETE FROM %1 WHERE CD_OPER = ? AND SEQ_PLANO = ?")
-                                .arg(QString::fromLatin1(tabela)),
+        for (const QString& tabela : tabelas)
+            banco().executa(QStringLiteral("DELETE FROM %1 WHERE CD_OPER = ? AND SEQ_PLANO = ?").arg(tabela),
                             {op, seq});
         p.Delete();
         p.ApplyUpdates(banco());

@@ -126,8 +126,6 @@ public:
     void CarregaListaTaxas(RowSet& taxas);
     bool TaxaRepetida(qlonglong id, const QString& numero) const;
     bool ExisteTaxaRepetida(RowSet& taxas);
-    const QVector<EntradaNumero>& ListaNotas() const { return m_notas; }
-    const QVector<EntradaNumero>& ListaTaxas() const { return m_taxas; }
 
     // The check of a tax document number as stored: the message of its first failure
     // (empty text: the number is blank), nothing when it passes.
@@ -198,4 +196,3 @@ private:
     QVector<EntradaNumero> m_taxas;
 };
 
-inline TdmInfoPlano* dmInfoPlano() { return TdmInfoPlano::instancia(); }

@@ -85,7 +85,6 @@ bool TEdicaoPlano::SegmentacaoExibida() const {
 
 bool TEdicaoPlano::Editando() const { return cdsPlano()->EmEdicao(); }
 
-bool TEdicaoPlano::Inserindo() const { return cdsPlano()->State() == RowSet::Estado::Insercao; }
 
 QString TEdicaoPlano::texto(const char* campo) const {
     const RowSet* p = cdsPlano();
@@ -249,8 +248,7 @@ void TEdicaoPlano::ContratoAlterado() {
 
 void TEdicaoPlano::AbrangenciaAlterada() {
     const Lote lote(this);
-    AjustaAbas();
-    if (AtributosCompletos()) RegraAbaArea();
+    AjustaAbas();  // with the attributes complete, it runs the area tab rule
 }
 
 void TEdicaoPlano::SegmentacaoAlterada() {

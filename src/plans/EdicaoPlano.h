@@ -83,7 +83,6 @@ public:
     bool SegmentacaoExibida() const;
 
     bool Editando() const;  // adding or editing
-    bool Inserindo() const;
 
     // --- state shown -------------------------------------------------------------
     Preco FormacaoPreco() const { return m_preco; }

@@ -1,5 +1,7 @@
 #include "plans/FrmCadNotaTecnica.h"
 
+#include "db/Valores.h"
+
 #include <QCalendarWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -49,7 +51,7 @@ TfrmCadNotaTecnica::TfrmCadNotaTecnica(TdmInfoPlano* dm, QWidget* pai)
     auto* menu = new QMenu(btnCalendario);
     auto* calendario = new QCalendarWidget(menu);
     calendario->setObjectName(QStringLiteral("calendario"));
-    calendario->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    calendario->setLocale(ptBr());
     auto* acao = new QWidgetAction(menu);
     acao->setDefaultWidget(calendario);
     menu->addAction(acao);

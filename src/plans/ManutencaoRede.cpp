@@ -1,6 +1,5 @@
 #include "plans/ManutencaoRede.h"
 
-#include <QLocale>
 #include <QSet>
 
 #include "common/CursorEspera.h"
@@ -335,11 +334,11 @@ void TManutencaoRede::AvisaAoFechar() {
 }
 
 QString TManutencaoRede::ContagemEstabelecimentos(int n) {
-    return QStringLiteral(" ") + QLocale(QLocale::Portuguese, QLocale::Brazil).toString(n) +
+    return QStringLiteral(" ") + ptBr().toString(n) +
            QStringLiteral(" estabelecimento(s)");
 }
 
 QString TManutencaoRede::ContagemPlanos(int n) {
-    return QStringLiteral(" ") + QLocale(QLocale::Portuguese, QLocale::Brazil).toString(n) +
+    return QStringLiteral(" ") + ptBr().toString(n) +
            QStringLiteral(" plano(s)");
 }

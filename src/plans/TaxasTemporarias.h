@@ -25,7 +25,6 @@ public:
     // The identifier of a new document: the table's largest plus one once after a load,
     // then counted.
     qlonglong ProximoIdTaxa();
-    qlonglong Contador() const { return m_contador; }
 
     // A new row at the current position for the plan, with its identifier.
     void NovaTaxa(const QString& cdOper, qlonglong seqPlano);

@@ -19,11 +19,6 @@ constexpr int kSoOdontologia2 = 26;
 constexpr int kOdontologica = 4;
 // Plan numbers per UPDATE statement (well under the engine's parameter limit).
 constexpr int kPlanosPorComando = 500;
-
-bool igualA(const QVariant& v, qlonglong n) {
-    bool ok = false;
-    return !nulo(v) && v.toLongLong(&ok) == n && ok;
-}
 }  // namespace
 
 TipoInconsistencia AvaliaPlano(int classificacao, const PlanoLido& p) {

@@ -29,11 +29,6 @@ bool inteiro(const QVariant& v, qlonglong* n) {
     return ok;
 }
 
-bool igualA(const QVariant& v, qlonglong valor) {
-    qlonglong n;
-    return inteiro(v, &n) && n == valor;
-}
-
 // Not null and not 0.
 bool informado(const QVariant& v) { return !nulo(v) && !igualA(v, 0); }
 }  // namespace
