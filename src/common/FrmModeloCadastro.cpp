@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "common/Habilitacoes.h"
 #include "common/Icones.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
@@ -171,21 +172,27 @@ void TfrmModeloCadastro::DefineTabela(Banco* banco, const QString& tabela,
 
 bool TfrmModeloCadastro::Navegando() const { return m_rs && m_rs->Ativo() && !m_rs->EmEdicao(); }
 
-void TfrmModeloCadastro::AtualizaAcoes() {
+int TfrmModeloCadastro::AtualizaAcoes() {
+    Habilitacoes h;
+    DefineHabilitacoes(h);
+    return h.aplica();
+}
+
+void TfrmModeloCadastro::DefineHabilitacoes(Habilitacoes& h) {
     const bool nav = Navegando();
     const bool vazio = !m_rs || m_rs->IsEmpty();
-    actAdicionar->setEnabled(PodeIncluir && nav);
-    actAnterior->setEnabled(nav && !m_rs->Bof());
-    actProximo->setEnabled(nav && !m_rs->Eof());
-    actPesquisar->setEnabled(nav && !vazio);
-    actSair->setEnabled(nav);
-    actAlterar->setEnabled(PodeAlterar && nav && !vazio);
-    actExcluir->setEnabled(PodeExcluir && nav && !vazio);
-    actCadastrar->setEnabled(!nav);
-    actCancelar->setEnabled(!nav);
-    m_confirmar->setEnabled(!nav);
-    m_cancelar->setEnabled(!nav);
-    m_dados->setEnabled(!nav);
+    h.habilita(actAdicionar, PodeIncluir && nav);
+    h.habilita(actAnterior, nav && !m_rs->Bof());
+    h.habilita(actProximo, nav && !m_rs->Eof());
+    h.habilita(actPesquisar, nav && !vazio);
+    h.habilita(actSair, nav);
+    h.habilita(actAlterar, PodeAlterar && nav && !vazio);
+    h.habilita(actExcluir, PodeExcluir && nav && !vazio);
+    h.habilita(actCadastrar, !nav);
+    h.habilita(actCancelar, !nav);
+    h.habilita(m_confirmar, !nav);
+    h.habilita(m_cancelar, !nav);
+    h.habilita(m_dados, !nav);
 }
 
 void TfrmModeloCadastro::aoMudarEstado() {

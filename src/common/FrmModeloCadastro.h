@@ -10,6 +10,7 @@ class QLabel;
 class QPushButton;
 class QToolBar;
 class Banco;
+class Habilitacoes;
 class RowSet;
 class VinculoCampos;
 
@@ -40,8 +41,10 @@ public:
 
     // Browsing: a row set is bound and it is neither inserting nor editing.
     bool Navegando() const;
-    // Re-evaluates which actions are enabled (also run whenever the program is idle).
-    virtual void AtualizaAcoes();
+    // Re-evaluates which actions and controls are enabled (also run whenever the program
+    // is idle): every rule says its word (DefineHabilitacoes), then each state is set once,
+    // and only when it differs. Returns how many actions and controls changed.
+    int AtualizaAcoes();
     // Refreshes what is not bound to a column from the current row.
     virtual void AtualizaDados() {}
 
@@ -67,6 +70,10 @@ public:
     void reject() override;
 
 protected:
+    // The template's rules; a screen adds its own after calling this (a later word on
+    // the same action or control overrules an earlier one).
+    virtual void DefineHabilitacoes(Habilitacoes& h);
+
     virtual void actAdicionarExecute();
     virtual void actAlterarExecute();
     virtual void actExcluirExecute();

@@ -25,3 +25,11 @@ public:
 private:
     int m_codigo;
 };
+
+// A row to update or delete is no longer as it was read: another copy changed or deleted
+// it since. Nothing of the write is kept.
+class ErroRegistroAlterado : public ErroQev {
+public:
+    ErroRegistroAlterado()
+        : ErroQev(QStringLiteral("Registro não encontrado ou alterado por outro usuário.")) {}
+};

@@ -1057,9 +1057,43 @@ int RowSet::ApplyUpdates(Banco& banco, const QString& tabela, const QStringList&
         }
         return partes.join(QStringLiteral(" AND "));
     };
+    const auto difere = [](const QVariant& a, const QVariant& b) {
+        return nulo(a) != nulo(b) || (!nulo(a) && !(a == b && a.typeId() == b.typeId()));
+    };
+    // The optimistic check: each column this row changes still holds the value read (a
+    // date compared as a date, whatever form the text was stored in; a value read as
+    // null matches null or an empty text). Another copy's change is never overwritten.
+    const auto condicaoOriginais = [&](const RegLinha& l, QVariantList& params) {
+        QString onde;
+        if (l.originais.isEmpty()) return onde;
+        for (int c : gravaveis) {
+            const QVariant a = l.originais.value(c);
+            if (!difere(a, l.valores.value(c)) || colunasChave.contains(c)) continue;
+            const QString& nome = m_campos[c].nome;
+            if (nulo(a)) {
+                onde += QStringLiteral(" AND (%1 IS NULL OR %1 = '')").arg(nome);
+                continue;
+            }
+            switch (m_campos[c].tipo) {
+                case TipoCampo::Data:
+                    onde += QStringLiteral(" AND date(%1) IS date(?)").arg(nome);
+                    break;
+                case TipoCampo::DataHora:
+                    onde += QStringLiteral(" AND datetime(%1) IS datetime(?)").arg(nome);
+                    break;
+                case TipoCampo::Hora:
+                    onde += QStringLiteral(" AND time(%1) IS time(?)").arg(nome);
+                    break;
+                default:
+                    onde += QStringLiteral(" AND %1 IS ?").arg(nome);
+                    break;
+            }
+            params << a;
+        }
+        return onde;
+    };
     const auto exigeUma = [&] {
-        if (banco.linhasAlteradas() != 1)
-            throw ErroQev(QStringLiteral("Registro não encontrado ou alterado por outro usuário."));
+        if (banco.linhasAlteradas() != 1) throw ErroRegistroAlterado();
     };
 
     TransacaoEscopo transacao(banco);
@@ -1068,8 +1102,8 @@ int RowSet::ApplyUpdates(Banco& banco, const QString& tabela, const QStringList&
         for (const RegLinha& l : m_linhas) {  // deletions first: a key may come back in an insert
             if (l.situacao != Situacao::Excluida) continue;
             QVariantList params;
-            const QString onde =
-                condicaoChave(l.originais.isEmpty() ? l.valores : l.originais, params);
+            QString onde = condicaoChave(l.originais.isEmpty() ? l.valores : l.originais, params);
+            onde += condicaoOriginais(l, params);
             banco.executa(QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabela, onde), params);
             exigeUma();
             ++gravadas;
@@ -1079,14 +1113,14 @@ int RowSet::ApplyUpdates(Banco& banco, const QString& tabela, const QStringList&
             QStringList sets;
             QVariantList params;
             for (int c : gravaveis) {
-                const QVariant a = l.originais.value(c), b = l.valores.value(c);
-                if (nulo(a) == nulo(b) && (nulo(a) || (a == b && a.typeId() == b.typeId())))
-                    continue;
+                const QVariant b = l.valores.value(c);
+                if (!difere(l.originais.value(c), b)) continue;
                 sets << m_campos[c].nome + QStringLiteral(" = ?");
                 params << b;
             }
             if (sets.isEmpty()) continue;
-            const QString onde = condicaoChave(l.originais, params);
+            QString onde = condicaoChave(l.originais, params);
+            onde += condicaoOriginais(l, params);
             banco.executa(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                               .arg(tabela, sets.join(QStringLiteral(", ")), onde),
                           params);

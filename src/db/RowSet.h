@@ -208,7 +208,9 @@ public:
     // Writes every pending insert, change and deletion to `tabela`, identifying
     // rows by `chaves` (their values as read). Runs inside the caller's
     // transaction when one is open, else in one of its own. A change or deletion
-    // that finds no row fails, and the log stays. After the writes the log is
+    // also requires every column it changes to hold the value read: one that finds no
+    // such row (another copy changed or deleted it) fails with ErroRegistroAlterado,
+    // and the log stays. After the writes the log is
     // merged (a second ApplyUpdates in the same transaction writes only what changed
     // since), but only for good once the transaction commits: when it is rolled
     // back instead, the log comes back as it was, so CancelUpdates still returns

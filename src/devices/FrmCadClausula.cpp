@@ -1,5 +1,7 @@
 #include "devices/FrmCadClausula.h"
 
+#include "common/Habilitacoes.h"
+
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -253,17 +255,21 @@ void TfrmCadClausula::atualizaRotulos() {
     lblPublicado->setVisible(!publicado.isEmpty());
 }
 
-void TfrmCadClausula::AtualizaAcoes() {
-    TfrmModeloCadastro::AtualizaAcoes();
+QString TfrmCadClausula::LegendaDoEstado() const {
+    return QStringLiteral("Cadastro de Dispositivos Contratuais") + TfrmModeloCadastro::LegendaDoEstado();
+}
+
+void TfrmCadClausula::DefineHabilitacoes(Habilitacoes& h) {
+    TfrmModeloCadastro::DefineHabilitacoes(h);
     const bool nav = Navegando();
     if (nav) atualizaRotulos();
-    actRelatorio->setEnabled(nav && bool(TelasRelacionadas().relatorio));
+    h.habilita(actRelatorio, nav && bool(TelasRelacionadas().relatorio));
     for (QAction* a : {actAdicionar, actAlterar, actExcluir, actImportar, actPlanosClausula}) {
-        a->setEnabled(false);
-        a->setVisible(false);
+        h.habilita(a, false);
+        h.mostra(a, false);
     }
     // Every box is read-only: while browsing they stay readable and their texts scroll.
-    pnlDados()->setEnabled(true);
+    h.habilita(pnlDados(), true);
 }
 
 void TfrmCadClausula::actPesquisarExecute() {

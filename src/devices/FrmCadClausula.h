@@ -23,7 +23,9 @@ public:
     explicit TfrmCadClausula(QWidget* pai = nullptr);
     ~TfrmCadClausula() override;
 
-    void AtualizaAcoes() override;
+    void DefineHabilitacoes(Habilitacoes& h) override;
+    // "Cadastro de Dispositivos Contratuais" with the state (" [Consulta]").
+    QString LegendaDoEstado() const override;
     void AtualizaDados() override {}
     void AbreCadastro() {}
     void MostraOrientacao(const QString& texto) override;

@@ -5,6 +5,7 @@
 
 #include "ConfiguracaoBuild.h"
 #include "common/Identificadores.h"
+#include "db/Erro.h"
 #include "db/Mascara.h"
 #include "db/DmConexao.h"
 #include "operator/DmZemlo.h"
@@ -301,12 +302,34 @@ std::optional<TDmHospital::Falha> TDmHospital::Grava(const Escolhas& e) {
         rs.Post();
         rs.ApplyUpdates(banco(), QStringLiteral("TB_ESTAB_SAUDE"), {kId});
         transacao.confirma();
+    } catch (const ErroRegistroAlterado&) {
+        // Another copy changed or deleted the row since it was read: nothing is stored,
+        // and the row goes back to edit with the user's entries (Cancela shows the other
+        // copy's values).
+        if (!rs.EmEdicao()) rs.Edit();
+        throw;
     } catch (...) {
         rs.Cancel();
         rs.CancelUpdates();
         throw;
     }
     return std::nullopt;
+}
+
+void TDmHospital::DescartaPendente() {
+    RowSet& rs = *m_hospital;
+    rs.Cancel();
+    if (rs.ChangeCount() == 0) return;
+    // only a save refused because another copy changed the row leaves a pending change:
+    // the row is read again as that copy stored it (or, when it deleted it, the next one)
+    const qlonglong id = IdAtual();
+    rs.CancelUpdates();
+    AbreHospital(id);
+    if (rs.IsEmpty()) {
+        qlonglong vizinho = IdProximo(id);
+        if (!vizinho) vizinho = IdAnterior(id);
+        if (vizinho) AbreHospital(vizinho);
+    }
 }
 
 void TDmHospital::ExcluiAtual() {

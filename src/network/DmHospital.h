@@ -116,6 +116,9 @@ public:
     qlonglong IdProximo(qlonglong atual);
     // Deletes the current establishment and writes it at once.
     void ExcluiAtual();
+    // Cancels the edit; after a save refused because another copy changed the row, the
+    // row is read again as that copy stored it.
+    void DescartaPendente();
 
     // Search: statement, parameters and caption for a choice (0 all, 1 to 3 a classification).
     static QString SqlPesquisa(int escolha);

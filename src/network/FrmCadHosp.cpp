@@ -1,5 +1,7 @@
 #include "network/FrmCadHosp.h"
 
+#include "common/Habilitacoes.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +21,7 @@
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
 #include "common/Identificadores.h"
+#include "db/Erro.h"
 #include "db/Mascara.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
@@ -277,15 +280,15 @@ void TfrmCadHosp::AbreEstabelecimento(qlonglong idEstb) {
     AtualizaDados();
 }
 
-void TfrmCadHosp::AtualizaAcoes() {
-    TfrmModeloCadastro::AtualizaAcoes();
+void TfrmCadHosp::DefineHabilitacoes(Habilitacoes& h) {
+    TfrmModeloCadastro::DefineHabilitacoes(h);
     const bool nav = Navegando();
     const Telas& t = TelasRelacionadas();
-    actAnterior->setEnabled(nav);
-    actProximo->setEnabled(nav);
-    actRelatorio->setEnabled(nav && bool(t.relatorio));
-    actImportaOLVAR->setEnabled(nav && bool(t.importaOlvar));
-    actPlanosEstab->setEnabled(nav && bool(t.planosDoEstab) && !dtsCadastro()->IsEmpty());
+    h.habilita(actAnterior, nav);
+    h.habilita(actProximo, nav);
+    h.habilita(actRelatorio, nav && bool(t.relatorio));
+    h.habilita(actImportaOLVAR, nav && bool(t.importaOlvar));
+    h.habilita(actPlanosEstab, nav && bool(t.planosDoEstab) && !dtsCadastro()->IsEmpty());
 }
 
 QString TfrmCadHosp::textoCnpj(const QVariant& valor) const {
@@ -472,6 +475,10 @@ void TfrmCadHosp::actCadastrarExecute() {
     std::optional<TDmHospital::Falha> falha;
     try {
         falha = m_dm->Grava(escolhas());
+    } catch (const ErroRegistroAlterado& e) {
+        // Nothing was stored; the record stays in edit with what the user typed.
+        MyMessageDlg(e.mensagem(), Mensagens::Erro, Mensagens::BtOk);
+        return;
     } catch (const ErroQev& e) {
         // Nothing was stored and the pending change is gone: the screen shows the
         // record as the database holds it, and the error.
@@ -530,6 +537,7 @@ void TfrmCadHosp::actAlterarExecute() {
 }
 
 void TfrmCadHosp::actCancelarExecute() {
+    m_dm->DescartaPendente();
     TfrmModeloCadastro::actCancelarExecute();
     m_mascaraCnpj = true;
     vinculos()->Atualiza();

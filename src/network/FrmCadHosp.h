@@ -39,7 +39,7 @@ public:
     // Closes the record and reopens it on that establishment, then redisplays.
     void AbreEstabelecimento(qlonglong idEstb);
     void AtualizaDados() override;
-    void AtualizaAcoes() override;
+    void DefineHabilitacoes(Habilitacoes& h) override;
     void AbreCadastro() {}
 
     QAction* actRelatorio;

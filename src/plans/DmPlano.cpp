@@ -32,8 +32,13 @@ void TDmPlano::AbreSemEstabSaude() {
 }
 
 int TDmPlano::QtdPlanosSemRede() {
-    AbreSemEstabSaude();
-    const int n = m_semEstab->RecordCount();
-    m_semEstab->Fecha();
-    return n;
+    // only the plans that need a network: neither odontological nor free-choice
+    return DmConexao()
+        ->banco()
+        .valor(QStringLiteral("SELECT COUNT(*) FROM TB_PLANOS P WHERE P.CD_SEGMENTACAO <> 4 "
+                              "AND P.CD_OPER = ? AND COALESCE(P.LG_TOTAL_LIVRE_ESCOLHA, 'N') <> 'S' "
+                              "AND NOT EXISTS (SELECT 1 FROM RL_PLANOS_ESTAB_SAUDE R "
+                              "WHERE R.CD_OPER = P.CD_OPER AND R.SEQ_PLANO = P.SEQ_PLANO)"),
+               {OperadoraAtual().CdOper})
+        .toInt();
 }

@@ -17,7 +17,8 @@ public:
     RowSet* cdsSemEstabSaude() const { return m_semEstab; }
     // Reads the list afresh for the current operator.
     void AbreSemEstabSaude();
-    // How many such plans the current operator has (the list is read and closed again).
+    // How many of the current operator's plans that need a network (neither odontological
+    // nor free-choice) have no link.
     int QtdPlanosSemRede();
 
 private:

@@ -3,6 +3,7 @@
 #include "common/CursorEspera.h"
 #include "common/MensagemDlg.h"
 #include "common/Win1252.h"
+#include "db/Erro.h"
 #include "db/DmConexao.h"
 #include "db/RowSet.h"
 #include "db/Transacao.h"
@@ -171,53 +172,64 @@ void TEdicaoPlano::AtualizaDados() {
     avisa();
 }
 
-void TEdicaoPlano::AjusteContrato() {
-    m_hab.pre = m_hab.pos = true;
-    m_hab.vinculoAtivo = m_hab.vinculoInativo = m_hab.semVinculo = true;
-    const bool editando = Editando();
+TEdicaoPlano::Habilitacao TEdicaoPlano::Habilitado() const {
+    Habilitacao h;
     switch (inteiro("CD_TIPO_CONTRATO")) {
         case 1:
-            if (editando) {
-                if (m_preco != Preco::Misto) m_preco = Preco::Pre;
-                for (Vinculo v : {Vinculo::Ativo, Vinculo::Inativo, Vinculo::Sem}) marcaVinculo(v, false);
-            }
-            m_hab.pos = false;
-            m_hab.vinculoAtivo = m_hab.vinculoInativo = m_hab.semVinculo = false;
+            h.pos = false;
+            h.vinculoAtivo = h.vinculoInativo = h.semVinculo = false;
             break;
         case 2:
-            if (editando)
-                for (Vinculo v : {Vinculo::Ativo, Vinculo::Inativo, Vinculo::Sem}) marcaVinculo(v, false);
-            m_hab.semVinculo = false;
+            h.semVinculo = false;
             break;
         case 3:
-            if (editando) {
-                marcaVinculo(Vinculo::Ativo, false);
-                marcaVinculo(Vinculo::Inativo, false);
-                marcaVinculo(Vinculo::Sem, true);
-            }
-            m_hab.vinculoAtivo = m_hab.vinculoInativo = false;
+            h.vinculoAtivo = h.vinculoInativo = false;
             break;
         default:
             break;
+    }
+    const int seg = inteiro("CD_SEGMENTACAO");
+    h.misto = seg == 4;
+    if (seg == 1 || seg == 4 || seg == 8) {
+        h.acomodacao = false;
+    } else if (seg == 5) {
+        h.individual = false;
+    }
+    // the price button checked: the moderating factor and the post-established option
+    h.coparticipacao = h.franquia = m_preco == Preco::Pre || m_preco == Preco::Pos;
+    h.opcaoPos = m_preco == Preco::Pos;
+    if (m_preco == Preco::Misto) h.acomodacao = false;
+    return h;
+}
+
+void TEdicaoPlano::AjusteContrato() {
+    if (Editando()) {
+        switch (inteiro("CD_TIPO_CONTRATO")) {
+            case 1:
+                if (m_preco != Preco::Misto) m_preco = Preco::Pre;
+                for (Vinculo v : {Vinculo::Ativo, Vinculo::Inativo, Vinculo::Sem}) marcaVinculo(v, false);
+                break;
+            case 2:
+                for (Vinculo v : {Vinculo::Ativo, Vinculo::Inativo, Vinculo::Sem}) marcaVinculo(v, false);
+                break;
+            case 3:
+                marcaVinculo(Vinculo::Ativo, false);
+                marcaVinculo(Vinculo::Inativo, false);
+                marcaVinculo(Vinculo::Sem, true);
+                break;
+            default:
+                break;
+        }
     }
     avisa();
 }
 
 void TEdicaoPlano::AjusteSegmentacao() {
     const int seg = inteiro("CD_SEGMENTACAO");
-    m_hab.misto = seg == 4;
-    if (seg == 1 || seg == 4 || seg == 8) {
-        m_hab.acomodacao = false;
-        m_hab.individual = m_hab.coletiva = true;
+    if (seg == 1 || seg == 4 || seg == 8)
         define("CD_PADRAO_ACOMODACAO", QVariant());
-    } else if (seg == 5) {
-        m_hab.acomodacao = true;
-        m_hab.individual = false;
-        m_hab.coletiva = true;
+    else if (seg == 5)
         define("CD_PADRAO_ACOMODACAO", QStringLiteral("C"));
-    } else {
-        m_hab.acomodacao = m_hab.individual = m_hab.coletiva = true;
-    }
     m_rede->RecriaDisponiveis(seg);
     m_pesquisaDisponiveis = true;
     avisa();
@@ -234,7 +246,7 @@ void TEdicaoPlano::exibe() {
 }
 
 void TEdicaoPlano::aposAjustes() {
-    if (!m_hab.misto && m_preco == Preco::Misto) m_preco = Preco::Nenhum;
+    if (!Habilitado().misto && m_preco == Preco::Misto) m_preco = Preco::Nenhum;
     m_area->ReiniciaRegioes();
     avisa();
 }
@@ -273,22 +285,16 @@ void TEdicaoPlano::ClicaPreco(Preco preco) {
     m_preco = preco;
     switch (preco) {
         case Preco::Misto:
-            m_hab.acomodacao = false;
             define("CD_PADRAO_ACOMODACAO", QVariant());
-            m_hab.coparticipacao = m_hab.franquia = false;
             define("LG_FM_COPARTICIPACAO", QStringLiteral("N"));
             define("LG_FM_FRANQUIA", QStringLiteral("N"));
-            m_hab.opcaoPos = false;
             define("CD_OPCAO_POS_ESTABELECIDO", QVariant());
             break;
         case Preco::Pre:
-            m_hab.coparticipacao = m_hab.franquia = true;
-            m_hab.opcaoPos = false;
             define("CD_OPCAO_POS_ESTABELECIDO", QVariant());
             RegraAbaNotas();
             break;
         case Preco::Pos:
-            m_hab.coparticipacao = m_hab.franquia = m_hab.opcaoPos = true;
             RegraAbaNotas();
             break;
         case Preco::Nenhum:
@@ -326,7 +332,7 @@ bool TEdicaoPlano::AtributosCompletos() const {
     if (inteiro("CD_TIPO_CONTRATO") > 1 && !vinculoMarcado(Vinculo::Ativo) &&
         !vinculoMarcado(Vinculo::Inativo) && !vinculoMarcado(Vinculo::Sem))
         return false;
-    return !m_hab.acomodacao || !texto("CD_PADRAO_ACOMODACAO").isEmpty();
+    return !Habilitado().acomodacao || !texto("CD_PADRAO_ACOMODACAO").isEmpty();
 }
 
 void TEdicaoPlano::RegraAbaNotas() {
@@ -422,8 +428,6 @@ void TEdicaoPlano::Adiciona() {
     AjusteContrato();
     AjusteSegmentacao();
     aposAjustes();
-    m_hab.opcaoPos = false;
-    m_hab.coparticipacao = m_hab.franquia = false;
     define("LG_FM_COPARTICIPACAO", QStringLiteral("N"));
     define("LG_FM_FRANQUIA", QStringLiteral("N"));
     for (Vinculo v : {Vinculo::Ativo, Vinculo::Inativo, Vinculo::Sem}) marcaVinculo(v, false);
@@ -467,6 +471,11 @@ void TEdicaoPlano::descartaPendentes() {
 void TEdicaoPlano::Cancela() {
     const Lote lote(this);
     descartaPendentes();
+    // what another copy stored meanwhile is shown (the plans are read again only then)
+    const QString op = m_dm->CdOperAtual();
+    const qlonglong seq = m_dm->SeqPlanoAtual();
+    if (m_dm->RelePlanosAlterados() && !cdsPlano()->IsEmpty())
+        cdsPlano()->Locate({QStringLiteral("CD_OPER"), QStringLiteral("SEQ_PLANO")}, {op, seq});
     exibe();
 }
 
@@ -507,7 +516,7 @@ TEdicaoPlano::Resultado TEdicaoPlano::confere() {
              !vinculoMarcado(Vinculo::Sem))
         bloqueio(QStringLiteral("Selecione pelo menos uma opção de \"Vínculo do Beneficiário\"."),
                  Controle::Vinculo);
-    else if (m_hab.acomodacao && texto("CD_PADRAO_ACOMODACAO").isEmpty())
+    else if (Habilitado().acomodacao && texto("CD_PADRAO_ACOMODACAO").isEmpty())
         bloqueio(QStringLiteral("Selecione o \"Padrão de Acomodação\"."), Controle::Acomodacao);
     else if (texto("LG_TOTAL_LIVRE_ESCOLHA") != QLatin1String("S") &&
              texto("LG_TOTAL_LIVRE_ESCOLHA") != QLatin1String("N"))
@@ -540,11 +549,12 @@ TEdicaoPlano::Resultado TEdicaoPlano::confere() {
     return r;
 }
 
-bool TEdicaoPlano::limpaOQueNaoSeAplica() {
+bool TEdicaoPlano::limpaOQueNaoSeAplica(bool insercao) {
     const int abrangencia = inteiro("CD_ABRANGENCIA");
-    const auto pergunta = [](const char* texto) {
-        return MyMessageDlg(QString::fromUtf8(texto), Mensagens::Confirmacao,
-                            Mensagens::BtSim | Mensagens::BtNao) == Mensagens::RespSim;
+    // a plan never stored has nothing stored to ask about: what no longer applies goes
+    const auto pergunta = [insercao](const char* texto) {
+        return insercao || MyMessageDlg(QString::fromUtf8(texto), Mensagens::Confirmacao,
+                                        Mensagens::BtSim | Mensagens::BtNao) == Mensagens::RespSim;
     };
     // Area
     m_area->GaranteAreaDoPlano();
@@ -623,9 +633,10 @@ void TEdicaoPlano::escreve(bool consistente, bool redeFalhou, bool insercao) {
     const QString op = m_dm->CdOperAtual();
     const qlonglong seq = m_dm->SeqPlanoAtual();
     // 1. disabled link boxes unchecked
-    if (!m_hab.vinculoAtivo) marcaVinculo(Vinculo::Ativo, false);
-    if (!m_hab.vinculoInativo) marcaVinculo(Vinculo::Inativo, false);
-    if (!m_hab.semVinculo) marcaVinculo(Vinculo::Sem, false);
+    const Habilitacao hab = Habilitado();
+    if (!hab.vinculoAtivo) marcaVinculo(Vinculo::Ativo, false);
+    if (!hab.vinculoInativo) marcaVinculo(Vinculo::Inativo, false);
+    if (!hab.semVinculo) marcaVinculo(Vinculo::Sem, false);
     // 2. price formation
     define("CD_TIPO_FINANC", int(m_preco));
     // 3. the check lists
@@ -702,8 +713,9 @@ TEdicaoPlano::Resultado TEdicaoPlano::Grava() {
     CursorEspera espera;
 
     // Preparation
-    if (!m_hab.acomodacao) define("CD_PADRAO_ACOMODACAO", QVariant());
-    if (!m_hab.opcaoPos) define("CD_OPCAO_POS_ESTABELECIDO", QVariant());
+    const Habilitacao hab = Habilitado();
+    if (!hab.acomodacao) define("CD_PADRAO_ACOMODACAO", QVariant());
+    if (!hab.opcaoPos) define("CD_OPCAO_POS_ESTABELECIDO", QVariant());
     const QString op = m_dm->CdOperAtual();
     const qlonglong seqAntes = m_dm->SeqPlanoAtual();
     // the tax list typed for this plan is never reloaded over (a new plan's list included)
@@ -721,6 +733,9 @@ TEdicaoPlano::Resultado TEdicaoPlano::Grava() {
         m_itens->RegrasServicos(segAntes);
     }
     m_rede->CarregaRede(false);
+    // an ambulatory or urgency-only plan keeps only links with urgency care, whether or not
+    // the network was looked at since the segmentation changed
+    m_rede->RetiraSemUrgencia(segAntes);
     m_area->RemoveFiltroMunicipios();
 
     // Checks
@@ -739,7 +754,7 @@ TEdicaoPlano::Resultado TEdicaoPlano::Grava() {
     }
 
     // Clearing what no longer applies
-    if (!insercao && !limpaOQueNaoSeAplica()) {
+    if (!limpaOQueNaoSeAplica(insercao)) {
         r.tipo = Resultado::Desistiu;
         avisa();
         return r;
@@ -759,6 +774,18 @@ TEdicaoPlano::Resultado TEdicaoPlano::Grava() {
     // Writing
     try {
         escreve(consistente, redeFalhou, insercao);
+    } catch (const ErroRegistroAlterado& e) {
+        // Another copy changed or deleted what this one read: nothing was stored (the
+        // transaction was rolled back and every log is as before), the plan stays in
+        // edit with what the user entered; cancelling shows the other copy's values.
+        if (!p.EmEdicao()) p.Edit();
+        r.tipo = Resultado::Bloqueado;
+        r.mensagem = e.mensagem();
+        r.controle = Controle::Nenhum;
+        r.selecionaAba = false;
+        MyMessageDlg(r.mensagem, Mensagens::Erro, Mensagens::BtOk);
+        avisa();
+        return r;
     } catch (const std::exception& e) {
         // nothing was stored (the transaction was rolled back)
         p.Cancel();

@@ -86,7 +86,9 @@ public:
 
     // --- state shown -------------------------------------------------------------
     Preco FormacaoPreco() const { return m_preco; }
-    const Habilitacao& Habilitado() const { return m_hab; }
+    // Computed from the plan shown (contract, segmentation), the price button checked and
+    // nothing else: no click on one plan carries over to the next.
+    Habilitacao Habilitado() const;
     bool AbaHabilitada(Aba aba) const { return m_abas[int(aba)]; }
     Aba AbaAtual() const { return m_abaAtual; }
     // The area tab shows its state page (coverages 1 to 3) or its municipality page.
@@ -179,7 +181,9 @@ private:
     void define(const char* campo, const QVariant& valor);
     void habilitaAba(Aba aba, bool habilitada);
     Resultado confere();
-    bool limpaOQueNaoSeAplica();
+    // Clears the area rows, notes and links that no longer apply: an edited plan asks
+    // first; a new one drops them without a question.
+    bool limpaOQueNaoSeAplica(bool insercao);
     void escreve(bool consistente, bool redeFalhou, bool insercao);
     void renumeraPlano(qlonglong de, qlonglong para);
     void relerDepoisDaGravacao(qlonglong seq);
@@ -191,7 +195,6 @@ private:
     TAreaAtuacaoPlano* m_area;
     TRedePlano* m_rede;
     Preco m_preco = Preco::Nenhum;
-    Habilitacao m_hab;
     std::array<bool, kAbas> m_abas{true, false, false, false, false, false, false};
     Aba m_abaAtual = Aba::DadosGerais;
     bool m_paginaUFs = true;

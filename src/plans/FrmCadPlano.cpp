@@ -1,5 +1,7 @@
 #include "plans/FrmCadPlano.h"
 
+#include "common/Habilitacoes.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -995,7 +997,7 @@ void TfrmCadPlano::Sincroniza() {
     const auto valor = [p, temPlano](const char* campo) {
         return temPlano ? p->Valor(QString::fromLatin1(campo)).toString() : QString();
     };
-    const TEdicaoPlano::Habilitacao& h = m_edicao->Habilitado();
+    const TEdicaoPlano::Habilitacao h = m_edicao->Habilitado();
 
     marcaGrupo(m_preco, m_edicao->FormacaoPreco() == Preco::Nenhum ? -1 : int(m_edicao->FormacaoPreco()));
     rbtPreEstabelecido->setEnabled(h.pre);
@@ -1044,44 +1046,44 @@ void TfrmCadPlano::Sincroniza() {
     m_sincronizando = false;
 }
 
-void TfrmCadPlano::AtualizaAcoes() {
-    TfrmModeloCadastro::AtualizaAcoes();
+void TfrmCadPlano::DefineHabilitacoes(Habilitacoes& h) {
+    TfrmModeloCadastro::DefineHabilitacoes(h);
     if (!m_edicao) return;
     const bool editando = m_edicao->Editando();
     const bool navegando = Navegando();
     // the tabs may be looked at while browsing; the header and "Dados gerais" are edited only
-    pnlDados()->setEnabled(true);
-    grpPlano->setEnabled(editando);
-    tbsDadosGerais->setEnabled(editando);
-    actAlteraProtocolo->setEnabled(editando);
-    actMarcar->setEnabled(editando);
-    actDesmarcar->setEnabled(editando);
-    btnMarcar->setEnabled(editando);
-    btnDesmarcar->setEnabled(editando);
-    actImprimir->setEnabled(navegando && bool(TelasRelacionadas().relatorio) && !dtsCadastro()->IsEmpty());
-    actAnterior->setEnabled(navegando && dtsCadastro()->RecNo() > 0);
-    actProximo->setEnabled(navegando && dtsCadastro()->RecNo() < dtsCadastro()->RecordCount() - 1);
-    actIncTaxaRegistro->setEnabled(m_edicao->PodeNovaTaxa());
-    actEditTaxaRegistro->setEnabled(m_edicao->PodeEditarTaxa());
-    actDelTaxaRegistro->setEnabled(m_edicao->PodeEditarTaxa());
-    actNovaNota->setEnabled(m_edicao->PodeNovaNota());
-    actEditar->setEnabled(m_edicao->PodeEditarNota());
-    actExcluirNota->setEnabled(m_edicao->PodeEditarNota());
+    h.habilita(pnlDados(), true);
+    h.habilita(grpPlano, editando);
+    h.habilita(tbsDadosGerais, editando);
+    h.habilita(actAlteraProtocolo, editando);
+    h.habilita(actMarcar, editando);
+    h.habilita(actDesmarcar, editando);
+    h.habilita(btnMarcar, editando);
+    h.habilita(btnDesmarcar, editando);
+    h.habilita(actImprimir, navegando && bool(TelasRelacionadas().relatorio) && !dtsCadastro()->IsEmpty());
+    h.habilita(actAnterior, navegando && dtsCadastro()->RecNo() > 0);
+    h.habilita(actProximo, navegando && dtsCadastro()->RecNo() < dtsCadastro()->RecordCount() - 1);
+    h.habilita(actIncTaxaRegistro, m_edicao->PodeNovaTaxa());
+    h.habilita(actEditTaxaRegistro, m_edicao->PodeEditarTaxa());
+    h.habilita(actDelTaxaRegistro, m_edicao->PodeEditarTaxa());
+    h.habilita(actNovaNota, m_edicao->PodeNovaNota());
+    h.habilita(actEditar, m_edicao->PodeEditarNota());
+    h.habilita(actExcluirNota, m_edicao->PodeEditarNota());
     const TAreaAtuacaoPlano::Botoes area =
         m_edicao->area()->Disponiveis(editando, m_edicao->AbaHabilitada(Aba::AreaAtuacao));
-    for (QAction* a : {actIncluiTodasUF, actIncluiUF}) a->setEnabled(area.incluiUF);
-    for (QAction* a : {actRetiraUF, actRetiraTodasUF}) a->setEnabled(area.retiraUF);
-    for (QAction* a : {actIncluiMunicipio, actIncluiTodosMunicipios}) a->setEnabled(area.incluiMunicipio);
-    for (QAction* a : {actRetiraMunicipio, actRetiraTodosMunicipios}) a->setEnabled(area.retiraMunicipio);
+    for (QAction* a : {actIncluiTodasUF, actIncluiUF}) h.habilita(a, area.incluiUF);
+    for (QAction* a : {actRetiraUF, actRetiraTodasUF}) h.habilita(a, area.retiraUF);
+    for (QAction* a : {actIncluiMunicipio, actIncluiTodosMunicipios}) h.habilita(a, area.incluiMunicipio);
+    for (QAction* a : {actRetiraMunicipio, actRetiraTodosMunicipios}) h.habilita(a, area.retiraMunicipio);
     const TRedePlano::Botoes rede = m_edicao->rede()->Disponiveis(
         editando, m_edicao->AbaHabilitada(Aba::Rede), m_edicao->PesquisaDisponiveis());
-    for (QAction* a : {actRedeVincTodos, actRedeVincUm, actCadEstabSaude}) a->setEnabled(rede.vincula);
-    for (QAction* a : {actRedeDesvUm, actRedeDesvTodos}) a->setEnabled(rede.desvincula);
-    actCopiarRede->setEnabled(rede.copia);
-    actRedeProcurarVinc->setEnabled(rede.pesquisaVinculados);
-    actRedeVincExcel->setEnabled(rede.pesquisaVinculados);
-    actConsCNES->setEnabled(rede.cnes);
-    actRedeProcurar->setEnabled(rede.pesquisaDisponiveis);
+    for (QAction* a : {actRedeVincTodos, actRedeVincUm, actCadEstabSaude}) h.habilita(a, rede.vincula);
+    for (QAction* a : {actRedeDesvUm, actRedeDesvTodos}) h.habilita(a, rede.desvincula);
+    h.habilita(actCopiarRede, rede.copia);
+    h.habilita(actRedeProcurarVinc, rede.pesquisaVinculados);
+    h.habilita(actRedeVincExcel, rede.pesquisaVinculados);
+    h.habilita(actConsCNES, rede.cnes);
+    h.habilita(actRedeProcurar, rede.pesquisaDisponiveis);
 }
 
 void TfrmCadPlano::AtualizaDados() {

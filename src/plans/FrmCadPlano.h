@@ -41,7 +41,7 @@ public:
 
     TEdicaoPlano* edicao() const { return m_edicao; }
     void AtualizaDados() override;
-    void AtualizaAcoes() override;
+    void DefineHabilitacoes(Habilitacoes& h) override;
     // Shows the model's state in the widgets.
     void Sincroniza();
     // The tab page of a tab of the model.

@@ -120,6 +120,7 @@ QString TManutencaoRede::SqlPlanos() {
         "PLN.CD_TIPO_CONTRATO, PLN.LG_TOTAL_LIVRE_ESCOLHA FROM TB_PLANOS PLN "
         "WHERE PLN.CD_SEGMENTACAO <> 4 AND PLN.CD_OPER = :CD_OPER "
         "AND (PLN.LG_TOTAL_LIVRE_ESCOLHA IS NULL OR PLN.LG_TOTAL_LIVRE_ESCOLHA <> 'S') "
+        "AND COALESCE(PLN.CD_STATUS_ENVIO, 0) <> 1 "
         "ORDER BY PLN.NM_PLANO COLLATE PTBR");
 }
 
@@ -275,11 +276,14 @@ TManutencaoRede::Resultado TManutencaoRede::Vincula(const Progresso& progresso) 
     {
         CursorEspera espera;
         try {
-            // The links, one transaction per plan.
+            // Per plan, one transaction: its new links, its network checked and its flag, so
+            // that a plan never keeps new links under its old flag.
             ComandoPreparado existentes(
                 b, QStringLiteral("Select ID_ESTB_SAUD From RL_Planos_Estab_Saude Where SEQ_PLANO = ?"));
             ComandoPreparado insere(b, QStringLiteral("INSERT INTO RL_PLANOS_ESTAB_SAUDE (SEQ_PLANO, ID_ESTB_SAUD, "
                                                       "CD_OPER, LG_NOVO, DT_VINCULO) VALUES (?, ?, ?, 'S', ?)"));
+            ComandoPreparado flag(b, QStringLiteral("Update TB_PLANOS Set LG_REDE_VINCULADA = ? Where SEQ_PLANO = ?"));
+            const QStringList ufsPais = LeUfsPais(b);
             for (int i = 0; i < planos.size(); ++i) {
                 const Plano& plano = planos[i];
                 if (progresso.plano) progresso.plano(i + 1, planos.size());
@@ -287,31 +291,26 @@ TManutencaoRede::Resultado TManutencaoRede::Vincula(const Progresso& progresso) 
                 QSet<qlonglong> ligados;
                 for (const QVariantList& l : existentes.consulta({plano.seq}).linhas) ligados.insert(l.at(0).toLongLong());
                 const QDateTime agora = Relogio::agora();
+                int novos = 0;
                 for (int k = 0; k < estabs.size(); ++k) {
                     if (progresso.estabelecimento) progresso.estabelecimento(k + 1, estabs.size());
                     const Estab& e = estabs[k];
                     if (ligados.contains(e.id) || !VinculoPermitido(e.urgencia, plano.segmentacao)) continue;
                     insere.executa({plano.seq, e.id, plano.cdOper, agora});
                     ligados.insert(e.id);
-                    ++r.vinculos;
+                    ++novos;
                 }
-                transacao.confirma();
-            }
-            // The network check and the flag of each plan.
-            TransacaoEscopo transacao(b);
-            const QStringList ufsPais = LeUfsPais(b);
-            ComandoPreparado flag(b, QStringLiteral("Update TB_PLANOS Set LG_REDE_VINCULADA = ? Where SEQ_PLANO = ?"));
-            for (const Plano& plano : std::as_const(planos)) {
                 bool aceita = true;
                 if (plano.segmentacao != 4) {
                     const QString m = AvaliaRede(LeDadosRede(b, plano.cdOper, plano.seq, QStringLiteral("N"),
                                                              plano.abrangencia, ufsPais));
                     aceita = m.trimmed().isEmpty();
-                    if (!aceita) r.problemaRede = true;
                 }
                 flag.executa({aceita ? QStringLiteral("S") : QStringLiteral("N"), plano.seq});
+                transacao.confirma();
+                r.vinculos += novos;
+                if (!aceita) r.problemaRede = true;
             }
-            transacao.confirma();
         } catch (const ErroQev& e) {
             r.erro = true;
             erro = e.mensagem();

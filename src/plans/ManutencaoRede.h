@@ -8,15 +8,16 @@
 class RowSet;
 
 // The batch network linking as logic without widgets: the operator's hospital
-// establishments and its plans offered (odontological and free-choice plans never
-// are), the two selections (kept by TDMZemlo, emptied at every showing), and the run
-// that links every chosen establishment to every chosen plan, respecting the urgency
-// rule of ambulatory plans, then checks each plan's network and records
-// LG_REDE_VINCULADA. Messages go through MyMessageDlg.
+// establishments and its plans offered (odontological and free-choice plans never are,
+// nor plans sent and not released, which may not be changed), the two selections (kept
+// by TDMZemlo, emptied at every showing), and the run that links every chosen
+// establishment to every chosen plan, respecting the urgency rule of ambulatory plans,
+// then checks each plan's network and records LG_REDE_VINCULADA. Messages go through
+// MyMessageDlg.
 //
-// Each plan's new links are written in one transaction (its links read once, the
-// missing ones inserted with one prepared statement): a database error ends the run and
-// the links of the plans already done stay.
+// Each plan's new links, its network check and its flag are written in one transaction
+// (its links read once, the missing ones inserted with one prepared statement): a
+// database error ends the run and the plans already done keep their links and flags.
 class TManutencaoRede : public QObject {
     Q_OBJECT
 public:

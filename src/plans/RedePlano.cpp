@@ -73,6 +73,10 @@ void TRedePlano::RecriaDisponiveis(int segmentacao) {
         m_segmentacao = segmentacao;
         m_disponiveis->Fecha();
     }
+    RetiraSemUrgencia(segmentacao);
+}
+
+void TRedePlano::RetiraSemUrgencia(int segmentacao) {
     RowSet& rede = *m_dm->cdsPlanoRede();
     if (!soUrgencia(segmentacao) || !rede.Ativo()) return;
     if (rede.EmEdicao()) rede.Post();

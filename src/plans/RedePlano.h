@@ -37,6 +37,8 @@ public:
     // for segmentations 1 and 8 the plan's links without urgency care leave the cached
     // network.
     void RecriaDisponiveis(int segmentacao);
+    // For segmentations 1 and 8: the links without urgency care leave the cached network.
+    void RetiraSemUrgencia(int segmentacao);
 
     // --- linking -------------------------------------------------------------------------
     // ">>": every establishment offered that is not linked yet (for segmentations 1 and 8

@@ -92,16 +92,7 @@ void TTaxasTemporarias::Grava() {
 }
 
 bool TTaxasTemporarias::GravaEConfere() {
-    if (m_lista->EmEdicao()) {
-        m_silencioso = true;
-        try {
-            m_lista->Post();
-        } catch (...) {
-            m_silencioso = false;
-            throw;
-        }
-        m_silencioso = false;
-    }
+    if (m_lista->EmEdicao()) m_lista->Post();  // the check after the post says what is wrong
     return m_dm->ValidaDocumentoTaxa(*m_lista, false);
 }
 

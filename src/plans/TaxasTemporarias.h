@@ -30,7 +30,8 @@ public:
     void NovaTaxa(const QString& cdOper, qlonglong seqPlano);
     // Posts the row being typed (its number upper-cased; checked with messages after).
     void Grava();
-    // Posts the row being typed and checks it silently; false when it fails.
+    // Posts the row being typed (the check after the post shows its message) and checks it
+    // again silently; false when it fails.
     bool GravaEConfere();
     // Every row passes the tax-document check silently (blank rows fail).
     bool TaxasValidas();

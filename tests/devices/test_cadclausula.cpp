@@ -353,6 +353,10 @@ TEST_F(TelaTeste, BrowsingOnlyAndTheReportButton) {
     EXPECT_TRUE(tela->actRelatorio->isEnabled());
     tela->actRelatorio->trigger();
     EXPECT_EQ(aberto, 1);
+    // the caption names the screen and its state; an idle pass after another sets nothing
+    EXPECT_EQ(tela->windowTitle(), QStringLiteral("Cadastro de Dispositivos Contratuais [Consulta]"));
+    tela->AtualizaAcoes();
+    EXPECT_EQ(tela->AtualizaAcoes(), 0);
     telas = antes;
 }
 

@@ -399,6 +399,69 @@ TEST_F(CadHospTeste, ASaveThatFailsLeavesTheScreenEqualToTheDatabase) {
     }
 }
 
+TEST_F(CadHospTeste, AnotherCopysChangeIsNeverOverwrittenAndCancelShowsIt) {
+    inicia(kTres);
+    abre();
+    tela->actAlterar->trigger();
+    escolhe(tela->cmbDispServicos, QStringLiteral("Total"));
+    tela->edRazao->setFocus();
+    tela->edRazao->selectAll();
+    QTest::keyClicks(tela->edRazao, QStringLiteral("Desta Copia"));
+    // copy A (another connection to the same file) stores its own name first
+    auto outra = Apoio::abreBanco(pasta.arquivo(QStringLiteral("QEV.mdb")));
+    outra->executa(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET RAZAO_SOCIAL_ESTB_SAUD = 'Da Outra Cópia' "
+                                  "WHERE ID_ESTB_SAUD = 3"));
+    QTest::mouseClick(tela->btnConfirmar(), Qt::LeftButton);
+    EXPECT_EQ(mensagens.textos(), QStringList{"Registro não encontrado ou alterado por outro usuário."});
+    EXPECT_FALSE(banco().emTransacao());
+    EXPECT_FALSE(tela->GravouDados());
+    EXPECT_EQ(outra->valor(QStringLiteral("SELECT RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE WHERE ID_ESTB_SAUD = 3")),
+              QVariant(QStringLiteral("Da Outra Cópia")));
+    // the screen stays in edit with the user's entries
+    EXPECT_FALSE(tela->Navegando());
+    EXPECT_EQ(tela->edRazao->text(), QStringLiteral("Desta Copia"));
+    // cancelling shows what the other copy stored, and the next edit saves
+    tela->actCancelar->trigger();
+    EXPECT_TRUE(tela->Navegando());
+    EXPECT_EQ(tela->edRazao->text(), QStringLiteral("Da Outra Cópia"));
+    EXPECT_EQ(dm->cdsHospital()->ChangeCount(), 0);
+    mensagens.limpa();
+    tela->actAlterar->trigger();
+    escolhe(tela->cmbDispServicos, QStringLiteral("Total"));
+    tela->edRazao->setFocus();
+    tela->edRazao->selectAll();
+    QTest::keyClicks(tela->edRazao, QStringLiteral("Enfim"));
+    QTest::mouseClick(tela->btnConfirmar(), Qt::LeftButton);
+    EXPECT_TRUE(mensagens.textos().isEmpty()) << mensagens.textos().join('|').toStdString();
+    EXPECT_EQ(outra->valor(QStringLiteral("SELECT RAZAO_SOCIAL_ESTB_SAUD FROM TB_ESTAB_SAUDE WHERE ID_ESTB_SAUD = 3")),
+              QVariant(QStringLiteral("Enfim")));
+
+    // a row another copy deleted: refused the same way; cancelling takes it off the screen
+    tela->actAlterar->trigger();
+    escolhe(tela->cmbDispServicos, QStringLiteral("Total"));
+    tela->edRazao->setFocus();
+    QTest::keyClicks(tela->edRazao, QStringLiteral(" B"));
+    outra->executa(QStringLiteral("DELETE FROM TB_ESTAB_SAUDE WHERE ID_ESTB_SAUD = 3"));
+    mensagens.limpa();
+    QTest::mouseClick(tela->btnConfirmar(), Qt::LeftButton);
+    EXPECT_EQ(mensagens.textos(), QStringList{"Registro não encontrado ou alterado por outro usuário."});
+    EXPECT_EQ(outra->valor(QStringLiteral("SELECT count(*) FROM TB_ESTAB_SAUDE")).toInt(), 2);
+    tela->actCancelar->trigger();
+    EXPECT_TRUE(tela->Navegando());
+    EXPECT_NE(idNaTela(), 3);
+}
+
+TEST_F(CadHospTeste, AnIdleScreenSetsNothingTwice) {
+    inicia(kTres);
+    abre();
+    for (bool editando : {false, true}) {
+        SCOPED_TRACE(editando);
+        if (editando) tela->actAlterar->trigger();
+        tela->AtualizaAcoes();
+        EXPECT_EQ(tela->AtualizaAcoes(), 0);
+    }
+}
+
 TEST_F(CadHospTeste, TheOptionDialogComesOnlyAboveTwentyThousand) {
     const QString muitos = QStringLiteral(
         "INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD, CD_CLASSIF_ESTAB_SAUDE, "

@@ -428,7 +428,7 @@ TEST_F(CadPlanoTeste, DeletingAsksAndTakesEverythingOfThePlan) {
 
 // --- the tax grid ---------------------------------------------------------------------------
 
-TEST_F(CadPlanoTeste, TaxGridPostsWithEnterAndRefusesToLeaveAnInvalidRowWithTheArrows) {
+TEST_F(CadPlanoTeste, TaxGridPostsWithEnterAndRefusesToLeaveAnInvalidRowWithTheArrowsSayingWhy) {
     inicia(plano(1, "PLANO UM") + taxa(1, 5, kTaxa1));
     abre();
     edita(1);
@@ -441,8 +441,12 @@ TEST_F(CadPlanoTeste, TaxGridPostsWithEnterAndRefusesToLeaveAnInvalidRowWithTheA
     auto* editor = editorTaxa();
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, QStringLiteral("804981234563"));
-    QTest::keyClick(editor, Qt::Key_Down);  // posted, checked silently, refused: no move
-    EXPECT_EQ(mensagens.textos(), QStringList());
+    QTest::keyClick(editor, Qt::Key_Down);  // posted (the check says why), refused: no move
+    ASSERT_EQ(mensagens.pedidos().size(), 1);
+    EXPECT_EQ(mensagens.pedidos().first().tipo, Mensagens::Erro);
+    EXPECT_TRUE(mensagens.textos().first().startsWith(QStringLiteral("Taxa 804981234563: O dígito verificador")))
+        << mensagens.textos().first().toStdString();
+    mensagens.limpa();
     EXPECT_EQ(lista.RecNo(), 0);  // the new row was inserted before the current one
     EXPECT_EQ(lista.Valor(QStringLiteral("nr_documento_taxa")).toString(), QStringLiteral("804981234563"));
     tela->actEditTaxaRegistro->trigger();
@@ -462,6 +466,209 @@ TEST_F(CadPlanoTeste, TaxGridPostsWithEnterAndRefusesToLeaveAnInvalidRowWithTheA
     tela->actDelTaxaRegistro->trigger();  // no question
     EXPECT_EQ(lista.RecordCount(), 1);
     EXPECT_EQ(mensagens.textos(), QStringList());
+}
+
+// --- what one plan's clicks leave to the next ----------------------------------------------
+
+// A plan of the test operator with the price formation, post-established option and
+// contract given (the rest as plano()).
+QString planoPreco(int seq, const char* nome, int financ, const char* opcao, int contrato = 2) {
+    return plano(seq, nome) +
+           QStringLiteral("UPDATE TB_PLANOS SET CD_TIPO_FINANC = %1, CD_OPCAO_POS_ESTABELECIDO = %2, "
+                          "CD_TIPO_CONTRATO = %3 WHERE SEQ_PLANO = %4;")
+               .arg(financ)
+               .arg(opcao ? QStringLiteral("'%1'").arg(QLatin1String(opcao)) : QStringLiteral("NULL"))
+               .arg(contrato)
+               .arg(seq);
+}
+
+TEST_F(CadPlanoTeste, EnabledStatesFollowThePlanShownWhateverWasClickedBefore) {
+    inicia(planoPreco(1, "PRÉ", 1, nullptr) + planoPreco(2, "PÓS", 2, "R") + taxa(1, 5, kTaxa1) +
+           taxa(2, 6, kTaxa2));
+    abre();
+    // right after opening, a pre-established plan: no post-established option to choose
+    edita(1);
+    EXPECT_FALSE(tela->grpOpcaoPosEstab->isEnabled());
+    EXPECT_TRUE(tela->chkCoparticipacao->isEnabled());
+    tela->actCancelar->trigger();
+
+    const struct {
+        const char* nome;
+        std::function<void(CadPlanoTeste&)> antes;
+    } casos[] = {
+        {"incluir e cancelar", [](CadPlanoTeste& t) {
+             t.tela->actAdicionar->trigger();
+             t.tela->actCancelar->trigger();
+         }},
+        {"pré-estabelecido noutro plano", [](CadPlanoTeste& t) {
+             t.edita(2);
+             t.tela->rbtPreEstabelecido->click();
+             t.tela->actCancelar->trigger();
+         }},
+        {"misto e segmentação 4 noutro plano", [](CadPlanoTeste& t) {
+             t.edita(1);
+             escolhe(t.tela->dblkpSegmentacao, 4);
+             t.tela->rbtMisto->click();
+             t.tela->actCancelar->trigger();
+         }},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        c.antes(*this);
+        mensagens.limpa();
+        // the post-established plan, untouched: its option stays and the save goes through
+        edita(2);
+        EXPECT_TRUE(tela->grpOpcaoPosEstab->isEnabled());
+        EXPECT_TRUE(tela->rbtRateio->isChecked());
+        EXPECT_TRUE(tela->chkCoparticipacao->isEnabled());
+        EXPECT_TRUE(tela->chkFranquia->isEnabled());
+        EXPECT_TRUE(tela->grpPadraoAcomodacao->isEnabled());
+        grava();
+        EXPECT_TRUE(tela->Navegando()) << mensagens.textos().join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(noBanco("CD_OPCAO_POS_ESTABELECIDO", 2), QStringLiteral("R"));
+        EXPECT_EQ(noBanco("CD_TIPO_FINANC", 2), QStringLiteral("2"));
+        // and the pre-established one cannot take an option
+        edita(1);
+        EXPECT_FALSE(tela->grpOpcaoPosEstab->isEnabled());
+        tela->actCancelar->trigger();
+    }
+
+    // a new individual plan is pre-established by its contract: its moderating factor is free
+    tela->actAdicionar->trigger();
+    EXPECT_FALSE(tela->chkCoparticipacao->isEnabled());
+    escolhe(tela->dblkpContraracao, 1);
+    EXPECT_TRUE(tela->rbtPreEstabelecido->isChecked());
+    EXPECT_TRUE(tela->chkCoparticipacao->isEnabled());
+    EXPECT_TRUE(tela->chkFranquia->isEnabled());
+    EXPECT_FALSE(tela->grpOpcaoPosEstab->isEnabled());
+    tela->actCancelar->trigger();
+}
+
+TEST_F(CadPlanoTeste, AnIdleScreenSetsNothingTwice) {
+    inicia(planoPreco(1, "PRÉ", 1, nullptr) + planoPreco(2, "PÓS", 2, "R"));
+    abre();
+    // the idle pass the event loop runs: a second one changes nothing, browsing or editing
+    struct Contador : QObject {
+        int mudancas = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::EnabledChange || e->type() == QEvent::ActionChanged) ++mudancas;
+            return false;
+        }
+    } contador;
+    for (int passo = 0; passo < 3; ++passo) {
+        SCOPED_TRACE(passo);
+        if (passo == 1) edita(2);
+        if (passo == 2) tela->actCancelar->trigger();
+        tela->AtualizaAcoes();
+        EXPECT_EQ(tela->AtualizaAcoes(), 0);
+        QApplication::processEvents();
+        qApp->installEventFilter(&contador);
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+        qApp->removeEventFilter(&contador);
+        EXPECT_EQ(contador.mudancas, 0);
+    }
+}
+
+TEST_F(CadPlanoTeste, AnotherCopysChangeIsNeverOverwrittenAndCancelShowsIt) {
+    inicia(plano(1, "PLANO UM") + taxa(1, 5, kTaxa1));
+    abre();
+    edita(1);
+    tela->dbedtNome->selectAll();
+    QTest::keyClicks(tela->dbedtNome, QStringLiteral("DESTA COPIA"));
+    // another copy of the program stores its own name meanwhile
+    Apoio::abreBanco(banco().caminho())
+        ->executa(QStringLiteral("UPDATE TB_PLANOS SET NM_PLANO = 'DA OUTRA CÓPIA' WHERE SEQ_PLANO = 1"));
+    mensagens.limpa();
+    grava();  // (after the national network's warning)
+    EXPECT_EQ(mensagens.textos().value(mensagens.textos().size() - 1),
+              QStringLiteral("Registro não encontrado ou alterado por outro usuário."));
+    EXPECT_EQ(mensagens.pedidos().last().tipo, Mensagens::Erro);
+    EXPECT_EQ(noBanco("NM_PLANO", 1), QStringLiteral("DA OUTRA CÓPIA"));
+    EXPECT_FALSE(banco().emTransacao());
+    // still in edit, with what the user typed
+    EXPECT_TRUE(planos().EmEdicao());
+    EXPECT_EQ(tela->dbedtNome->text(), QStringLiteral("DESTA COPIA"));
+    EXPECT_TRUE(tela->isVisible());
+    // a second try is refused too; cancelling shows the other copy's plan, which then saves
+    grava();
+    EXPECT_EQ(noBanco("NM_PLANO", 1), QStringLiteral("DA OUTRA CÓPIA"));
+    tela->actCancelar->trigger();
+    EXPECT_EQ(tela->dbedtNome->text(), QStringLiteral("DA OUTRA CÓPIA"));
+    mensagens.limpa();
+    edita(1);
+    tela->dbedtNome->selectAll();
+    QTest::keyClicks(tela->dbedtNome, QStringLiteral("ENFIM"));
+    grava();
+    EXPECT_TRUE(tela->Navegando()) << mensagens.textos().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(noBanco("NM_PLANO", 1), QStringLiteral("ENFIM"));
+
+    // a related row changed by the other copy: the same refusal, nothing of the save kept
+    edita(1);
+    mostra(Aba::Taxa);
+    tela->edicao()->taxas()->cdsTmpTaxaRegistro()->First();
+    tela->actEditTaxaRegistro->trigger();
+    auto* editor = editorTaxa();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, QString::fromLatin1(kTaxa2));
+    QTest::keyClick(editor, Qt::Key_Return);
+    tela->dbedtNome->selectAll();
+    QTest::keyClicks(tela->dbedtNome, QStringLiteral("OUTRO NOME"));
+    Apoio::abreBanco(banco().caminho())
+        ->executa(QStringLiteral("UPDATE RL_PLANO_TAXA_REGISTRO SET NR_DOCUMENTO_TAXA = '80498000007X'"));
+    mensagens.limpa();
+    grava();
+    EXPECT_EQ(mensagens.textos().value(mensagens.textos().size() - 1),
+              QStringLiteral("Registro não encontrado ou alterado por outro usuário."));
+    EXPECT_EQ(noBanco("NM_PLANO", 1), QStringLiteral("ENFIM"));
+    EXPECT_EQ(coluna(QStringLiteral("SELECT NR_DOCUMENTO_TAXA FROM RL_PLANO_TAXA_REGISTRO")),
+              QStringList{"80498000007X"});
+    EXPECT_TRUE(planos().EmEdicao());
+}
+
+TEST_F(CadPlanoTeste, AnUrgencyOnlySegmentationDropsLinksWithoutUrgencyEvenWithTheNetworkUnseen) {
+    inicia(plano(1, "PLANO UM", 3) + relacao("RL_PLANOS_UF", "CD_UF", 1, QStringLiteral("'SP'")) +
+           hospitalSp(10) + hospitalSp(11) +
+           QStringLiteral("UPDATE TB_ESTAB_SAUDE SET LG_URGENCIA_EMERGENCIA = 'N' WHERE ID_ESTB_SAUD = 11;") +
+           vinculo(1, 10) + vinculo(1, 11) + taxa(1, 5, kTaxa1));
+    abre();
+    for (int seg : {1, 8}) {
+        SCOPED_TRACE(seg);
+        edita(1);
+        escolhe(tela->dblkpSegmentacao, seg);
+        grava();  // the network tab was never shown
+        EXPECT_TRUE(tela->Navegando()) << mensagens.textos().join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(coluna(QStringLiteral("SELECT ID_ESTB_SAUD FROM RL_PLANOS_ESTAB_SAUDE")), QStringList{"10"});
+        banco().executaScript(vinculo(1, 11));
+        tela.reset();
+        abre();
+    }
+}
+
+TEST_F(CadPlanoTeste, ANewPlanStoresOnlyTheAreaRowsItsCoverageUses) {
+    inicia(plano(1, "PLANO UM") + hospitalSp(10));
+    abre();
+    tela->actAdicionar->trigger();
+    QTest::keyClicks(tela->dbedtNome, QStringLiteral("PLANO NACIONAL"));
+    escolhe(tela->dblkpContraracao, 1);
+    escolhe(tela->dblkpAbrangencia, 2);
+    escolhe(tela->dblkpSegmentacao, 2);
+    tela->rbtColetiva->click();
+    mostra(Aba::AreaAtuacao);
+    tela->AtualizaAcoes();
+    ASSERT_TRUE(tela->actIncluiTodasUF->isEnabled());
+    tela->actIncluiTodasUF->trigger();
+    ASSERT_EQ(dm->cdsPlanosUF()->RecordCount(), 27);
+    mostra(Aba::DadosGerais);
+    escolhe(tela->dblkpAbrangencia, 1);
+    mensagens.limpa();
+    grava();
+    EXPECT_TRUE(tela->Navegando());
+    // no question about rows never stored; only the national network's warning
+    EXPECT_EQ(mensagens.textos(), QStringList{MensagensRede::Nacional()});
+    EXPECT_EQ(noBanco("CD_ABRANGENCIA", 2), QStringLiteral("1"));
+    EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM RL_PLANOS_UF")), 0);
+    EXPECT_EQ(conta(QStringLiteral("SELECT count(*) FROM RL_PLANOS_MUNICIPIO")), 0);
 }
 
 }  // namespace

@@ -197,8 +197,9 @@ TEST_F(ManutencaoRedeTeste, TheRunFollowsTheUrgencyRuleKeepsOldLinksAndFlagsTheN
             << c.urgencia.toString().toStdString() << " " << c.segmentacao;
 }
 
-TEST_F(ManutencaoRedeTeste, ADatabaseErrorEndsTheRunAndThePlansAlreadyDoneKeepTheirLinks) {
-    inicia(kBase + QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON RL_PLANOS_ESTAB_SAUDE "
+TEST_F(ManutencaoRedeTeste, ADatabaseErrorEndsTheRunAndThePlansAlreadyDoneKeepTheirLinksAndFlags) {
+    inicia(kBase + QStringLiteral("UPDATE TB_PLANOS SET LG_REDE_VINCULADA = 'N';"
+                                  "CREATE TRIGGER recusa BEFORE INSERT ON RL_PLANOS_ESTAB_SAUDE "
                                   "WHEN NEW.SEQ_PLANO = 3 AND NEW.ID_ESTB_SAUD = 12 "
                                   "BEGIN SELECT RAISE(ABORT, 'recusado'); END;"));
     abreLogica();
@@ -214,17 +215,35 @@ TEST_F(ManutencaoRedeTeste, ADatabaseErrorEndsTheRunAndThePlansAlreadyDoneKeepTh
     ASSERT_EQ(mensagens.pedidos().size(), 3);
     EXPECT_EQ(mensagens.textos().mid(0, 2), QStringList({kUrgencia, kConcluido}));
     EXPECT_EQ(mensagens.pedidos()[2].tipo, Mensagens::CaixaErroSimples);
-    // plans 1 and 2 were done; plan 3's links went back with its transaction
+    // plans 1 and 2 were done, their flags with their links; plan 3's links went back
+    // with its transaction, and its flag stays as it was
     EXPECT_EQ(vinculos(), QStringList({"1:10", "2:10", "2:11", "2:12"}));
-    EXPECT_EQ(flags(), QStringList({"1S", "2S", "3S", "4S", "5S"}));  // the check never ran
+    EXPECT_EQ(flags(), QStringList({"1S", "2S", "3N", "4N", "5N"}));
+}
+
+TEST_F(ManutencaoRedeTeste, PlansSentAndNotReleasedAreNeitherOfferedNorLinked) {
+    inicia(kBase + QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1 WHERE SEQ_PLANO = 1;"
+                                  "UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 2 WHERE SEQ_PLANO = 3;"
+                                  "UPDATE TB_PLANOS SET CD_STATUS_ENVIO = NULL WHERE SEQ_PLANO = 2;"));
+    abreLogica();
+    RowSet& planos = *logica->adoPlanosManuRede();
+    QStringList nomes;
+    for (int p = 0; p < planos.RecordCount(); ++p)
+        nomes << planos.ValorNaPosicao(p, planos.IndiceCampo(QStringLiteral("NM_PLANO"))).toString();
+    EXPECT_EQ(nomes, QStringList({"DO RIO", "HOSPITALAR"}));  // released (2) and never sent stay
+    logica->SelecionaTodosHospitais();
+    logica->SelecionaTodosPlanos();
+    logica->Vincula();
+    EXPECT_TRUE(coluna(QStringLiteral("SELECT ID_ESTB_SAUD FROM RL_PLANOS_ESTAB_SAUDE WHERE SEQ_PLANO = 1"))
+                    .isEmpty());
 }
 
 TEST_F(ManutencaoRedeTeste, ClosingWarnsWhilePlansWithoutNetworkRemain) {
     inicia(kBase);
     abreLogica();
-    logica->AvisaAoFechar();  // plans 1, 3 and 5 have no link
+    logica->AvisaAoFechar();  // plans 1 and 3 have no link (5, of free choice, needs none)
     EXPECT_EQ(mensagens.textos(), QStringList{"Informação incompleta. Persiste plano sem rede credenciada vinculada."});
-    banco().executaScript(vinculo(1, 10) + vinculo(3, 10) + vinculo(5, 10));
+    banco().executaScript(vinculo(1, 10) + vinculo(3, 10));
     mensagens.limpa();
     logica->AvisaAoFechar();
     EXPECT_TRUE(mensagens.textos().isEmpty());
