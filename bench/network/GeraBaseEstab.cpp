@@ -141,7 +141,8 @@ void geraPlanos(Banco& b, int planos, const QVector<int>& hospitais,
             const int inicio = int(aleatorio.bounded(hospitais.size()));
             const int passo = 1 + int(aleatorio.bounded(97));
             QSet<int> usados;
-            for (int k = 0; usados.size() < 109 && usados.size() < hospitais.size(); ++k) {
+            // (bounded: a step that shares a factor with a small list never reaches every hospital)
+            for (int k = 0; usados.size() < 109 && k < 109 * hospitais.size(); ++k) {
                 const int id = hospitais[(inicio + k * passo) % hospitais.size()];
                 if (usados.contains(id)) continue;
                 usados.insert(id);
