@@ -10,10 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QTest>
 
 #include "ApoioRede.h"
+#include "apoio/Passeio.h"
 #include "db/RowSet.h"
 #include "network/FrmCadHosp.h"
 
@@ -21,18 +21,9 @@ using namespace ApoioRede;
 
 namespace {
 
-int ambiente(const char* nome, int padrao) {
-    bool ok = false;
-    const int v = qEnvironmentVariableIntValue(nome, &ok);
-    return ok && v > 0 ? v : padrao;
-}
-
-class PasseioEstab : public Base {
+class PasseioEstab : public Base, public Apoio::Passeio {
 protected:
     std::unique_ptr<TfrmCadHosp> tela;
-    QRandomGenerator sorte;
-    QStringList passos;
-    QString falha;
 
     void TearDown() override {
         tela.reset();
@@ -40,7 +31,6 @@ protected:
     }
     RowSet& rs() { return *dm->cdsHospital(); }
     bool editando() { return rs().EmEdicao(); }
-    int sorteia(int n) { return int(sorte.bounded(n)); }
     void dispara(QAction* a) {
         tela->AtualizaAcoes();
         if (a->isEnabled()) a->trigger();
@@ -102,13 +92,8 @@ protected:
 
     void confereAcoes() {
         const bool edicao = editando();
-        const auto espera = [&](const char* nome, bool obtido, bool esperado) {
-            if (falha.isEmpty() && obtido != esperado)
-                falha = QStringLiteral("%1 está %2").arg(QLatin1String(nome),
-                                                        obtido ? QStringLiteral("habilitado") : QStringLiteral("desabilitado"));
-        };
         tela->AtualizaAcoes();
-        if (tela->AtualizaAcoes() != 0 && falha.isEmpty()) falha = QStringLiteral("um segundo passe ocioso mudou algo");
+        if (tela->AtualizaAcoes() != 0) falhou(QStringLiteral("um segundo passe ocioso mudou algo"));
         espera("Incluir", tela->actAdicionar->isEnabled(), !edicao);
         espera("Anterior", tela->actAnterior->isEnabled(), !edicao);
         espera("Próximo", tela->actProximo->isEnabled(), !edicao);
@@ -147,10 +132,8 @@ protected:
 };
 
 TEST_F(PasseioEstab, RandomWalksKeepTheScreenTrueToTheModeAndTheDatabase) {
-    const int passosPorPasseio = ambiente("QEV_PASSEIO_PASSOS", 100);
-    const int sementes = ambiente("QEV_PASSEIO_SEMENTES", 2);
-    const quint32 primeira = quint32(ambiente("QEV_PASSEIO_PRIMEIRA", 1));
-    for (quint32 s = primeira; s < primeira + quint32(sementes); ++s) {
+    const Medidas m = medidas(100, 2);
+    for (quint32 s = m.primeira; s < m.primeira + quint32(m.sementes); ++s) {
         SCOPED_TRACE(s);
         tela.reset();
         TearDown();
@@ -162,10 +145,8 @@ TEST_F(PasseioEstab, RandomWalksKeepTheScreenTrueToTheModeAndTheDatabase) {
         tela->show();
         QApplication::setActiveWindow(tela.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(tela.get()));
-        sorte.seed(s);
-        passos.clear();
-        falha.clear();
-        for (int i = 0; i < passosPorPasseio && falha.isEmpty(); ++i) {
+        comeca(s);
+        for (int i = 0; i < m.passos && ok(); ++i) {
             try {
                 passo();
             } catch (const std::exception& e) {
@@ -174,9 +155,7 @@ TEST_F(PasseioEstab, RandomWalksKeepTheScreenTrueToTheModeAndTheDatabase) {
             QApplication::processEvents();
             confereAcoes();
         }
-        if (!falha.isEmpty())
-            ADD_FAILURE() << "passeio de semente " << s << " falhou no passo " << passos.size() << ": "
-                          << falha.toStdString() << "\npassos:\n  " << passos.join(QStringLiteral("\n  ")).toStdString();
+        relata();
     }
 }
 

@@ -16,12 +16,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
 #include "ApoioPlanos.h"
+#include "apoio/Passeio.h"
 #include "plans/FrmCadPlano.h"
 #include "plans/TaxasTemporarias.h"
 
@@ -29,12 +29,6 @@ using namespace ApoioPlanos;
 using Aba = TEdicaoPlano::Aba;
 
 namespace {
-
-int ambiente(const char* nome, int padrao) {
-    bool ok = false;
-    const int v = qEnvironmentVariableIntValue(nome, &ok);
-    return ok && v > 0 ? v : padrao;
-}
 
 // The plans: pre-established state plan with two hospitals (one without urgency care),
 // post-established municipal plan, individual national plan, odontological mixed plan.
@@ -65,16 +59,11 @@ QString fixtura() {
 // Whether a widget's own state is enabled (whatever its parents say).
 bool proprio(const QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); }
 
-class PasseioPlano : public BaseTela {
+class PasseioPlano : public BaseTela, public Apoio::Passeio {
 public:
-    QRandomGenerator sorte;
-    QStringList passos;
-    QString falha;
-
     RowSet& planos() { return *dm->cdsPlano(); }
     void mostra(Aba aba) { tela->pgcInfoPlano->setCurrentWidget(tela->Pagina(aba)); }
     bool editando() { return planos().EmEdicao(); }
-    int sorteia(int n) { return int(sorte.bounded(n)); }
 
     void escolheAlgum(QComboBox* c) {
         if (c->count() == 0) return;
@@ -259,13 +248,8 @@ public:
     // --- invariants --------------------------------------------------------------------------
     void confereHabilitacao() {
         const bool edicao = editando();
-        const auto espera = [&](const char* nome, bool obtido, bool esperado) {
-            if (falha.isEmpty() && obtido != esperado)
-                falha = QStringLiteral("%1 está %2").arg(QLatin1String(nome),
-                                                        obtido ? QStringLiteral("habilitado") : QStringLiteral("desabilitado"));
-        };
         tela->AtualizaAcoes();
-        if (tela->AtualizaAcoes() != 0 && falha.isEmpty()) falha = QStringLiteral("um segundo passe ocioso mudou algo");
+        if (tela->AtualizaAcoes() != 0) falhou(QStringLiteral("um segundo passe ocioso mudou algo"));
         espera("Incluir", tela->actAdicionar->isEnabled(), !edicao);
         espera("Editar", tela->actAlterar->isEnabled(), !edicao && !planos().IsEmpty());
         espera("Confirmar", tela->btnConfirmar()->isEnabled(), edicao);
@@ -315,7 +299,7 @@ public:
         const auto viola = [&](const char* regra, const QString& sql) {
             const QStringList planosViolam = Apoio::coluna(banco(), sql);
             if (falha.isEmpty() && !planosViolam.isEmpty())
-                falha = QStringLiteral("%1: planos %2").arg(QLatin1String(regra), planosViolam.join(','));
+                falha = QStringLiteral("%1: planos %2").arg(QString::fromUtf8(regra), planosViolam.join(','));
         };
         viola("UFs fora da abrangência",
               QStringLiteral("SELECT DISTINCT P.SEQ_PLANO FROM TB_PLANOS P JOIN RL_PLANOS_UF U ON U.SEQ_PLANO = "
@@ -340,9 +324,7 @@ public:
     }
 
     void anda(quint32 semente, int quantos) {
-        sorte.seed(semente);
-        passos.clear();
-        falha.clear();
+        comeca(semente);
         for (int i = 0; i < quantos && falha.isEmpty(); ++i) {
             try {
                 passo();
@@ -356,17 +338,13 @@ public:
             }
             confereHabilitacao();
         }
-        if (!falha.isEmpty())
-            ADD_FAILURE() << "passeio de semente " << semente << " falhou no passo " << passos.size() << ": "
-                          << falha.toStdString() << "\npassos:\n  " << passos.join(QStringLiteral("\n  ")).toStdString();
+        relata();
     }
 };
 
 TEST_F(PasseioPlano, RandomWalksKeepTheScreenTrueToThePlanShownAndTheDatabase) {
-    const int passosPorPasseio = ambiente("QEV_PASSEIO_PASSOS", 120);
-    const int sementes = ambiente("QEV_PASSEIO_SEMENTES", 3);
-    const quint32 primeira = quint32(ambiente("QEV_PASSEIO_PRIMEIRA", 1));
-    for (quint32 s = primeira; s < primeira + quint32(sementes); ++s) {
+    const Medidas m = medidas(120, 3);
+    for (quint32 s = m.primeira; s < m.primeira + quint32(m.sementes); ++s) {
         SCOPED_TRACE(s);
         tela.reset();
         TearDown();
@@ -374,7 +352,7 @@ TEST_F(PasseioPlano, RandomWalksKeepTheScreenTrueToThePlanShownAndTheDatabase) {
         mensagens.limpa();
         inicia(fixtura());
         abre();
-        anda(s, passosPorPasseio);
+        anda(s, m.passos);
     }
 }
 
