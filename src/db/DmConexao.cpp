@@ -314,15 +314,10 @@ void TDmConexao::normalizaProtocolosGravados() {
     };
     static const Alvo alvos[] = {{"TB_PLANOS", "NR_PROTOCOLO_REGISTRO"},
                                  {"TB_PLANOS_PROTOCOLOS", "NR_PROTOCOLO_REENVIO"}};
-    // Fails as a whole and quietly: a savepoint, so that inside the start's transaction
-    // only this step is undone.
-    try {
-        m_banco->executa(QStringLiteral("SAVEPOINT normaliza_protocolos"));
-    } catch (const ErroQev&) {
-        return;
-    }
+    // Fails as a whole and quietly: inside the start's transaction only this step is undone.
     try {
         for (const Alvo& a : alvos) {
+        TransacaoEscopo passo(*m_banco, TransacaoEscopo::PontoSalvo);
             const QString tabela = QString::fromLatin1(a.tabela);
             const QString coluna = QString::fromLatin1(a.coluna);
             const Resultado r = m_banco->consulta(
@@ -334,13 +329,9 @@ void TDmConexao::normalizaProtocolosGravados() {
                 if (depois != antes) m_banco->executa(atualiza, {depois, l.at(0)});
             }
         }
-        m_banco->executa(QStringLiteral("RELEASE normaliza_protocolos"));
+        passo.confirma();
     } catch (const ErroQev&) {
-        try {  // left as it was; the start goes on
-            m_banco->executa(QStringLiteral("ROLLBACK TO normaliza_protocolos"));
-            m_banco->executa(QStringLiteral("RELEASE normaliza_protocolos"));
-        } catch (const ErroQev&) {
-        }
+        // left as it was; the start goes on
     }
 }
 
