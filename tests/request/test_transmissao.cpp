@@ -248,6 +248,38 @@ TEST_F(Transmissao, AProgramThatNeverStartedStopsTheConfirmationAndLeavesNothing
 
 TEST_F(Transmissao, SecondFileFailsFirstIsSent) {
     configura({{QStringLiteral("saidaPlano/12"), 3}});
+// A protocol the database cannot hold is never recorded by halves in the hand-over
+// either: the confirmation stops with the reason, and the plan keeps its pending name and
+// its protocol file for the start, which names it in its warning.
+TEST_F(Transmissao, AProtocolTheDatabaseCannotHoldStaysPending) {
+    const struct {
+        const char* caso;
+        QString protocolo;
+        const char* motivo;
+    } casos[] = {
+        {"longo", QStringLiteral("T1234567890123456789012345678901-7"), "tem 31 caracteres"},
+        {"sem número", QStringLiteral("T-7"), "não traz o número do protocolo"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        banco().executa(QStringLiteral("UPDATE TB_PLANOS SET NM_ARQ_RETORNO = NULL"));
+        for (const QString& f : protocolosPendentes()) QFile::remove(vuq->pastaProtocolos() + f);
+        mensagens.limpa();
+        configura({{QStringLiteral("protocolo"), c.protocolo}});
+        auto t = dialogo({enfileira(7)});
+        EXPECT_FALSE(t->Confirma(kSenha, 1));
+        ASSERT_EQ(mensagens.textos().size(), 1);
+        EXPECT_TRUE(mensagens.textos()[0].startsWith(kErroTransmissao)) << qPrintable(mensagens.textos()[0]);
+        EXPECT_TRUE(mensagens.textos()[0].contains(QString::fromUtf8(c.motivo))) << qPrintable(mensagens.textos()[0]);
+        EXPECT_TRUE(t->PlanosEnviados().isEmpty());
+        const Plano p = plano(7);
+        EXPECT_EQ(p.status.toInt(), 0);
+        EXPECT_TRUE(p.protocolo.isNull());
+        EXPECT_EQ(p.retorno.toString(), QStringLiteral("123456310120241405090007_7.QEV"));
+        EXPECT_EQ(protocolosPendentes(), QStringList{QStringLiteral("123456310120241405090007_7.QEV")});
+    }
+}
+
     auto t = dialogo({enfileira(7), enfileira(12)});
     EXPECT_TRUE(t->Confirma(kSenha, 1));
     EXPECT_EQ(t->PlanosEnviados(), QStringList{QStringLiteral("7")});
