@@ -12,6 +12,7 @@
 
 #include "BaseSolicitacao.h"
 #include "PlanoPronto.h"
+#include "app/ConduzModal.h"
 #include "common/FrameFiltro.h"
 #include "operator/DmZemlo.h"
 #include "request/FrmLiberaRetifPlano.h"
@@ -162,3 +163,60 @@ TEST_F(TelasSolicitacao, ReleasingSentPlansPutsThemBackInTheRequestList) {
     EXPECT_TRUE(nomes(tela.logica().cdsPlanos()).contains(QStringLiteral("PLANO BRONZE")));
     EXPECT_FALSE(nomes(tela.logica().cdsPlanos()).contains(QStringLiteral("PLANO OURO")));
 }
+
+namespace {
+
+// Another copy holding the database: the request screen says so in the system's words,
+// never leaves its progress panel up, leaves no request file of a plan that was not
+// handed over, and writes the flags it could not write when it closes.
+TEST_F(TelasSolicitacao, ABusyDatabaseIsToldAndLeavesNothingBehind) {
+    inicia(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET LG_URGENCIA_EMERGENCIA = 'N';"));
+    banco().defineEsperaBloqueio(100);
+    const QString bloqueio = QStringLiteral("Registro está sendo alterado por outro usuário");
+    auto outraCopia = Apoio::abreBanco(banco().caminho());
+    outraCopia->iniciaTransacao();  // holds the write lock
+
+    {
+        TfrmSolicitaRegPlano tela;
+        mostra(tela);
+        QTRY_VERIFY(!mensagens.pedidos().isEmpty());
+        EXPECT_EQ(mensagens.textos(), QStringList{bloqueio});
+        EXPECT_EQ(mensagens.pedidos().first().tipo, Mensagens::Erro);
+        QTest::qWait(150);
+        EXPECT_FALSE(tela.pnlBarraProgresso->isVisible());
+        EXPECT_EQ(valor(QStringLiteral("SELECT LG_REDE_VINCULADA FROM TB_PLANOS WHERE SEQ_PLANO = 7")).toString(),
+                  QStringLiteral("S"));
+        outraCopia->desfazTransacao();
+        tela.reject();  // the pending flags are written on close
+    }
+    EXPECT_EQ(valor(QStringLiteral("SELECT LG_REDE_VINCULADA FROM TB_PLANOS WHERE SEQ_PLANO = 7")).toString(),
+              QStringLiteral("N"));
+
+    // The send: plan 7 passes and gets its request file; plan 8 fails and its flags
+    // cannot be written.
+    banco().executa(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET LG_URGENCIA_EMERGENCIA = 'S'"));
+    banco().executa(QStringLiteral("UPDATE TB_PLANOS SET LG_CONSISTENTE = 'S', LG_REDE_VINCULADA = 'S' "
+                                   "WHERE SEQ_PLANO IN (7, 8)"));
+    mensagens.limpa();
+    Apoio::Modais modais([](QDialog& d) {
+        ADD_FAILURE() << "opened " << d.windowTitle().toStdString();
+        return int(QDialog::Rejected);
+    });
+    {
+        TfrmSolicitaRegPlano tela;
+        tela.actMarcaTodos->trigger();
+        ASSERT_EQ(tela.Selecionadas().size(), 2);
+        outraCopia->iniciaTransacao();
+        tela.SolicitaEnvio(false);
+        EXPECT_EQ(mensagens.textos(),
+                  (QStringList{bloqueio, QStringLiteral("Os planos selecionados não foram enviados.")}));
+        EXPECT_TRUE(QDir(programa).entryList({QStringLiteral("*.QEV")}).isEmpty());
+        EXPECT_TRUE(modais.abertos.isEmpty());
+        outraCopia->desfazTransacao();
+        tela.reject();
+    }
+    EXPECT_EQ(valor(QStringLiteral("SELECT LG_CONSISTENTE FROM TB_PLANOS WHERE SEQ_PLANO = 8")).toString(),
+              QStringLiteral("N"));
+}
+
+}  // namespace
