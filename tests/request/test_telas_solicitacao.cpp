@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -165,6 +166,46 @@ TEST_F(TelasSolicitacao, ReleasingSentPlansPutsThemBackInTheRequestList) {
 }
 
 namespace {
+
+// Enter typed in the release screen's filter runs the filter; nothing acts on the
+// selected plans without a click on "Liberar" (Enter in the list does nothing either).
+TEST_F(TelasSolicitacao, EnterInTheReleaseFilterReleasesNothing) {
+    inicia(QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1 WHERE SEQ_PLANO = 7;"));
+    TfrmLiberaRetifPlano libera;
+    mostra(libera);
+    auto* btnLiberar = libera.findChild<QPushButton*>(QStringLiteral("btnLiberar"));
+    ASSERT_NE(btnLiberar, nullptr);
+    EXPECT_FALSE(btnLiberar->isDefault());
+    const auto status = [&] {
+        return Apoio::coluna(banco(), QStringLiteral("SELECT SEQ_PLANO || ':' || CD_STATUS_ENVIO FROM TB_PLANOS "
+                                                     "WHERE SEQ_PLANO IN (7, 9) ORDER BY SEQ_PLANO"));
+    };
+    const QStringList enviados{QStringLiteral("7:1"), QStringLiteral("9:1")};
+
+    libera.actMarcaTodos->trigger();
+    ASSERT_EQ(libera.Selecionadas().size(), 2);
+    QLineEdit* texto = libera.FrameFiltro1->edtTexto();
+    texto->setFocus();
+    QTest::keyClicks(texto, QStringLiteral("plano o"));
+    QTest::keyClick(texto, Qt::Key_Return);
+    EXPECT_EQ(nomes(libera.logica().cdsPlanos()), QStringList{QStringLiteral("PLANO OURO")});
+    EXPECT_EQ(status(), enviados);
+    texto->setFocus();
+    QTest::keyClick(texto, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(status(), enviados);
+
+    libera.spbFiltroLimpar->click();
+    libera.actMarcaTodos->trigger();
+    libera.dbgPlanos->setFocus();
+    QTest::keyClick(libera.dbgPlanos, Qt::Key_Return);
+    EXPECT_EQ(status(), enviados);
+    EXPECT_EQ(libera.logica().cdsPlanos().RecordCount(), 2);
+
+    QTest::mouseClick(btnLiberar, Qt::LeftButton);
+    EXPECT_TRUE(libera.logica().cdsPlanos().IsEmpty());
+    EXPECT_EQ(status(), (QStringList{"7:2", "9:2"}));
+    EXPECT_TRUE(mensagens.pedidos().isEmpty());
+}
 
 // Another copy holding the database: the request screen says so in the system's words,
 // never leaves its progress panel up, leaves no request file of a plan that was not
