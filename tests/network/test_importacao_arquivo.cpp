@@ -695,7 +695,7 @@ TEST_F(ImportacaoArquivoTeste, TwoImportsAtOnceStoreNoDuplicatePair) {
     const QString caminhoBanco = banco().caminho();
     conexao.reset();  // the children own the database now
 
-    for (const int lote : {1, 7}) {
+    for (const int lote : {3, 7}) {
         QFile::remove(caminhoBanco);
         Apoio::criaBanco(pasta.caminho(), Apoio::Esquema::Atual,
                          QStringLiteral("INSERT INTO OPERADORAS (CD_OPER) VALUES ('%1');")
