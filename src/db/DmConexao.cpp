@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -314,14 +315,9 @@ void TDmConexao::normalizaProtocolosGravados() {
     };
     static const Alvo alvos[] = {{"TB_PLANOS", "NR_PROTOCOLO_REGISTRO"},
                                  {"TB_PLANOS_PROTOCOLOS", "NR_PROTOCOLO_REENVIO"}};
-    // Fails as a whole and quietly: a savepoint, so that inside the start's transaction
-    // only this step is undone.
+    // Fails as a whole and quietly: inside the start's transaction only this step is undone.
     try {
-        m_banco->executa(QStringLiteral("SAVEPOINT normaliza_protocolos"));
-    } catch (const ErroQev&) {
-        return;
-    }
-    try {
+        TransacaoEscopo passo(*m_banco, TransacaoEscopo::PontoSalvo);
         for (const Alvo& a : alvos) {
             const QString tabela = QString::fromLatin1(a.tabela);
             const QString coluna = QString::fromLatin1(a.coluna);
@@ -334,13 +330,9 @@ void TDmConexao::normalizaProtocolosGravados() {
                 if (depois != antes) m_banco->executa(atualiza, {depois, l.at(0)});
             }
         }
-        m_banco->executa(QStringLiteral("RELEASE normaliza_protocolos"));
+        passo.confirma();
     } catch (const ErroQev&) {
-        try {  // left as it was; the start goes on
-            m_banco->executa(QStringLiteral("ROLLBACK TO normaliza_protocolos"));
-            m_banco->executa(QStringLiteral("RELEASE normaliza_protocolos"));
-        } catch (const ErroQev&) {
-        }
+        // left as it was; the start goes on
     }
 }
 
@@ -382,34 +374,46 @@ void TDmConexao::ProcessaRetornos() {
         }
 
         const QString arquivo = pasta + nome;
-        if (QFileInfo::exists(arquivo)) {
-            ProtocoloVUQ lido;
+        const bool existe = QFileInfo::exists(arquivo);
+        ProtocoloVUQ lido;
+        if (existe) {
             try {
                 lido = ProtocoloVUQ::Le(arquivo);
             } catch (const ErroQev& e) {
                 ilegivel(e.mensagem());
                 continue;
             }
-            const QString protocolo = NormalizaProtocolo(lido.protocoloTX);
-            const QDateTime data = lido.DataTransmissao();
-            if (status == 0 || (status == 1 && protocoloGravado.isNull())) {
-                m_banco->executa(QStringLiteral(
-                                     "UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1, NR_PROTOCOLO_REGISTRO = ?, "
-                                     "DT_PROTOCOLO_REGISTRO = ? WHERE rowid = ?"),
-                                 {protocolo, data, rowid});
-            } else if (status == 1 && protocolo != protocoloGravado.toString()) {
-                const QVariant existe = m_banco->valor(
-                    QStringLiteral("SELECT 1 FROM TB_PLANOS_PROTOCOLOS WHERE SEQ_PLANO = ? AND "
-                                   "NR_PROTOCOLO_REENVIO = ?"),
-                    {seqPlano, protocolo});
-                if (!existe.isValid())
-                    m_banco->executa(QStringLiteral("INSERT INTO TB_PLANOS_PROTOCOLOS VALUES(?, ?, ?, ?)"),
-                                     {cdOper, seqPlano, protocolo, data.date()});
-            }
-            lidos << arquivo;
         }
-        m_banco->executa(QStringLiteral("UPDATE TB_PLANOS SET NM_ARQ_RETORNO = NULL WHERE rowid = ?"),
-                         {rowid});
+        // Each plan's record stands alone: one the database refuses is kept pending and
+        // named in the warning like an unreadable one, and the others are recorded.
+        try {
+            TransacaoEscopo plano(*m_banco, TransacaoEscopo::PontoSalvo);
+            if (existe) {
+                const QString protocolo = lido.ProtocoloNormalizado();
+                const QDateTime data = lido.DataTransmissao();
+                if (status == 0 || (status == 1 && protocoloGravado.isNull())) {
+                    m_banco->executa(QStringLiteral(
+                                         "UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1, NR_PROTOCOLO_REGISTRO = ?, "
+                                         "DT_PROTOCOLO_REGISTRO = ? WHERE rowid = ?"),
+                                     {protocolo, data, rowid});
+                } else if (status == 1 && protocolo != protocoloGravado.toString()) {
+                    const QVariant registrado = m_banco->valor(
+                        QStringLiteral("SELECT 1 FROM TB_PLANOS_PROTOCOLOS WHERE SEQ_PLANO = ? AND "
+                                       "NR_PROTOCOLO_REENVIO = ?"),
+                        {seqPlano, protocolo});
+                    if (!registrado.isValid())
+                        m_banco->executa(QStringLiteral("INSERT INTO TB_PLANOS_PROTOCOLOS VALUES(?, ?, ?, ?)"),
+                                         {cdOper, seqPlano, protocolo, data.date()});
+                }
+            }
+            m_banco->executa(QStringLiteral("UPDATE TB_PLANOS SET NM_ARQ_RETORNO = NULL WHERE rowid = ?"),
+                             {rowid});
+            plano.confirma();
+        } catch (const ErroBanco& e) {
+            ilegivel(e.mensagem());
+            continue;
+        }
+        if (existe) lidos << arquivo;
     }
     // The files go, and the warning is shown, once what was read is stored (also when
     // this runs inside a caller's transaction: never while holding the write lock).
@@ -506,9 +510,23 @@ bool TDmConexao::travaCompartilhada() {
     return false;
 }
 
+namespace {
+// Whether a file is a whole database of ours: it opens with the key and the engine's
+// integrity check reads every page of it.
+bool bancoIntegro(const QString& caminho) {
+    try {
+        Banco b;
+        b.abreSomenteLeitura(caminho, TDmConexao::SenhaBanco());
+        return b.valor(QStringLiteral("PRAGMA integrity_check")).toString() == QLatin1String("ok");
+    } catch (const ErroQev&) {
+        return false;
+    }
+}
+}  // namespace
+
 bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
     const QString copia = caminhoBanco + QLatin1Char('x');
-    if (!QFileInfo::exists(caminhoBanco) || QFileInfo::exists(copia)) return false;
+    if (!QFileInfo::exists(caminhoBanco) && !QFileInfo::exists(copia)) return false;
 
     // Only when no other copy of the program has the file open: every running copy
     // holds a shared lock on the sidecar file.
@@ -519,6 +537,37 @@ bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
         ::close(fd);
         return false;
     }
+    const auto mantemTrava = [&] {
+        if (m_fdTrava < 0 &&
+            QFileInfo(caminhoBanco).absoluteFilePath() == QFileInfo(CaminhoBanco()).absoluteFilePath()) {
+            // keep the lock of our own database, now shared, for the whole run
+            ::flock(fd, LOCK_SH);
+            m_fdTrava = fd;
+        } else {
+            ::close(fd);
+        }
+    };
+
+    // Under the exclusive lock no other copy is running, so a copy already there can
+    // only be an earlier compaction of ours that did not finish (killed, power lost).
+    if (QFileInfo::exists(copia)) {
+        if (QFileInfo::exists(caminhoBanco)) {
+            QFile::remove(copia);
+        } else {
+            // The database itself is missing: a whole copy is the database.
+            const bool posta = bancoIntegro(copia) &&
+                               ::rename(QFile::encodeName(copia).constData(),
+                                        QFile::encodeName(caminhoBanco).constData()) == 0;
+            if (posta) sincronizaArquivo(QFileInfo(caminhoBanco).absolutePath());
+            mantemTrava();
+            return posta;
+        }
+    }
+
+    // The compacted file keeps the original's permissions.
+    struct stat original {};
+    const bool temModo = ::stat(QFile::encodeName(caminhoBanco).constData(), &original) == 0;
+
     bool copiaCriada = false;
     bool sucesso = false;
     try {
@@ -542,6 +591,7 @@ bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
             if (contagens(c) != origem)
                 throw ErroQev(QStringLiteral("cópia compactada não confere"));
         }
+        if (temModo) ::chmod(QFile::encodeName(copia).constData(), original.st_mode & 07777);
         sincronizaArquivo(copia);
         if (::rename(QFile::encodeName(copia).constData(), QFile::encodeName(caminhoBanco).constData()) == 0) {
             copiaCriada = false;
@@ -552,12 +602,6 @@ bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
         sucesso = false;
     }
     if (copiaCriada) QFile::remove(copia);
-    if (m_fdTrava < 0 && QFileInfo(caminhoBanco).absoluteFilePath() == QFileInfo(CaminhoBanco()).absoluteFilePath()) {
-        // keep the lock of our own database, now shared, for the whole run
-        ::flock(fd, LOCK_SH);
-        m_fdTrava = fd;
-    } else {
-        ::close(fd);
-    }
+    mantemTrava();
     return sucesso;
 }

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "db/DmConexao.h"
 #include "db/Erro.h"
 #include "db/UtilXML.h"
 #include "platform/Plataforma.h"
@@ -17,6 +18,10 @@ QDateTime ProtocoloVUQ::DataTransmissao() const {
     return dt;
 }
 
+QString ProtocoloVUQ::ProtocoloNormalizado() const {
+    return TDmConexao::NormalizaProtocolo(protocoloTX);
+}
+
 ProtocoloVUQ ProtocoloVUQ::Le(const QString& caminho) {
     TUtilXML xml;
     xml.CarregaArquivo(caminho);
@@ -29,6 +34,15 @@ ProtocoloVUQ ProtocoloVUQ::Le(const QString& caminho) {
     p.aplicativo = xml.ValorElemento(QStringLiteral("aplicativo"));
     p.informacoesArquivo = xml.ValorElemento(QStringLiteral("informacoesArquivo"));
     p.clienteTransmissao = xml.ValorElemento(QStringLiteral("clienteTransmissao"));
+    const QString numero = p.ProtocoloNormalizado();
+    if (numero.trimmed().isEmpty())
+        throw ErroQev(QStringLiteral("O arquivo de protocolo não traz o número do protocolo."));
+    if (numero.size() > kTamanhoProtocolo)
+        throw ErroQev(QStringLiteral("O número de protocolo \"%1\" tem %2 caracteres; o sistema "
+                                     "guarda no máximo %3.")
+                          .arg(numero)
+                          .arg(numero.size())
+                          .arg(kTamanhoProtocolo));
     if (!p.DataTransmissao().isValid())
         throw ErroQev(QStringLiteral("A data de transmissão \"%1\" do arquivo de protocolo não "
                                      "é uma data válida.")

@@ -19,9 +19,17 @@ struct ProtocoloVUQ {
     // Invalid QDateTime when the text is not such a date.
     QDateTime DataTransmissao() const;
 
+    // The protocol number as stored: "protocoloTX" with a leading "T" and anything from
+    // the first "-" on removed.
+    QString ProtocoloNormalizado() const;
+
+    // Longest protocol number the plan's columns hold.
+    static constexpr int kTamanhoProtocolo = 30;
+
     // Reads a protocol file. Throws ErroQev when the file cannot be read, is not XML,
-    // or its transmission date is not a date: such a protocol is never recorded by
-    // halves, it stays pending.
+    // or holds a protocol that cannot be stored (no number, a number longer than the
+    // column, a transmission date that is not a date): such a protocol is never
+    // recorded by halves, it stays pending.
     static ProtocoloVUQ Le(const QString& caminho);
 };
 

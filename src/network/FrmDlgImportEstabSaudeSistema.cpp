@@ -49,9 +49,14 @@ void TfrmDlgImportEstabSaudeSistema::btnConfirmaProcessoClick() {
     TDmConexao* conexao = DmConexao();
     const QString caminho = AbreArquivoMbd->text().trimmed();
     // recognised by its name, then by its password and tables
-    if (!ImportacaoOlvar::NomeReconhecido(caminho) || !ImportacaoOlvar::Reconhece(*conexao, caminho)) {
-        informa(QStringLiteral(
-            "O arquivo selecionado não corresponde ao Banco de Dados do Sistema OLVAR."));
+    const bool nome = ImportacaoOlvar::NomeReconhecido(caminho);
+    if (!nome || !ImportacaoOlvar::Reconhece(*conexao, caminho)) {
+        QString texto =
+            QStringLiteral("O arquivo selecionado não corresponde ao Banco de Dados do Sistema OLVAR.");
+        // A Zemlo.mdb this program cannot read was most likely written by OLVAR itself:
+        // say how to convert it.
+        if (nome) texto += ImportacaoOlvar::AjudaConversao(conexao->PastaSistema());
+        informa(texto);
         return;
     }
 

@@ -79,6 +79,7 @@ qlonglong GravadorEstab::Insere(const DadosEstab& d) {
 }
 
 std::optional<qlonglong> GravadorEstab::Localiza(const QString& cnpj, const QString& cnes) {
+    garante();
     const QString base = QStringLiteral(
         "SELECT ID_ESTB_SAUD FROM TB_ESTAB_SAUDE WHERE CD_CNPJ_ESTB_SAUD = ?");
     const QString ordem = QStringLiteral(" ORDER BY ID_ESTB_SAUD LIMIT 1");

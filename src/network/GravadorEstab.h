@@ -45,6 +45,11 @@ public:
     GravadorEstab& operator=(const GravadorEstab&) = delete;
 
     void DefineLote(int linhas, int ms);
+    // Takes the batch's write transaction now (BEGIN IMMEDIATE) unless one is open:
+    // called before the checks that decide what a line writes (is it a duplicate? which
+    // establishment does it update?), so that no other copy can write between the check
+    // and the write.
+    void Inicia() { garante(); }
     // Called after every commit with the establishments written so far.
     std::function<void(qlonglong gravados)> aoConfirmar;
 
@@ -52,7 +57,7 @@ public:
     // returns its identifier.
     qlonglong Insere(const DadosEstab& d);
     // The establishment with that CNPJ/CPF (and CNES, when given) with the smallest
-    // identifier.
+    // identifier, looked up inside the batch's transaction.
     std::optional<qlonglong> Localiza(const QString& cnpj, const QString& cnes);
     void Atualiza(qlonglong id, const DadosEstab& d);
     // Commits the batch when it is full or has lasted long enough (call once per line).

@@ -1,5 +1,6 @@
 #include "network/ImportacaoOlvar.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
@@ -130,6 +131,15 @@ bool ImportacaoOlvar::Reconhece(TDmConexao& c, const QString& caminho) {
     }
 }
 
+QString ImportacaoOlvar::AjudaConversao(const QString& pastaPrograma) {
+    return QStringLiteral(
+               "\n\nUm banco gravado pelo próprio Sistema OLVAR precisa antes ser convertido: exporte "
+               "dele os Estabelecimentos de Saúde para um arquivo CSV e grave um novo Zemlo.mdb com o "
+               "programa de conversão que acompanha o QEV Operadora:\n\n%1 --operadora CÓDIGO "
+               "--csv ARQUIVO.csv Zemlo.mdb\n\n(%1 --colunas lista as colunas aceitas no CSV.)")
+        .arg(QDir::toNativeSeparators(pastaPrograma + QStringLiteral("qev-olvar")));
+}
+
 ImportacaoOlvar::ImportacaoOlvar(TDmConexao& conexao, QString cdOper)
     : m_conexao(conexao), m_cdOper(std::move(cdOper)) {
     defineAgora();
@@ -188,6 +198,19 @@ QStringList ImportacaoOlvar::verifica(const QVariantList& l) {
 
     if (branco(vClassif))
         m << QStringLiteral("- Classificação do Estabelecimento de Saúde não informado.");
+    if (classif) {
+        if (!m_classificacoesLidas) {
+            for (const auto& c : m_conexao.banco()
+                                     .consulta(QStringLiteral(
+                                         "SELECT CD_CLASSIF_ESTAB_SAUDE FROM TA_CLASSIF_ESTAB_SAUDE"))
+                                     .linhas)
+                m_classificacoes.insert(c.first().toLongLong());
+            m_classificacoesLidas = true;
+        }
+        // a code the table does not know would be stored and break every list that names it
+        if (!m_classificacoes.contains(*classif))
+            m << QStringLiteral("- Classificação do Estabelecimento de Saúde %1 não existe.").arg(*classif);
+    }
     if (!cnes.isEmpty() && cnes.size() != 7)
         m << QStringLiteral("- O \"código CNES\" informado deve possuir 7 dígitos.");
     if (!cnes.isEmpty() && !cnesValido(cnes))
@@ -297,6 +320,8 @@ ImportacaoOlvar::Totais ImportacaoOlvar::Executa() {
             // the columns were read in the order of BaseOlvar::Colunas()
             const QVariantList& linha = fonte.linhas.at(i);
             ++totais.lidos;
+            // the duplicate check and the write see the same database
+            gravador.Inicia();
             const QStringList mensagens = verifica(linha);
             if (mensagens.isEmpty()) {
                 gravador.Insere(dados(linha));

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -24,6 +25,10 @@ public:
     // second database and reads its two tables; false (and the database closed) when
     // it is not such a database.
     static bool Reconhece(TDmConexao& conexao, const QString& caminho);
+
+    // Where the conversion tool the program ships with is and what to do with it (added
+    // to the message about a Zemlo.mdb that cannot be read); `pastaPrograma` ends in '/'.
+    static QString AjudaConversao(const QString& pastaPrograma);
 
     struct Totais {
         bool outraOperadora = false;  // the source belongs to another operator: nothing done
@@ -61,4 +66,6 @@ private:
     int m_loteLinhas = 10000;
     int m_loteMs = 1000;
     std::unique_ptr<ComandoPreparado> m_duplicado[4];
+    QSet<qlonglong> m_classificacoes;  // TA_CLASSIF_ESTAB_SAUDE, read at the first check
+    bool m_classificacoesLidas = false;
 };

@@ -148,7 +148,8 @@ DadosEstab RegistroImportado::dados() const {
     DadosEstab d;
     d.cnpj = cnpjCpf;
     d.nome = nome;
-    if (relacao > 0) d.tipoEstab = relacao;
+    // only a valid code is stored (a CPF's line may carry another one)
+    if (relacao == 1000 || relacao == 2000) d.tipoEstab = relacao;
     if (!municipio.isEmpty()) d.municipio = municipio.toLongLong();
     d.tipoContrato = textoOuNulo(tipoContrato);
     d.cnes = textoOuNulo(cnes);
@@ -319,11 +320,11 @@ QVector<ErroLinha> ImportacaoRedeHosp::AnalisaLinha(const QByteArray& bytes, boo
         erro(RNome,
              QStringLiteral("Nome ou Razão Social do Estabelecimento de Saúde não informada."));
 
-    // 11-12. relation; a CPF may leave it blank (or zeros) but not give another code
-    const bool relacaoDada = !apara(relacao).isEmpty() && !(soDigitos(relacao) && soZeros(relacao));
+    // 11-12. relation; neither applies to a CPF (whose code is stored only when it is
+    // 1000 or 2000, see dados())
     if (hospitalar && r.relacao == 0 && !r.cpf)
         erro(RRelacao, QStringLiteral("Relação com Entidade Hospitalar não informada."));
-    else if (r.relacao != 1000 && r.relacao != 2000 && (!r.cpf || relacaoDada))
+    else if (r.relacao != 1000 && r.relacao != 2000 && !r.cpf)
         erro(RRelacao, QStringLiteral("Relação com Entidade Hospitalar inválida. Informe 1000 para "
                                       "Próprio e 2000 para Contratualizado."));
 
@@ -454,6 +455,8 @@ ImportacaoRedeHosp::Totais ImportacaoRedeHosp::Executa(const QString& caminho, b
                     break;
                 }
             if (!branca || linha.restoComDados) {
+                // the duplicate check and the write see the same database
+                gravador.Inicia();
                 const QVector<ErroLinha> erros = AnalisaLinha(
                     linha.bytes, atualiza, &registro, linha.restoComDados);
                 bool aceita = true;

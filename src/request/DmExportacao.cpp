@@ -139,7 +139,20 @@ void TDmExportacao::RegistraEnvio(int seqPlano, const QVariant& statusEnvio,
                                   const QString& protocolo) {
     if (!statusEnvio.isValid() || statusEnvio.isNull()) return;
     const int status = statusEnvio.toInt();
-    if (status == 0) {
+    if (status != 0 && status != 2) return;
+
+    // The plan as stored now decides, read inside the write's transaction: a plan queued
+    // as never sent that is sent already (an earlier hand-over of the same list, another
+    // copy of the program) keeps the fields of its first send, and this protocol is
+    // recorded as a re-send's.
+    TransacaoEscopo transacao(banco());
+    const Resultado r = banco().consulta(
+        QStringLiteral("SELECT CD_OPER, NR_PROTOCOLO_REGISTRO, COALESCE(CD_STATUS_ENVIO, 0) "
+                       "FROM TB_PLANOS WHERE SEQ_PLANO = ?"),
+        {seqPlano});
+    if (r.vazio()) return;
+    const int gravadoStatus = r.linhas.first().at(2).toInt();
+    if (status == 0 && gravadoStatus == 0) {
         banco().executa(QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1, "
                                        "NR_PROTOCOLO_REGISTRO = :Protocolo, "
                                        "DT_PROTOCOLO_REGISTRO = :DataProtocolo, "
@@ -149,16 +162,10 @@ void TDmExportacao::RegistraEnvio(int seqPlano, const QVariant& statusEnvio,
                                        {QStringLiteral("DataProtocolo"), dataHora(dataTransmissao)},
                                        {QStringLiteral("Solicitacao"), idSolicitacao},
                                        {QStringLiteral("Plano"), seqPlano}});
+        transacao.confirma();
         return;
     }
-    if (status != 2) return;
 
-    TransacaoEscopo transacao(banco());
-    const Resultado r = banco().consulta(
-        QStringLiteral(
-            "SELECT CD_OPER, NR_PROTOCOLO_REGISTRO FROM TB_PLANOS WHERE SEQ_PLANO = ?"),
-        {seqPlano});
-    if (r.vazio()) return;
     const QString cdOper = r.valor(0, QStringLiteral("CD_OPER")).toString();
     const QString gravado = r.valor(0, QStringLiteral("NR_PROTOCOLO_REGISTRO")).toString();
     const bool temProtocolo = !gravado.trimmed().isEmpty();

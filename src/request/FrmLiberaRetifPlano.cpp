@@ -33,11 +33,11 @@ TfrmLiberaRetifPlano::TfrmLiberaRetifPlano(QWidget* pai)
     });
     connect(actLiberar, &QAction::triggered, this, &TfrmLiberaRetifPlano::libera);
     connect(actCancelar, &QAction::triggered, this, &QDialog::reject);
-    botao(actMarcaTodos);
-    botao(actDesmarcaTodos);
+    // No button of this screen is the default one: Enter (in the filter, in the list)
+    // never releases plans; "Liberar" acts only when it is clicked or pressed itself.
+    for (QPushButton* b : {botao(actMarcaTodos), botao(actDesmarcaTodos)}) b->setAutoDefault(false);
     m_botoes->addStretch(1);
-    botao(actLiberar)->setDefault(true);
-    botao(actCancelar);
+    for (QPushButton* b : {botao(actLiberar), botao(actCancelar)}) b->setAutoDefault(false);
     m_layout->addLayout(m_botoes);
     AtualizaAcoes();
 }

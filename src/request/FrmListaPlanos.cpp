@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -81,6 +82,23 @@ void TfrmListaPlanos::montaLista(RowSet* planos) {
     FrameFiltro1->AssociaDados(planos);
     FrameFiltro1->SelecionaCampo(QStringLiteral("NM_PLANO"));
     FrameFiltro1->DefineFuncaoMaiusculas(QStringLiteral("UCASE"));
+}
+
+void TfrmListaPlanos::keyPressEvent(QKeyEvent* e) {
+    const bool enter = (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+                       (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    QWidget* foco = focusWidget();
+    if (enter && foco &&
+        (foco == FrameFiltro1 || FrameFiltro1->isAncestorOf(foco) || foco == spbFiltroExec ||
+         foco == spbFiltroLimpar)) {
+        e->accept();
+        if (foco == spbFiltroLimpar)
+            spbFiltroLimpar->click();
+        else
+            spbFiltroExec->click();
+        return;
+    }
+    TfrmModBase::keyPressEvent(e);
 }
 
 QSet<int> TfrmListaPlanos::Selecionadas() const {

@@ -7,6 +7,7 @@
 
 class QAction;
 class QHBoxLayout;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -39,6 +40,9 @@ protected:
     virtual void abreLista(const QString& filtro, const QVariantList& parametros) = 0;
     // Called after the list was read again or the selection changed.
     virtual void listaMudou() {}
+    // Enter typed in the filter (its boxes and its two buttons) runs the filter and
+    // nothing else; elsewhere the dialog's own handling.
+    void keyPressEvent(QKeyEvent* e) override;
     QAction* acao(const char* nome, const char* texto);
     // A button of the bottom row (m_botoes, placed by the screen) that triggers the
     // action and follows its state.

@@ -129,16 +129,37 @@ void TfrmSolicitaRegPlano::VerificacaoInicial() {
     pnlBarraProgresso->show();
     gauge->setRange(0, total);
     gauge->setValue(0);
-    {
+    QString erro;
+    try {
         CursorEspera espera;
         m_logica->VerificacaoInicial([this](int feitos, int) {
             gauge->setValue(feitos);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
+    } catch (const ErroQev& e) {
+        erro = e.mensagem();
     }
     dbgPlanos->viewport()->update();
-    QTimer::singleShot(100, pnlBarraProgresso, &QWidget::hide);
+    if (!erro.isEmpty()) {
+        // The flags not written stay pending in the list (written on close).
+        pnlBarraProgresso->hide();
+        MyMessageDlg(TraduzErroBanco(erro), Mensagens::Erro, Mensagens::BtOk);
+    } else {
+        QTimer::singleShot(100, pnlBarraProgresso, &QWidget::hide);
+    }
     AtualizaAcoes();
+}
+
+void TfrmSolicitaRegPlano::done(int resultado) {
+    // The list's pending changes are written when the screen closes; a refusal is told
+    // and the screen closes all the same (the checks compute the flags again).
+    try {
+        m_logica->GravaPendentes();
+    } catch (const ErroQev& e) {
+        m_logica->cdsPlanos().CancelUpdates();
+        MyMessageDlg(TraduzErroBanco(e.mensagem()), Mensagens::Erro, Mensagens::BtOk);
+    }
+    TfrmListaPlanos::done(resultado);
 }
 
 void TfrmSolicitaRegPlano::duploClique() {
@@ -164,6 +185,17 @@ void TfrmSolicitaRegPlano::SolicitaEnvio(bool soVerificar) {
         acao = m_logica->SolicitaEnvio(Selecionadas(), soVerificar, [](int, int) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
+    } catch (const ErroQev& e) {
+        // Nothing was handed over (the files written for it are gone); what was stored
+        // stays, what was not stays pending in the list.
+        dbgPlanos->setUpdatesEnabled(true);
+        espera.reset();
+        MyMessageDlg(TraduzErroBanco(e.mensagem()), Mensagens::Erro, Mensagens::BtOk);
+        if (!soVerificar)
+            MyMessageDlg(QStringLiteral("Os planos selecionados não foram enviados."), Mensagens::Informacao,
+                         Mensagens::BtOk);
+        AtualizaAcoes();
+        return;
     } catch (...) {
         dbgPlanos->setUpdatesEnabled(true);
         throw;
@@ -185,14 +217,21 @@ void TfrmSolicitaRegPlano::SolicitaEnvio(bool soVerificar) {
         enviados = dialogo.PlanosEnviados();
     }
     const Relatorios& relatorios = RelatoriosInstalados();
-    if (enviado) {
-        {
+    // Plans handed over are sent even when the dialog closed without its yes (a later
+    // file failed and the user gave up): the list is read again whenever one was, so
+    // that none of them can be chosen and sent a second time.
+    if (!enviados.isEmpty()) {
+        try {
             CursorEspera recarga;
             const TFrameFiltro::Condicao c = FrameFiltro1->MontaCondicao();
             m_logica->AbreLista(c.texto, c.parametros);
+        } catch (const ErroQev& e) {
+            MyMessageDlg(TraduzErroBanco(e.mensagem()), Mensagens::Erro, Mensagens::BtOk);
         }
         dbgPlanos->clearSelection();
         listaMudou();
+    }
+    if (enviado) {
         if (acao.QtdErros > 0)
             MyMessageDlg(QStringLiteral("Existem planos que não puderam ser enviados em virtude de "
                                         "problemas encontrados.\nSerá exibido o relatório dos planos "
@@ -200,8 +239,18 @@ void TfrmSolicitaRegPlano::SolicitaEnvio(bool soVerificar) {
                                         "encontrados."),
                          Mensagens::Informacao, Mensagens::BtOk);
         if (relatorios.planosEnviados) relatorios.planosEnviados(this, enviados);
+    } else if (!enviados.isEmpty()) {
+        QStringList nomes;
+        for (const TEnvio& e : std::as_const(acao.ListaEnvio))
+            if (enviados.contains(QString::number(e.SeqPlano)))
+                nomes << QStringLiteral("%1 - %2").arg(e.SeqPlano).arg(e.NmPlano);
+        MyMessageDlg(QStringLiteral("Nem todos os planos selecionados foram enviados.\n\n"
+                                    "Foram enviados:\n") +
+                         nomes.join(QLatin1Char('\n')),
+                     Mensagens::Informacao, Mensagens::BtOk);
+        if (relatorios.planosEnviados) relatorios.planosEnviados(this, enviados);
     }
-    if (acao.ErroTabela || !enviado) {
+    if ((acao.ErroTabela || !enviado) && enviados.isEmpty()) {
         if (!soVerificar)
             MyMessageDlg(QStringLiteral("Os planos selecionados não foram enviados."), Mensagens::Informacao,
                          Mensagens::BtOk);

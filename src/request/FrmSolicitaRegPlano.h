@@ -36,6 +36,8 @@ public:
     void AtualizaAcoes();
     void VerificacaoInicial();
     void SolicitaEnvio(bool soVerificar);
+    // Closing writes the list's pending changes first.
+    void done(int resultado) override;
 
     QLabel* pnlRodapePlanos = nullptr;
     QWidget* pnlBarraProgresso = nullptr;

@@ -1,6 +1,9 @@
 #include "request/SolicitaRegPlano.h"
 
+#include <QFile>
+
 #include "db/Banco.h"
+#include "db/DmConexao.h"
 #include "db/Transacao.h"
 #include "db/Valores.h"
 #include "platform/Plataforma.h"
@@ -122,6 +125,17 @@ TSolicitaRegPlano::Acao TSolicitaRegPlano::SolicitaEnvio(QSet<int> selecionadas,
     }
     acao.selecionadas = selecionadas;
     acao.ErroTabela = v.ErroTabela;
+    // A failure half-way (another copy holding the database) ends the action: the request
+    // files written for it are never handed over, so they go.
+    struct Arquivos {
+        const TListaEnvio& lista;
+        QString pasta;
+        bool entregues = false;
+        ~Arquivos() {
+            if (entregues) return;
+            for (const TEnvio& e : lista) QFile::remove(pasta + e.NmArquivo);
+        }
+    } arquivos{acao.ListaEnvio, DmConexao() ? DmConexao()->PastaSistema() : PastaPrograma::caminho()};
     if (!v.ErroTabela) {
         // In list order, from the first row.
         QVector<int> ordem;
@@ -165,5 +179,10 @@ TSolicitaRegPlano::Acao TSolicitaRegPlano::SolicitaEnvio(QSet<int> selecionadas,
         }
     }
     acao.QtdErros = v.QtdErros;
+    arquivos.entregues = true;
     return acao;
+}
+
+void TSolicitaRegPlano::GravaPendentes() {
+    if (m_planos.Ativo() && m_planos.ChangeCount() > 0) m_planos.ApplyUpdates(m_banco);
 }

@@ -62,6 +62,10 @@ public:
     };
     Acao SolicitaEnvio(QSet<int> selecionadas, bool soVerificar, const Progresso& progresso = {});
 
+    // Writes the flags still pending in the list (a write refused earlier); throws
+    // ErroQev when the database refuses them again.
+    void GravaPendentes();
+
     // The descriptions shown in the list.
     QString DeContratacao(int linha) const;
     QString DeAbrangencia(int linha) const;

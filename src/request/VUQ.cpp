@@ -44,18 +44,58 @@ QString motivo(int erro) {
     }
 }
 
-// Writes the enciphered parameter line; the file holds the user's password, so only
-// its owner may read it.
-void gravaParametros(const QString& caminho, const QByteArray& conteudo) {
-    const QString aspas = QLatin1Char('"') + QDir::toNativeSeparators(caminho) + QLatin1Char('"');
-    const int fd = ::open(QFile::encodeName(caminho).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, S_IRUSR | S_IWUSR);
+QString aspas(const QString& caminho) {
+    return QLatin1Char('"') + QDir::toNativeSeparators(caminho) + QLatin1Char('"');
+}
+
+[[noreturn]] void falhaCriacao(const QString& caminho, int erro) {
+    throw ErroQev(QStringLiteral("Erro ao criar arquivo temporário ") + aspas(caminho) +
+                  QStringLiteral(". \n") + motivo(erro));
+}
+
+// The parameter file holds the user's password: it goes into a folder of this user
+// alone inside `base` (created 0700; an existing one must be a real folder of this
+// user, and is closed to others again), never straight into a shared folder.
+QString pastaPrivada(const QString& base, const QString& arquivoParaMensagem) {
+    const QString pasta = QDir(base).filePath(QStringLiteral("qev-%1").arg(::geteuid()));
+    const QString paraMensagem = QDir(pasta).filePath(arquivoParaMensagem);
+    const QByteArray nome = QFile::encodeName(pasta);
+    if (::mkdir(nome.constData(), S_IRWXU) != 0 && errno != EEXIST) falhaCriacao(paraMensagem, errno);
+    struct stat st {};
+    if (::lstat(nome.constData(), &st) != 0) falhaCriacao(paraMensagem, errno);
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) falhaCriacao(paraMensagem, EACCES);
+    if ((st.st_mode & 0777) != S_IRWXU && ::chmod(nome.constData(), S_IRWXU) != 0)
+        falhaCriacao(paraMensagem, errno);
+    return pasta;
+}
+
+// Creates a new parameter file in `pasta` (never an existing file, never through a
+// symbolic link, readable by its owner only) and writes the enciphered line. A name
+// already taken (a file an earlier transfer program left) moves to the next tick.
+// Returns the file's path; on a failure nothing is left behind.
+QString gravaParametros(const QString& pasta, const QString& cdOper, quint64 tick,
+                        const QByteArray& conteudo) {
+    QString caminho;
+    int fd = -1;
+    for (int tentativa = 0; tentativa < 1000 && fd < 0; ++tentativa) {
+        caminho = QDir(pasta).filePath(NomeArquivoParametros(cdOper, tick + tentativa));
+        fd = ::open(QFile::encodeName(caminho).constData(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0 || ::fchmod(fd, S_IRUSR | S_IWUSR) != 0) {
         const int erro = errno;
-        if (fd >= 0) ::close(fd);
-        throw ErroQev(QStringLiteral("Erro ao criar arquivo temporário ") + aspas +
-                      QStringLiteral(". \n") + motivo(erro));
+        if (fd >= 0) {
+            ::close(fd);
+            QFile::remove(caminho);
+        }
+        falhaCriacao(caminho, erro);
     }
+    const auto falhaGravacao = [&](int erro) {
+        QFile::remove(caminho);
+        throw ErroQev(QStringLiteral("Erro ao gravar dados no arquivo temporário ") + aspas(caminho) +
+                      QStringLiteral(". \n") + motivo(erro));
+    };
     qsizetype escritos = 0;
     while (escritos < conteudo.size()) {
         const ssize_t n = ::write(fd, conteudo.constData() + escritos, conteudo.size() - escritos);
@@ -63,16 +103,12 @@ void gravaParametros(const QString& caminho, const QByteArray& conteudo) {
         if (n <= 0) {
             const int erro = n < 0 ? errno : ENOSPC;
             ::close(fd);
-            throw ErroQev(QStringLiteral("Erro ao gravar dados no arquivo temporário ") + aspas +
-                          QStringLiteral(". \n") + motivo(erro));
+            falhaGravacao(erro);
         }
         escritos += n;
     }
-    if (::close(fd) != 0) {
-        const int erro = errno;
-        throw ErroQev(QStringLiteral("Erro ao gravar dados no arquivo temporário ") + aspas +
-                      QStringLiteral(". \n") + motivo(erro));
-    }
+    if (::close(fd) != 0) falhaGravacao(errno);
+    return caminho;
 }
 
 // The transfer program's answer: 9 is sent (0); 1 to 5 become 2 to 6; anything else 1.
@@ -105,13 +141,23 @@ int TVUQ::EnviaArquivo(const ParametrosVUQ& p) {
             QString::number(errno));
     ::close(fd);
 
-    // 4. the parameter file, in the temporary folder (else the transfer folder)
+    // 4. the parameter file, in this user's folder of the temporary folder (else of the
+    // transfer folder)
     const QByteArray linha = LinhaParametrosWin1252(p);
     const TBlowfishVUQ cifra(QByteArray(Config::ChaveVUQ));
-    QString pasta = QDir::tempPath();
-    if (!QFileInfo(pasta).isDir()) pasta = QFileInfo(CaminhoVUQ()).absolutePath();
-    m_arquivoParametros = QDir(pasta).filePath(NomeArquivoParametros(p.cdOper, TickSistema()));
-    gravaParametros(m_arquivoParametros, cifra.CifraParametros(linha).toLatin1());
+    QString base = QDir::tempPath();
+    if (!QFileInfo(base).isDir()) base = QFileInfo(CaminhoVUQ()).absolutePath();
+    const quint64 tick = TickSistema();
+    const QString pasta = pastaPrivada(base, NomeArquivoParametros(p.cdOper, tick));
+    m_arquivoParametros = gravaParametros(pasta, p.cdOper, tick, cifra.CifraParametros(linha).toLatin1());
+    // Until the transfer program runs the file is ours: it goes whenever the program
+    // does not start. Once it runs, the file is the program's to remove.
+    struct Descarta {
+        QString arquivo;
+        ~Descarta() {
+            if (!arquivo.isEmpty()) QFile::remove(arquivo);
+        }
+    } descarta{m_arquivoParametros};
 
     // 5.
     const QString programa = CaminhoVUQ();
@@ -134,6 +180,7 @@ int TVUQ::EnviaArquivo(const ParametrosVUQ& p) {
                            "Verifique o código de erro do windows: ") +
             QString::number(erro));
     }
+    descarta.arquivo.clear();
     m_iniciou = true;
 
     // 7. wait, letting the windows repaint

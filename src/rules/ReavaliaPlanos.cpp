@@ -80,21 +80,10 @@ QVector<TipoInconsistencia> reavalia(Banco& banco, const QString& cdOper) {
 }  // namespace
 
 QVector<TipoInconsistencia> ReavaliaPlanos(Banco& banco, const QString& cdOper) {
-    // Reads and writes see one state of the database, and fail as a whole.
-    TransacaoEscopo transacao(banco);
-    const bool pontoSalvo = !transacao.propria();
-    if (pontoSalvo) banco.executa(QStringLiteral("SAVEPOINT reavalia_planos"));
-    QVector<TipoInconsistencia> resultado;
-    try {
-        resultado = reavalia(banco, cdOper);
-    } catch (...) {
-        if (pontoSalvo) {
-            banco.executa(QStringLiteral("ROLLBACK TO reavalia_planos"));
-            banco.executa(QStringLiteral("RELEASE reavalia_planos"));
-        }
-        throw;
-    }
-    if (pontoSalvo) banco.executa(QStringLiteral("RELEASE reavalia_planos"));
+    // Reads and writes see one state of the database, and fail as a whole (also inside
+    // a caller's transaction, which goes on without them).
+    TransacaoEscopo transacao(banco, TransacaoEscopo::PontoSalvo);
+    QVector<TipoInconsistencia> resultado = reavalia(banco, cdOper);
     transacao.confirma();
     return resultado;
 }

@@ -1,5 +1,7 @@
 // Start-up of the database: compaction, opening, upgrades, fix-ups, the
 // municipality merge, stored protocols and pending return files.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QElapsedTimer>
@@ -413,6 +415,64 @@ TEST_F(RetornosTeste, AProtocolThatCannotBeReadWarnsOnceAndIsReadOnALaterStart) 
     }
 }
 
+// A protocol the database cannot hold (a number longer than the column, no number at
+// all) is an unreadable one: named in the one warning, kept pending with its file, and
+// every other protocol of the same start is recorded.
+TEST_F(RetornosTeste, AProtocolTheDatabaseCannotHoldIsKeptPendingAndTheOthersAreRecorded) {
+    Mensageiro msgs;
+    VuqInstalado vuq;
+    const QString longo = QStringLiteral("1234567890123456789012345678901");  // 31
+    vuq.escreveProtocolo("A_1.QEV", longo, "31/01/2024 14:05:09");
+    vuq.escreveProtocolo("A_2.QEV", "T500-1", "01/02/2024 10:00:00");
+    vuq.escreveProtocolo("A_3.QEV", "T601", "02/02/2024 11:00:00");
+    {  // no protocoloTX element at all
+        QFile f(vuq.pastaProtocolos() + "A 4.QEV");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<protocolo><operadora>123456</operadora>"
+                "<dataTransmissao>03/02/2024 12:00:00</dataTransmissao></protocolo>");
+    }
+    vuq.escreveProtocolo("A_5.QEV", "T-", "04/02/2024 13:00:00");  // nothing left once normalised
+    {
+        auto b = abreBanco(caminho);  // plan 5 as never sent, so its file would be recorded
+        b->executa("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 0, NR_PROTOCOLO_REGISTRO = NULL WHERE SEQ_PLANO = 5");
+    }
+    EXPECT_NO_THROW(inicia());
+
+    ASSERT_EQ(msgs.pedidos().size(), 1);
+    const QString aviso = msgs.pedidos().first().texto;
+    EXPECT_TRUE(aviso.contains(QStringLiteral("Plano 1 - P1, arquivo \"A_1.QEV\""))) << aviso.toStdString();
+    EXPECT_TRUE(aviso.contains(longo)) << aviso.toStdString();
+    EXPECT_TRUE(aviso.contains(QStringLiteral("Plano 4 - P4, arquivo \"A 4.QEV\""))) << aviso.toStdString();
+    EXPECT_TRUE(aviso.contains(QStringLiteral("Plano 5 - P5, arquivo \"A_5.QEV\""))) << aviso.toStdString();
+    EXPECT_FALSE(aviso.contains(QStringLiteral("A_2.QEV")));
+    EXPECT_FALSE(aviso.contains(QStringLiteral("A_3.QEV")));
+
+    auto b = abreBanco(caminho);
+    EXPECT_EQ(Apoio::coluna(*b, "SELECT SEQ_PLANO || '|' || COALESCE(CD_STATUS_ENVIO, '-') || '|' || "
+                                "COALESCE(NR_PROTOCOLO_REGISTRO, '-') || '|' || COALESCE(NM_ARQ_RETORNO, '-') "
+                                "FROM TB_PLANOS ORDER BY SEQ_PLANO"),
+              (QStringList{"1|-|-|A_1.QEV", "2|1|500|-", "3|1|600|-", "4|1|-|A 4.QEV", "5|0|-|A_5.QEV",
+                           "6|0|-|-", "7|0|-|-"}));
+    EXPECT_EQ(Apoio::coluna(*b, "SELECT NR_PROTOCOLO_REENVIO FROM TB_PLANOS_PROTOCOLOS"), QStringList{"601"});
+    QStringList ficaram = QDir(vuq.pastaProtocolos()).entryList(QDir::Files);
+    std::sort(ficaram.begin(), ficaram.end());
+    EXPECT_EQ(ficaram, (QStringList{"A 4.QEV", "A_1.QEV", "A_5.QEV"}));
+
+    // Once the file holds a protocol that can be stored, a later start records it.
+    vuq.escreveProtocolo("A_1.QEV", "T111-2", "31/01/2024 14:05:09");
+    QFile::remove(vuq.pastaProtocolos() + "A 4.QEV");
+    QFile::remove(vuq.pastaProtocolos() + "A_5.QEV");
+    b.reset();
+    msgs.limpa();
+    inicia();
+    EXPECT_TRUE(msgs.pedidos().isEmpty());
+    b = abreBanco(caminho);
+    EXPECT_EQ(Apoio::coluna(*b, "SELECT CD_STATUS_ENVIO || '|' || NR_PROTOCOLO_REGISTRO FROM TB_PLANOS "
+                                "WHERE SEQ_PLANO = 1"),
+              QStringList({"1|111"}));
+    EXPECT_EQ(conta(*b, "SELECT count(*) FROM TB_PLANOS WHERE NM_ARQ_RETORNO IS NOT NULL"), 0);
+}
+
 TEST_F(RetornosTeste, NoPendingFileNeedsNoTransferProgram) {
     {
         auto b = abreBanco(caminho);
@@ -446,25 +506,78 @@ TEST_F(ConexaoTeste, CompactionShrinksKeepsEveryRowAndStaysEncrypted) {
     EXPECT_EQ(conta(*b, "SELECT count(*) FROM TB_MUNICIPIOS"), 5570);
 }
 
-TEST_F(ConexaoTeste, CompactionIsSkippedWithALeftoverCopyAndTheDatabaseStillOpens) {
-    criaAtual(QStringLiteral("INSERT INTO OPERADORAS (CD_OPER) VALUES ('123456');"));
+// Under the exclusive lock no other copy runs: a copy left beside the database can only
+// be an earlier compaction of ours that did not finish. It never stops compaction for good.
+TEST_F(ConexaoTeste, ALeftoverCompactionCopyIsRemovedAndTheDatabaseCompacted) {
+    criaAtual(QStringLiteral(
+        "INSERT INTO OPERADORAS (CD_OPER) VALUES ('123456');"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+        "INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, CD_OPER, RAZAO_SOCIAL_ESTB_SAUD) "
+        "SELECT i, '123456', printf('HOSPITAL %05d COM UM NOME BEM COMPRIDO', i) FROM n;"
+        "DELETE FROM TB_ESTAB_SAUDE WHERE ID_ESTB_SAUD > 100;"));
     {
         QFile sobra(caminho + "x");  // an interrupted copy: half a file
         ASSERT_TRUE(sobra.open(QIODevice::WriteOnly));
         sobra.write(QByteArray(1000, 'z'));
     }
-    const QByteArray original = [&] { QFile f(caminho); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const qint64 antes = QFileInfo(caminho).size();
     {
         TDmConexao c;
-        EXPECT_FALSE(c.CompactaBanco(caminho));
+        EXPECT_TRUE(c.CompactaBanco(caminho));
     }
-    QFile f(caminho);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), original);
+    EXPECT_FALSE(QFileInfo::exists(caminho + "x"));
+    EXPECT_LT(QFileInfo(caminho).size(), antes);
     EXPECT_NO_THROW(inicia());
-    EXPECT_TRUE(QFileInfo::exists(caminho + "x"));
+    EXPECT_FALSE(QFileInfo::exists(caminho + "x"));
     auto b = abreBanco(caminho);
     EXPECT_EQ(conta(*b, "SELECT count(*) FROM OPERADORAS"), 1);
+    EXPECT_EQ(conta(*b, "SELECT count(*) FROM TB_ESTAB_SAUDE"), 100);
+}
+
+// A database missing beside a whole copy of it (lost between the removal of the old file
+// and the renaming of the copy): the copy is put back when it opens and passes the
+// integrity check; a damaged copy is left for a person to look at, and nothing opens.
+TEST_F(ConexaoTeste, AWholeCopyStandsInForAMissingDatabase) {
+    criaAtual(QStringLiteral("INSERT INTO OPERADORAS (CD_OPER) VALUES ('123456');"));
+    ASSERT_TRUE(QFile::rename(caminho, caminho + "x"));
+    EXPECT_NO_THROW(inicia());
+    EXPECT_FALSE(QFileInfo::exists(caminho + "x"));
+    {
+        auto b = abreBanco(caminho);
+        EXPECT_EQ(conta(*b, "SELECT count(*) FROM OPERADORAS"), 1);
+    }
+
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray metade = f.read(f.size() / 2);
+    f.close();
+    ASSERT_TRUE(QFile::remove(caminho));
+    {
+        QFile sobra(caminho + "x");
+        ASSERT_TRUE(sobra.open(QIODevice::WriteOnly));
+        sobra.write(metade);
+    }
+    EXPECT_THROW(inicia(), ErroQev);
+    EXPECT_FALSE(QFileInfo::exists(caminho));
+    EXPECT_TRUE(QFileInfo::exists(caminho + "x"));
+}
+
+TEST_F(ConexaoTeste, CompactionKeepsTheFilesPermissions) {
+    criaAtual(QStringLiteral("INSERT INTO OPERADORAS (CD_OPER) VALUES ('123456');"));
+    const auto modo = [&] {
+        struct stat st {};
+        EXPECT_EQ(::stat(QFile::encodeName(caminho).constData(), &st), 0);
+        return st.st_mode & 07777;
+    };
+    for (const mode_t m : {mode_t(0600), mode_t(0660), mode_t(0644)}) {
+        ASSERT_EQ(::chmod(QFile::encodeName(caminho).constData(), m), 0);
+        const ino_t antes = [&] { struct stat st {}; ::stat(QFile::encodeName(caminho).constData(), &st); return st.st_ino; }();
+        EXPECT_NO_THROW(inicia());
+        struct stat depois {};
+        ASSERT_EQ(::stat(QFile::encodeName(caminho).constData(), &depois), 0);
+        EXPECT_NE(depois.st_ino, antes) << "the file was compacted (replaced by its copy)";
+        EXPECT_EQ(modo(), m);
+    }
 }
 
 TEST_F(ConexaoTeste, CompactionIsSkippedWhileAnotherCopyHasTheDatabaseOpen) {

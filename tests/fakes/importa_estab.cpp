@@ -19,6 +19,9 @@ int main(int argc, char** argv) {
     try {
         TDmConexao conexao;
         conexao.banco().abre(conexao.CaminhoBanco(), TDmConexao::SenhaBanco());
+        // Two of these may import into one database at once (the tests run them so): each
+        // waits for the other's batches as long as it takes.
+        conexao.banco().defineEsperaBloqueio(120000);
         const QString cdOper =
             conexao.banco().valor(QStringLiteral("SELECT CD_OPER FROM OPERADORAS")).toString();
         TDmExportacao exportacao;

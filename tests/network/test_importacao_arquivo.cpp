@@ -204,13 +204,13 @@ TEST_F(ImportacaoArquivoTeste, EachCheckGivesItsRowsInOrder) {
              l.relacao.clear();
          },
          {}},
-        {"CPF com relação inválida",
+        {"CPF com relação fora da lista (aceito, sem a relação)",
          [&](LinhaArquivo& l) {
              l.classif = "3";
              l.cnpj = cpf;
              l.relacao = "5000";
          },
-         {12}},
+         {}},
         {"sem CNES nem município",
          [](LinhaArquivo& l) {
              l.cnes.clear();
@@ -649,6 +649,75 @@ TEST_F(ImportacaoArquivoTeste, AKilledImportLosesAtMostTheOpenBatch) {
                            "OR LG_URGENCIA_EMERGENCIA IS NULL OR CD_OPER IS NULL")
                       .toLongLong(),
                   0);
+    }
+}
+
+// A CPF's line is never refused for its relation code (that check is for the other
+// values), and only a valid code (1000, 2000) is stored: no other enters the table.
+TEST_F(ImportacaoArquivoTeste, ACpfLineStoresOnlyAValidRelationCode) {
+    const struct {
+        const char* relacao;
+        QVariant gravada;
+    } casos[] = {{"5000", QVariant()}, {"ABCD", QVariant()}, {"", QVariant()}, {"0000", QVariant()},
+                 {"1000", 1000}};
+    QList<QByteArray> linhas;
+    QStringList cpfs;
+    int i = 0;
+    for (const auto& c : casos) {
+        LinhaArquivo l = linhaValida(++i);
+        l.classif = "3";
+        l.cnpj = CompletaDigitosCpf(QStringLiteral("%1").arg(123456700 + i));
+        l.relacao = QString::fromLatin1(c.relacao);
+        linhas << l.bytes();
+        cpfs << l.cnpj;
+    }
+    const ImportacaoRedeHosp::Totais t = importa(arquivo(linhas));
+    EXPECT_EQ(erros(), QStringList());
+    EXPECT_EQ(t.importados, int(std::size(casos)));
+    for (int k = 0; k < cpfs.size(); ++k)
+        EXPECT_EQ(gravado(cpfs[k], "CD_TIPO_ESTB_SAUD"), QVariantList{casos[k].gravada}) << casos[k].relacao;
+    EXPECT_EQ(Apoio::coluna(banco(), "SELECT count(*) FROM TB_ESTAB_SAUDE WHERE CD_TIPO_ESTB_SAUD IS NOT NULL "
+                                     "AND CD_TIPO_ESTB_SAUD NOT IN (1000, 2000)"),
+              QStringList{QStringLiteral("0")});
+}
+
+// Two copies of the program importing the same file into one database at once: the
+// duplicate check of every line runs inside the write transaction, so each pair
+// CNPJ/CPF + CNES is stored once whoever gets there first.
+TEST_F(ImportacaoArquivoTeste, TwoImportsAtOnceStoreNoDuplicatePair) {
+    const QString programa = QStringLiteral(QEV_DIR_BIN "/qev-importa-estab");
+    ASSERT_TRUE(QFileInfo::exists(programa));
+    constexpr int kLinhas = 200;
+    QList<QByteArray> linhas;
+    for (int i = 1; i <= kLinhas; ++i) linhas << linhaValida(i).bytes();
+    const QString caminhoArquivo = pasta.arquivo(QStringLiteral("mesmo.txt"));
+    gravaArquivo(caminhoArquivo, arquivo(linhas));
+    const QString caminhoBanco = banco().caminho();
+    conexao.reset();  // the children own the database now
+
+    for (const int lote : {3, 7}) {
+        QFile::remove(caminhoBanco);
+        Apoio::criaBanco(pasta.caminho(), Apoio::Esquema::Atual,
+                         QStringLiteral("INSERT INTO OPERADORAS (CD_OPER) VALUES ('%1');")
+                             .arg(QLatin1String(kOperadora)));
+        QProcess a, b;
+        for (QProcess* p : {&a, &b}) p->start(programa, {pasta.caminho(), caminhoArquivo, QString::number(lote)});
+        int importados = 0;
+        for (QProcess* p : {&a, &b}) {
+            ASSERT_TRUE(p->waitForFinished(120000)) << "lote " << lote;
+            EXPECT_EQ(p->exitCode(), 0) << "lote " << lote << ": " << p->readAllStandardError().toStdString();
+            for (const QByteArray& l : p->readAllStandardOutput().split('\n'))
+                if (l.startsWith("fim ")) importados += l.mid(4).toInt();
+        }
+        auto banco = Apoio::abreBanco(caminhoBanco);
+        EXPECT_EQ(Apoio::coluna(*banco, "SELECT count(*) FROM (SELECT 1 FROM TB_ESTAB_SAUDE "
+                                        "GROUP BY CD_CNPJ_ESTB_SAUD, CD_CNES HAVING count(*) > 1)"),
+                  QStringList{QStringLiteral("0")})
+            << "lote " << lote;
+        EXPECT_EQ(Apoio::coluna(*banco, "SELECT count(*) FROM TB_ESTAB_SAUDE"),
+                  QStringList{QString::number(kLinhas)})
+            << "lote " << lote;
+        EXPECT_EQ(importados, kLinhas) << "lote " << lote << ": each line imported by one of the two";
     }
 }
 

@@ -232,6 +232,13 @@ TEST_F(ImportacaoOlvarTeste, EachCheckGivesItsMessage) {
          {}},
         {"urgência longa", [&](QVariantMap& m) { poe(m, "LG_URGENCIA_EMERGENCIA", "SIM"); },
          {"- Indicador de Urgência / Emergência com mais de 1 caractere(s)."}},
+        // a classification the code table does not hold is never stored
+        {"classificação 7", [&](QVariantMap& m) { poe(m, "CD_CLASSIF_ESTAB_SAUDE", 7); },
+         {"- Classificação do Estabelecimento de Saúde 7 não existe."}},
+        {"classificação 1000", [&](QVariantMap& m) { poe(m, "CD_CLASSIF_ESTAB_SAUDE", 1000); },
+         {"- Classificação do Estabelecimento de Saúde 1000 não existe."}},
+        {"classificação 0", [&](QVariantMap& m) { poe(m, "CD_CLASSIF_ESTAB_SAUDE", 0); },
+         {"- Classificação do Estabelecimento de Saúde 0 não existe."}},
         {"classificação não numérica", [&](QVariantMap& m) { poe(m, "CD_CLASSIF_ESTAB_SAUDE", "um"); },
          {"- Classificação do Estabelecimento de Saúde não é um número."}},
         {"data ilegível", [&](QVariantMap& m) { poe(m, "DT_VINCULO_OPER", "ontem"); },

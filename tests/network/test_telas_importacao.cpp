@@ -19,6 +19,7 @@
 #include "network/FrmCadHosp.h"
 #include "network/FrmDlgImportEstabSaudeSistema.h"
 #include "network/FrmImportarRedeHosp.h"
+#include "network/ImportacaoOlvar.h"
 #include "reports/FrmErrosGenericos.h"
 #include "reports/FrmPreviewQR.h"
 
@@ -292,9 +293,22 @@ TEST_F(TelaOlvarTeste, AFileThatIsNotThePredecessorsDatabaseIsRefused) {
     QFile::copy(pasta.arquivo(QStringLiteral("QEV.mdb")), pasta.arquivo(QStringLiteral("x/Zemlo.mdb")));
     confirma(pasta.arquivo(QStringLiteral("x/Zemlo.mdb")));
     EXPECT_FALSE(fechou);
+    // the right name, a file of another engine (as OLVAR itself writes it)
+    QDir().mkpath(pasta.arquivo(QStringLiteral("y")));
+    {
+        QFile jet(pasta.arquivo(QStringLiteral("y/Zemlo.mdb")));
+        ASSERT_TRUE(jet.open(QIODevice::WriteOnly));
+        jet.write(QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(4076, '\0'));
+    }
+    confirma(pasta.arquivo(QStringLiteral("y/Zemlo.mdb")));
+    EXPECT_FALSE(fechou);
     // (no Zemlo.mdb in the program's folder: each opening asks for the path first)
     const QString pede = QStringLiteral("Informe o Caminho do Banco de Dados do Sistema OLVAR.");
-    EXPECT_EQ(mensagens.textos(), (QStringList{pede, kRecusa, pede, kRecusa}));
+    // a file with the predecessor's name is told where the conversion tool is
+    const QString ajuda = ImportacaoOlvar::AjudaConversao(DmConexao()->PastaSistema());
+    EXPECT_TRUE(ajuda.contains(DmConexao()->PastaSistema() + QStringLiteral("qev-olvar --operadora")))
+        << ajuda.toStdString();
+    EXPECT_EQ(mensagens.textos(), (QStringList{pede, kRecusa, pede, kRecusa + ajuda, pede, kRecusa + ajuda}));
     EXPECT_EQ(conta("SELECT count(*) FROM TB_ESTAB_SAUDE"), 0);
 }
 

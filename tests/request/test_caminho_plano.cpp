@@ -253,3 +253,66 @@ TEST_F(CaminhoPlano, APlanTypedOnThePlanScreenReachesTheProtocol) {
     dmPlano.reset();
     lookup.reset();
 }
+
+namespace {
+
+// Plan 14: plan 7's twin, ready as well.
+const char* kPlano14 = R"SQL(
+INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO, CD_ABRANGENCIA, CD_SEGMENTACAO, CD_TIPO_CONTRATO,
+  CD_TIPO_FINANC, CD_PADRAO_ACOMODACAO, LG_VB_VINCULO_ATIVO, LG_VB_VINCULO_INATIVO, LG_VB_SEM_VINCULO,
+  LG_TOTAL_LIVRE_ESCOLHA, LG_CONSISTENTE, LG_REDE_VINCULADA, CD_STATUS_ENVIO)
+  SELECT CD_OPER, 14, 'PLANO CATORZE', CD_ABRANGENCIA, CD_SEGMENTACAO, CD_TIPO_CONTRATO, CD_TIPO_FINANC,
+  CD_PADRAO_ACOMODACAO, LG_VB_VINCULO_ATIVO, LG_VB_VINCULO_INATIVO, LG_VB_SEM_VINCULO, LG_TOTAL_LIVRE_ESCOLHA,
+  LG_CONSISTENTE, LG_REDE_VINCULADA, CD_STATUS_ENVIO FROM TB_PLANOS WHERE SEQ_PLANO = 7;
+INSERT INTO RL_PLANOS_UF (CD_OPER, SEQ_PLANO, CD_UF) VALUES ('123456', 14, 'SP');
+INSERT INTO RL_PLANOS_ESTAB_SAUDE (CD_OPER, SEQ_PLANO, ID_ESTB_SAUD, DT_VINCULO) VALUES ('123456', 14, 1, '2020-01-01');
+INSERT INTO RL_PLANO_NOTA_TECNICA (CD_OPER, SEQ_PLANO, ID_PLANO_NOTA_TECNICA, NR_PROTOCOLO_NOTA_TECNICA,
+  NM_ARQUIVO_NOTA_TECNICA, DT_PROTOCOLO) VALUES ('123456', 14, 3, '33902000004', 'catorze.nta', '2020-05-05');
+INSERT INTO RL_PLANO_TAXA_REGISTRO (CD_OPER, SEQ_PLANO, ID_PLANO_TAXA_REGISTRO, NR_DOCUMENTO_TAXA)
+  VALUES ('123456', 14, 2, '804981234562');
+)SQL";
+
+// A send that stops half-way (the second file cannot be handed over) and is given up:
+// the plan already handed over is shown as sent, leaves the list and can never be chosen
+// and sent again over its first protocol.
+TEST_F(CaminhoPlano, APartialSendGivenUpShowsWhatWasSent) {
+    banco().executaScript(QString::fromUtf8(kPlano14));
+    const QString segundo = programa + QStringLiteral("123456310120241405090014.QEV");
+    TfrmSolicitaRegPlano tela;
+    RowSet& rs = tela.logica().cdsPlanos();
+    ASSERT_EQ(rs.RecordCount(), 3);
+    tela.actMarcaTodos->trigger();
+    tela.dbgPlanos->selectionModel()->select(tela.dbgPlanos->model()->index(1, 0),
+                                             QItemSelectionModel::Deselect | QItemSelectionModel::Rows);  // 13
+    Modais modais([&](QDialog& d) {
+        auto* t = qobject_cast<TfrmDlgTransmissaoArq*>(&d);
+        EXPECT_NE(t, nullptr);
+        if (!t) return int(QDialog::Rejected);
+        t->show();
+        EXPECT_TRUE(QFile::remove(segundo));  // the second file is gone before it is handed over
+        QTest::keyClicks(t->edSenha, QStringLiteral("segredo"));
+        QTest::mouseClick(t->btnConfirmar, Qt::LeftButton);
+        EXPECT_TRUE(t->isVisible()) << "the failure keeps the dialog open";
+        QTest::mouseClick(t->btnCancelar, Qt::LeftButton);
+        return t->result();
+    });
+    tela.SolicitaEnvio(false);
+
+    EXPECT_EQ(plano(7, "CD_STATUS_ENVIO || '|' || NR_PROTOCOLO_REGISTRO"), QStringLiteral("1|2024000123"));
+    EXPECT_EQ(plano(14, "CD_STATUS_ENVIO"), QStringLiteral("0"));
+    QStringList nomes;
+    for (int pos = 0; pos < rs.RecordCount(); ++pos)
+        nomes << rs.ValorNaPosicao(pos, rs.IndiceCampo(QStringLiteral("NM_PLANO"))).toString();
+    EXPECT_EQ(nomes, (QStringList{"PLANO TREZE", "PLANO CATORZE"})) << "the list was read again";
+    EXPECT_TRUE(tela.Selecionadas().isEmpty());
+    const QStringList textos = mensagens.textos();
+    ASSERT_EQ(textos.size(), 4) << textos.join('\n').toStdString();
+    EXPECT_TRUE(textos[0].startsWith(QStringLiteral("ARQUIVO ENVIADO COM SUCESSO.")));
+    EXPECT_EQ(textos[1], QStringLiteral("File ") + segundo + QStringLiteral(" does not exist."));
+    EXPECT_TRUE(textos[2].startsWith(QStringLiteral("Houve um erro ao transmitir o arquivo.")));
+    EXPECT_EQ(textos[3], QStringLiteral("Nem todos os planos selecionados foram enviados.\n\n"
+                                        "Foram enviados:\n7 - PLANO OURO"));
+    EXPECT_EQ(relatorios, QStringList{QStringLiteral("enviados:7")});
+}
+
+}  // namespace

@@ -240,3 +240,50 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Transicao>& i) { return std::string(i.param.nome); });
 
 }  // namespace
+
+namespace {
+
+// The first send's fields (registration protocol and date, request identifier) are
+// written once: a second recording of a plan already sent, queued as never sent (a list
+// not read again, another copy of the program), keeps them and files its protocol as a
+// re-send's.
+TEST_F(DmExportacao, ASecondRecordingNeverOverwritesTheFirstSend) {
+    criaBanco(QStringLiteral(
+        "INSERT INTO OPERADORAS (CD_OPER) VALUES ('123456');"
+        "INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO, CD_STATUS_ENVIO) VALUES ('123456', 7, 'P7', 0);"));
+    const auto linha = [&] {
+        return Apoio::coluna(banco(), QStringLiteral(
+                   "SELECT CD_STATUS_ENVIO || '|' || NR_PROTOCOLO_REGISTRO || '|' || DT_PROTOCOLO_REGISTRO "
+                   "|| '|' || NR_PROTOCOLO_SOLICITACAO FROM TB_PLANOS WHERE SEQ_PLANO = 7"));
+    };
+    const auto reenvios = [&] {
+        return Apoio::coluna(banco(), QStringLiteral(
+                   "SELECT NR_PROTOCOLO_REENVIO || '|' || DT_PROTOCOLO_REENVIO FROM TB_PLANOS_PROTOCOLOS "
+                   "WHERE SEQ_PLANO = 7 ORDER BY rowid"));
+    };
+    const QDateTime primeiro(QDate(2024, 1, 31), QTime(14, 10));
+    exportacao->RegistraEnvio(7, 0, QStringLiteral("12345620240131140509"), primeiro, QStringLiteral("111"));
+    const QStringList primeiroEnvio{QStringLiteral("1|111|2024-01-31 14:10:00|12345620240131140509")};
+    ASSERT_EQ(linha(), primeiroEnvio);
+
+    // queued as never sent, already sent: refused over the first send's fields
+    exportacao->RegistraEnvio(7, 0, QStringLiteral("12345620240201090000"),
+                              QDateTime(QDate(2024, 2, 1), QTime(9, 0)), QStringLiteral("222"));
+    EXPECT_EQ(linha(), primeiroEnvio);
+    EXPECT_EQ(reenvios(), QStringList{QStringLiteral("222|2024-02-01 09:00:00")});
+    // the same protocol again: nothing more
+    exportacao->RegistraEnvio(7, 0, QStringLiteral("12345620240201090000"),
+                              QDateTime(QDate(2024, 2, 1), QTime(9, 0)), QStringLiteral("222"));
+    exportacao->RegistraEnvio(7, 0, QStringLiteral("12345620240201090000"), primeiro, QStringLiteral("111"));
+    EXPECT_EQ(reenvios(), QStringList{QStringLiteral("222|2024-02-01 09:00:00")});
+
+    // released (2) and queued as never sent: returns to 1, the first send's fields kept
+    banco().executa(QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 2 WHERE SEQ_PLANO = 7"));
+    exportacao->RegistraEnvio(7, 0, QStringLiteral("12345620240301090000"),
+                              QDateTime(QDate(2024, 3, 1), QTime(9, 0)), QStringLiteral("333"));
+    EXPECT_EQ(linha(), primeiroEnvio);
+    EXPECT_EQ(reenvios(), (QStringList{"222|2024-02-01 09:00:00", "333|2024-03-01 09:00:00"}));
+    EXPECT_FALSE(banco().emTransacao());
+}
+
+}  // namespace

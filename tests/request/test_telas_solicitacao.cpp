@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -12,6 +13,7 @@
 
 #include "BaseSolicitacao.h"
 #include "PlanoPronto.h"
+#include "app/ConduzModal.h"
 #include "common/FrameFiltro.h"
 #include "operator/DmZemlo.h"
 #include "request/FrmLiberaRetifPlano.h"
@@ -162,3 +164,100 @@ TEST_F(TelasSolicitacao, ReleasingSentPlansPutsThemBackInTheRequestList) {
     EXPECT_TRUE(nomes(tela.logica().cdsPlanos()).contains(QStringLiteral("PLANO BRONZE")));
     EXPECT_FALSE(nomes(tela.logica().cdsPlanos()).contains(QStringLiteral("PLANO OURO")));
 }
+
+namespace {
+
+// Enter typed in the release screen's filter runs the filter; nothing acts on the
+// selected plans without a click on "Liberar" (Enter in the list does nothing either).
+TEST_F(TelasSolicitacao, EnterInTheReleaseFilterReleasesNothing) {
+    inicia(QStringLiteral("UPDATE TB_PLANOS SET CD_STATUS_ENVIO = 1 WHERE SEQ_PLANO = 7;"));
+    TfrmLiberaRetifPlano libera;
+    mostra(libera);
+    auto* btnLiberar = libera.findChild<QPushButton*>(QStringLiteral("btnLiberar"));
+    ASSERT_NE(btnLiberar, nullptr);
+    EXPECT_FALSE(btnLiberar->isDefault());
+    const auto status = [&] {
+        return Apoio::coluna(banco(), QStringLiteral("SELECT SEQ_PLANO || ':' || CD_STATUS_ENVIO FROM TB_PLANOS "
+                                                     "WHERE SEQ_PLANO IN (7, 9) ORDER BY SEQ_PLANO"));
+    };
+    const QStringList enviados{QStringLiteral("7:1"), QStringLiteral("9:1")};
+
+    libera.actMarcaTodos->trigger();
+    ASSERT_EQ(libera.Selecionadas().size(), 2);
+    QLineEdit* texto = libera.FrameFiltro1->edtTexto();
+    texto->setFocus();
+    QTest::keyClicks(texto, QStringLiteral("plano o"));
+    QTest::keyClick(texto, Qt::Key_Return);
+    EXPECT_EQ(nomes(libera.logica().cdsPlanos()), QStringList{QStringLiteral("PLANO OURO")});
+    EXPECT_EQ(status(), enviados);
+    texto->setFocus();
+    QTest::keyClick(texto, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(status(), enviados);
+
+    libera.spbFiltroLimpar->click();
+    libera.actMarcaTodos->trigger();
+    libera.dbgPlanos->setFocus();
+    QTest::keyClick(libera.dbgPlanos, Qt::Key_Return);
+    EXPECT_EQ(status(), enviados);
+    EXPECT_EQ(libera.logica().cdsPlanos().RecordCount(), 2);
+
+    QTest::mouseClick(btnLiberar, Qt::LeftButton);
+    EXPECT_TRUE(libera.logica().cdsPlanos().IsEmpty());
+    EXPECT_EQ(status(), (QStringList{"7:2", "9:2"}));
+    EXPECT_TRUE(mensagens.pedidos().isEmpty());
+}
+
+// Another copy holding the database: the request screen says so in the system's words,
+// never leaves its progress panel up, leaves no request file of a plan that was not
+// handed over, and writes the flags it could not write when it closes.
+TEST_F(TelasSolicitacao, ABusyDatabaseIsToldAndLeavesNothingBehind) {
+    inicia(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET LG_URGENCIA_EMERGENCIA = 'N';"));
+    banco().defineEsperaBloqueio(100);
+    const QString bloqueio = QStringLiteral("Registro está sendo alterado por outro usuário");
+    auto outraCopia = Apoio::abreBanco(banco().caminho());
+    outraCopia->iniciaTransacao();  // holds the write lock
+
+    {
+        TfrmSolicitaRegPlano tela;
+        mostra(tela);
+        QTRY_VERIFY(!mensagens.pedidos().isEmpty());
+        EXPECT_EQ(mensagens.textos(), QStringList{bloqueio});
+        EXPECT_EQ(mensagens.pedidos().first().tipo, Mensagens::Erro);
+        QTest::qWait(150);
+        EXPECT_FALSE(tela.pnlBarraProgresso->isVisible());
+        EXPECT_EQ(valor(QStringLiteral("SELECT LG_REDE_VINCULADA FROM TB_PLANOS WHERE SEQ_PLANO = 7")).toString(),
+                  QStringLiteral("S"));
+        outraCopia->desfazTransacao();
+        tela.reject();  // the pending flags are written on close
+    }
+    EXPECT_EQ(valor(QStringLiteral("SELECT LG_REDE_VINCULADA FROM TB_PLANOS WHERE SEQ_PLANO = 7")).toString(),
+              QStringLiteral("N"));
+
+    // The send: plan 7 passes and gets its request file; plan 8 fails and its flags
+    // cannot be written.
+    banco().executa(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET LG_URGENCIA_EMERGENCIA = 'S'"));
+    banco().executa(QStringLiteral("UPDATE TB_PLANOS SET LG_CONSISTENTE = 'S', LG_REDE_VINCULADA = 'S' "
+                                   "WHERE SEQ_PLANO IN (7, 8)"));
+    mensagens.limpa();
+    Apoio::Modais modais([](QDialog& d) {
+        ADD_FAILURE() << "opened " << d.windowTitle().toStdString();
+        return int(QDialog::Rejected);
+    });
+    {
+        TfrmSolicitaRegPlano tela;
+        tela.actMarcaTodos->trigger();
+        ASSERT_EQ(tela.Selecionadas().size(), 2);
+        outraCopia->iniciaTransacao();
+        tela.SolicitaEnvio(false);
+        EXPECT_EQ(mensagens.textos(),
+                  (QStringList{bloqueio, QStringLiteral("Os planos selecionados não foram enviados.")}));
+        EXPECT_TRUE(QDir(programa).entryList({QStringLiteral("*.QEV")}).isEmpty());
+        EXPECT_TRUE(modais.abertos.isEmpty());
+        outraCopia->desfazTransacao();
+        tela.reject();
+    }
+    EXPECT_EQ(valor(QStringLiteral("SELECT LG_CONSISTENTE FROM TB_PLANOS WHERE SEQ_PLANO = 8")).toString(),
+              QStringLiteral("N"));
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 // The hand-over to the transfer program, end to end: the simulator runs as a real
 // child process in a folder with spaces, fed by request files of a real database.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -246,6 +248,38 @@ TEST_F(Transmissao, AProgramThatNeverStartedStopsTheConfirmationAndLeavesNothing
     }
 }
 
+// A protocol the database cannot hold is never recorded by halves in the hand-over
+// either: the confirmation stops with the reason, and the plan keeps its pending name and
+// its protocol file for the start, which names it in its warning.
+TEST_F(Transmissao, AProtocolTheDatabaseCannotHoldStaysPending) {
+    const struct {
+        const char* caso;
+        QString protocolo;
+        const char* motivo;
+    } casos[] = {
+        {"longo", QStringLiteral("T1234567890123456789012345678901-7"), "tem 31 caracteres"},
+        {"sem número", QStringLiteral("T-7"), "não traz o número do protocolo"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        banco().executa(QStringLiteral("UPDATE TB_PLANOS SET NM_ARQ_RETORNO = NULL"));
+        for (const QString& f : protocolosPendentes()) QFile::remove(vuq->pastaProtocolos() + f);
+        mensagens.limpa();
+        configura({{QStringLiteral("protocolo"), c.protocolo}});
+        auto t = dialogo({enfileira(7)});
+        EXPECT_FALSE(t->Confirma(kSenha, 1));
+        ASSERT_EQ(mensagens.textos().size(), 1);
+        EXPECT_TRUE(mensagens.textos()[0].startsWith(kErroTransmissao)) << qPrintable(mensagens.textos()[0]);
+        EXPECT_TRUE(mensagens.textos()[0].contains(QString::fromUtf8(c.motivo))) << qPrintable(mensagens.textos()[0]);
+        EXPECT_TRUE(t->PlanosEnviados().isEmpty());
+        const Plano p = plano(7);
+        EXPECT_EQ(p.status.toInt(), 0);
+        EXPECT_TRUE(p.protocolo.isNull());
+        EXPECT_EQ(p.retorno.toString(), QStringLiteral("123456310120241405090007_7.QEV"));
+        EXPECT_EQ(protocolosPendentes(), QStringList{QStringLiteral("123456310120241405090007_7.QEV")});
+    }
+}
+
 TEST_F(Transmissao, SecondFileFailsFirstIsSent) {
     configura({{QStringLiteral("saidaPlano/12"), 3}});
     auto t = dialogo({enfileira(7), enfileira(12)});
@@ -370,6 +404,11 @@ TEST_F(Transmissao, InterruptedHandOverIsPickedUpAtTheNextStart) {
 // ---------------------------------------------------------------------------
 // TVUQ alone
 
+// This user's folder for parameter files inside `base`.
+QString pastaParametros(const QString& base) {
+    return QFileInfo(QDir(base).filePath(QStringLiteral("qev-%1").arg(::geteuid()))).absoluteFilePath();
+}
+
 ParametrosVUQ parametros(const QString& arquivo) {
     ParametrosVUQ p;
     p.cdOper = kCdOper;
@@ -405,7 +444,7 @@ TEST_F(Transmissao, ParameterFileIsEncipheredAndReadableByItsOwnerOnly) {
     TVUQ v;
     ASSERT_EQ(v.EnviaArquivo(parametros(arquivo)), 0);
     const QFileInfo par(v.ArquivoParametros());
-    EXPECT_EQ(par.absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+    EXPECT_EQ(par.absolutePath(), pastaParametros(QDir::tempPath()));
     EXPECT_TRUE(par.fileName().startsWith(kCdOper + QLatin1Char('-')));
     EXPECT_TRUE(par.fileName().endsWith(QStringLiteral(".par")));
     struct stat st {};
@@ -428,7 +467,7 @@ TEST_F(Transmissao, WithoutTemporaryFolderTheParameterFileGoesToTheTransferFolde
     qputenv("TMPDIR", QFile::encodeName(raiz.path() + QStringLiteral("/nao existe")));
     TVUQ v;
     EXPECT_EQ(v.EnviaArquivo(parametros(arquivo)), 0);
-    EXPECT_EQ(QFileInfo(v.ArquivoParametros()).absolutePath() + QLatin1Char('/'), vuq->pasta());
+    EXPECT_EQ(QFileInfo(v.ArquivoParametros()).absolutePath(), pastaParametros(vuq->pasta()));
 }
 
 TEST_F(Transmissao, FailuresOfTheHandOverNameTheirCause) {
@@ -475,12 +514,81 @@ TEST_F(Transmissao, UnwritableTemporaryFolderIsReportedAsAccessDenied) {
         ADD_FAILURE() << "no error";
     } catch (const ErroQev& e) {
         EXPECT_TRUE(e.mensagem().startsWith(
-            QStringLiteral("Erro ao criar arquivo temporário \"/sys/123456-")))
+            QStringLiteral("Erro ao criar arquivo temporário \"/sys/qev-%1/123456-").arg(::geteuid())))
             << qPrintable(e.mensagem());
         EXPECT_TRUE(e.mensagem().endsWith(
             QStringLiteral(".par\". \nO Windows informa que o acesso foi negado.")))
             << qPrintable(e.mensagem());
     }
+}
+
+// The parameter file holds the password: it is created new (never through a link or
+// over a file already there) in a folder of this user alone, readable by its owner
+// only, and it goes whenever the transfer program did not start; a program that ran
+// removes it itself (the simulator does, unless told to keep it).
+TEST_F(Transmissao, TheParameterFileLivesInAPrivateFolderAndGoesWhenNothingRan) {
+    const QString arquivo = programa + enfileira(7).NmArquivo;
+    const QString privada = pastaParametros(QDir::tempPath());
+    const auto modo = [](const QString& caminho) {
+        struct stat st {};
+        return ::lstat(QFile::encodeName(caminho).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+    };
+
+    // A folder of that name opened to others is closed again.
+    ASSERT_TRUE(QDir().mkpath(privada));
+    ASSERT_EQ(::chmod(QFile::encodeName(privada).constData(), 0777), 0);
+    configura({{QStringLiteral("mantemParametros"), true}});
+    {
+        TVUQ v;
+        ASSERT_EQ(v.EnviaArquivo(parametros(arquivo)), 0);
+        EXPECT_EQ(QFileInfo(v.ArquivoParametros()).absolutePath(), privada);
+        EXPECT_EQ(modo(privada), 0700);
+        EXPECT_EQ(modo(v.ArquivoParametros()), 0600);
+        QFile::remove(v.ArquivoParametros());
+    }
+    // A run that removes its file leaves the folder empty.
+    configura({});
+    EXPECT_EQ(TVUQ().EnviaArquivo(parametros(arquivo)), 0);
+    EXPECT_TRUE(QDir(privada).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    // Whatever keeps the program from starting, the file is gone.
+    const struct {
+        const char* caso;
+        std::function<void()> prepara;
+    } falhas[] = {
+        {"não instalado", [&] { vuq->desinstala(); }},
+        {"não executável",
+         [&] {
+             vuq.reset();
+             vuq = std::make_unique<VuqInstalado>();  // an empty file that cannot run
+         }},
+    };
+    for (const auto& f : falhas) {
+        f.prepara();
+        TVUQ v;
+        EXPECT_THROW(v.EnviaArquivo(parametros(arquivo)), ErroQev) << f.caso;
+        EXPECT_FALSE(v.Iniciou()) << f.caso;
+        EXPECT_FALSE(v.ArquivoParametros().isEmpty()) << f.caso;
+        EXPECT_FALSE(QFileInfo::exists(v.ArquivoParametros())) << f.caso;
+        EXPECT_TRUE(QDir(privada).entryList(QDir::Files | QDir::Hidden).isEmpty()) << f.caso;
+    }
+
+    // A folder of that name that is a link (someone else's trap) is refused: nothing is
+    // written through it.
+    ASSERT_TRUE(QDir(privada).removeRecursively());
+    QTemporaryDir alheia;
+    ASSERT_EQ(::symlink(QFile::encodeName(alheia.path()).constData(), QFile::encodeName(privada).constData()), 0);
+    try {
+        TVUQ().EnviaArquivo(parametros(arquivo));
+        ADD_FAILURE() << "a linked folder was used";
+    } catch (const ErroQev& e) {
+        EXPECT_TRUE(e.mensagem().startsWith(QStringLiteral("Erro ao criar arquivo temporário \"") + privada))
+            << qPrintable(e.mensagem());
+        EXPECT_TRUE(e.mensagem().endsWith(QStringLiteral("O Windows informa que o acesso foi negado.")))
+            << qPrintable(e.mensagem());
+    }
+    EXPECT_TRUE(QDir(alheia.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QFile::remove(privada);
 }
 
 // ---------------------------------------------------------------------------
