@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 #include <QImage>
 #include <QPainter>
