@@ -3,14 +3,32 @@
 // Writes a small example database into PASTA, then an image of the first page of every
 // report (and of the preview and the report dialogs) into IMAGENS, plus the
 // establishment list printed to IMAGENS/impresso.pdf. For looking at what the user sees.
+// Then the windows at the size they open with (run it under a virtual display of the
+// size to look at, with QT_QPA_PLATFORM=xcb, to see them on that screen): the plan screen's
+// network tab, the batch linking, the transmission dialog, a record screen while browsing,
+// a long message and a file chooser.
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QTimer>
 
+#include "app/Aplicacao.h"
+#include "common/FrmMyMessageDlg.h"
 #include "db/CriaBanco.h"
+#include "db/DmMunicipio.h"
+#include "network/DmHospital.h"
+#include "network/FrmCadHosp.h"
+#include "plans/DmInfoPlano.h"
+#include "plans/DmPlano.h"
+#include "plans/FrmCadPlano.h"
+#include "plans/FrmManutencaoRede.h"
+#include "request/FrmDlgTransmissaoArq.h"
 #include "db/DmConexao.h"
 #include "db/DmLookup.h"
 #include "operator/DmZemlo.h"
@@ -125,7 +143,7 @@ void salvaPagina(const DocumentoRelatorio& d, const QString& arquivo) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program: Qt's own texts in Portuguese
     if (argc < 3) {
         std::fprintf(stderr, "uso: capturas_relatorios PASTA IMAGENS\n");
         return 2;
@@ -230,6 +248,70 @@ int main(int argc, char** argv) {
     impressora.setOutputFormat(QPrinter::PdfFormat);
     impressora.setOutputFileName(QDir(imagens).filePath(QStringLiteral("impresso.pdf")));
     ImprimeDocumento(*estab.Documento());
+    ReiniciaEscolhasImpressao(impressora);
+
+    // The windows as they open, on the whole screen.
+    TDmPlano dmPlano;
+    TDmHospital hospital;
+    TDmMunicipio municipios;
+    TdmInfoPlano infoPlano;
+    Lancador::define([](Lancador::Tipo, const QString&) { return true; });
+    const auto janela = [&](QWidget& w, const QString& nome) {
+        w.show();
+        w.raise();
+        w.activateWindow();
+        QApplication::processEvents();
+        QTest::qWait(400);
+        QScreen* s = w.screen();
+        QPixmap img = QGuiApplication::platformName() == QLatin1String("offscreen") || !s ? w.grab()
+                                                                                      : s->grabWindow(0);
+        img.save(QDir(imagens).filePath(nome + QStringLiteral(".png")));
+        std::printf("%s: %dx%d em (%d,%d)\n", qPrintable(nome), w.width(), w.height(), w.x(), w.y());
+    };
+    {
+        TfrmCadPlano plano;
+        janela(plano, QStringLiteral("20-plano-consulta"));
+        plano.actAlterar->trigger();
+        plano.pgcInfoPlano->setCurrentWidget(plano.tbsRede);
+        plano.Sincroniza();
+        plano.AtualizaAcoes();
+        janela(plano, QStringLiteral("21-plano-rede"));
+        plano.actCancelar->trigger();
+        plano.close();
+    }
+    {
+        TfrmManutencaoRede lote;
+        janela(lote, QStringLiteral("22-vinculacao-lote"));
+        lote.close();
+    }
+    {
+        TEnvio envio;
+        envio.SeqPlano = 1;
+        envio.NmPlano = QStringLiteral("Plano Empresarial Apartamento");
+        envio.NmArquivo = QStringLiteral("123455310120241405090001.QEV");
+        TfrmDlgTransmissaoArq transmissao({envio}, op, 0, QStringLiteral("12345520240131140509"));
+        janela(transmissao, QStringLiteral("23-transmissao"));
+        transmissao.close();
+    }
+    {
+        TfrmCadHosp hosp;
+        hosp.actProximo->trigger();
+        janela(hosp, QStringLiteral("24-estabelecimento-consulta"));
+        hosp.close();
+    }
+    {
+        TfrmMyMessageDlg msg(TdmInfoPlano::MensagemFormatoNomeArquivo(), Mensagens::Cuidado, Mensagens::BtOk,
+                             nullptr, QString(), nullptr);
+        janela(msg, QStringLiteral("25-mensagem-longa"));
+        msg.close();
+    }
+    {
+        QFileDialog escolha(nullptr, QStringLiteral("Carregar relatório"), pasta,
+                            QStringLiteral("Relatório QEV (*.QRP *.qrp *.Qrp)"));
+        escolha.setOption(QFileDialog::DontUseNativeDialog);
+        janela(escolha, QStringLiteral("26-escolha-arquivo"));
+        escolha.close();
+    }
     std::printf("imagens em %s\n", qPrintable(imagens));
     return 0;
 }

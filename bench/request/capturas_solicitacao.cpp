@@ -20,7 +20,7 @@
 #include "platform/LinhaComando.h"
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
-#include "reports/AberturasRelatorios.h"
+#include "app/LigacoesRelatorios.h"
 #include "request/DmExportacao.h"
 #include "request/FrmDlgTransmissaoArq.h"
 #include "request/FrmSolicitaRegPlano.h"

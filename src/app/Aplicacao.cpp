@@ -1,5 +1,9 @@
 #include "app/Aplicacao.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "db/Erro.h"
 #include "common/Entradas.h"
 #include "common/MensagemDlg.h"
@@ -10,6 +14,21 @@ AplicacaoQev::AplicacaoQev(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("QEV Operadora"));
     setApplicationDisplayName(QStringLiteral("QEV Operadora"));
     InstalaCursorDasCaixasVazias(this);
+    CarregaTraducoesQt();
+}
+
+bool AplicacaoQev::CarregaTraducoesQt() {
+    // The toolkit's own texts (file chooser, print dialog, standard buttons) in the
+    // language of the rest of the program, whatever the machine's locale.
+    const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+    QLocale::setDefault(br);
+    if (m_traducaoQt) removeTranslator(m_traducaoQt);
+    else m_traducaoQt = new QTranslator(this);
+    const QString pasta = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!m_traducaoQt->load(br, QStringLiteral("qtbase"), QStringLiteral("_"), pasta) &&
+        !m_traducaoQt->load(br, QStringLiteral("qt"), QStringLiteral("_"), pasta))
+        return false;
+    return installTranslator(m_traducaoQt);
 }
 
 bool AplicacaoQev::notify(QObject* receptor, QEvent* evento) {

@@ -44,6 +44,7 @@
 #include "request/FrmLiberaRetifPlano.h"
 #include "request/FrmSolicitaRegPlano.h"
 #include "operator/Operadora.h"
+#include "app/LigacoesRelatorios.h"
 #include "reports/AberturasRelatorios.h"
 
 namespace {

@@ -1,3 +1,4 @@
+#include "common/GeometriaJanela.h"
 #include "common/FrmModeloCadastro.h"
 
 #include <QAbstractEventDispatcher>
@@ -91,6 +92,8 @@ TfrmModeloCadastro::TfrmModeloCadastro(QWidget* pai) : TfrmModBase(pai) {
     m_dados = new QWidget(this);
     m_dados->setObjectName(QStringLiteral("pnlDados"));
     raiz->addWidget(m_dados, 1);
+    // Browsing shows the fields read-only in the normal text colour.
+    TextoNormalQuandoSomenteLeitura(m_dados);
 
     auto* rodape = new QFrame(this);
     rodape->setObjectName(QStringLiteral("pnlRodape"));

@@ -1,6 +1,9 @@
 #include "common/FrmMyMessageDlg.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QScreen>
+#include <QTextDocument>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -114,7 +117,7 @@ TfrmMyMessageDlg::TfrmMyMessageDlg(const QString& texto, int tipo, Mensagens::Bo
     montaTopo(tipo, icone);
     montaFaixa(botoes);
 
-    m_largura = calculaLarguraDialogo(m_larguraLinha);
+    m_largura = qMax(calculaLarguraDialogo(m_larguraLinha), larguraParaOTexto(linhas));
     const int primeiro = qRound((m_largura - m_larguraLinha) / 2.0);
     for (int i = 0; i < m_botoes.size(); ++i)
         m_botoes[i]->setGeometry(primeiro + i * kPassoBotoes, kTopoBotoes, kLarguraBotao,
@@ -135,6 +138,21 @@ TfrmMyMessageDlg::TfrmMyMessageDlg(const QString& texto, int tipo, Mensagens::Bo
         m_botoes.first()->setDefault(true);
         m_botoes.first()->setFocus();
     }
+}
+
+int TfrmMyMessageDlg::larguraParaOTexto(const QStringList& linhas) const {
+    // The longest line fits without wrapping, beside the icon and with room for a
+    // scroll bar, up to 90 % of the screen's width; past that, the text wraps.
+    const QFontMetrics metrica(m_areaTexto->font());
+    int maior = 0;
+    for (const QString& l : linhas) maior = qMax(maior, metrica.horizontalAdvance(l));
+    const int margensTexto = 2 * int(m_areaTexto->document()->documentMargin()) +
+                             2 * m_areaTexto->frameWidth() + 4;
+    const int barra = m_areaTexto->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int precisa = kMargem + kTamanhoIcone + kMargem + maior + margensTexto + barra + kMargem;
+    const QScreen* tela = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int limite = tela ? tela->availableGeometry().width() * 9 / 10 : 1200;
+    return qMin(precisa, qMax(limite, 400));
 }
 
 void TfrmMyMessageDlg::montaTopo(int tipo, const QIcon* icone) {

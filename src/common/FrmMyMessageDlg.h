@@ -56,6 +56,8 @@ public:
 
 private:
     void montaTopo(int tipo, const QIcon* icone);
+    // Width that shows the longest line unwrapped (capped by the screen).
+    int larguraParaOTexto(const QStringList& linhas) const;
     void montaFaixa(Mensagens::Botoes botoes);
     void imprime();
 

@@ -165,6 +165,10 @@ QString CompletaEspacos(QString texto, int comprimento) {
     return texto;
 }
 
+QString RotuloTema(int ordem, const QString& nome) {
+    return NumeroRomano(ordem) + QStringLiteral(" - ") + nome;
+}
+
 QString NumeroRomano(int n) {
     static constexpr std::array<std::pair<int, const char*>, 13> kPares{{{1000, "M"},
                                                                          {900, "CM"},

@@ -36,3 +36,5 @@ QString CompletaZeros(QString texto, int comprimento);
 QString CompletaEspacos(QString texto, int comprimento);
 // Roman numeral of n; empty for n <= 0.
 QString NumeroRomano(int n);
+// Caption of a contract-device theme: its display order in Roman numerals, " - ", its name.
+QString RotuloTema(int ordem, const QString& nome);

@@ -35,8 +35,8 @@ Resultado lista(const ListaFixa& fixa) {
 }
 
 QString rotuloTema(const RowSet& rs, int linha) {
-    return NumeroRomano(rs.ValorDaLinha(linha, QStringLiteral("NR_ORDEM_EXIBICAO")).toInt()) +
-           QStringLiteral(" - ") + rs.ValorDaLinha(linha, QStringLiteral("DE_TIPO_CLAUSULA")).toString();
+    return RotuloTema(rs.ValorDaLinha(linha, QStringLiteral("NR_ORDEM_EXIBICAO")).toInt(),
+                      rs.ValorDaLinha(linha, QStringLiteral("DE_TIPO_CLAUSULA")).toString());
 }
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "common/GeometriaJanela.h"
 #include "common/CursorEspera.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
@@ -183,7 +184,7 @@ void TfrmCadClausula::montaTela() {
 
     QWidget* ordem[] = {LkpTipoClausula, memOrientacao, edtCodigo, edtDescricao, lkpDinamico, memTexto};
     for (size_t i = 1; i < std::size(ordem); ++i) setTabOrder(ordem[i - 1], ordem[i]);
-    resize(820, 620);
+    LembraGeometria(this, QSize(820, 620));
 }
 
 void TfrmCadClausula::showEvent(QShowEvent* e) {

@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "common/GeometriaJanela.h"
 #include "common/CursorEspera.h"
 #include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
@@ -245,7 +246,7 @@ void TfrmCadHosp::montaTela() {
     connect(cmbTipoHospital, &QComboBox::activated, this, [this] { cmbTipoHospitalClick(); });
     connect(cmbTipoContratacao, &QComboBox::activated, this, [this] { cmbTipoContratacaoClick(); });
     connect(dblookcmbUF, &QComboBox::activated, this, [this] { ufEscolhida(); });
-    resize(760, 560);
+    LembraGeometria(this, QSize(760, 560));
 }
 
 // ---------------------------------------------------------------------------

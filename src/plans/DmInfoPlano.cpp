@@ -565,7 +565,7 @@ bool TdmInfoPlano::PlanoPossuiLivreEscolha() {
 }
 
 QString TdmInfoPlano::TemaExibido(const QVariant& ordem, const QVariant& nome) {
-    return NumeroRomano(ordem.toInt()) + QStringLiteral(" - ") + nome.toString();
+    return RotuloTema(ordem.toInt(), nome.toString());
 }
 
 // ---------------------------------------------------------------------------

@@ -35,6 +35,7 @@
 #include "common/CursorEspera.h"
 #include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
+#include "common/GeometriaJanela.h"
 #include "common/FrmConsulta.h"
 #include "common/Icones.h"
 #include "common/MoveLinhas.h"
@@ -178,7 +179,9 @@ TfrmCadPlano::TfrmCadPlano(QWidget* pai) : TfrmModeloCadastro(pai), m_dm(TdmInfo
     connect(m_edicao, &TEdicaoPlano::abaSelecionada, this, &TfrmCadPlano::mostraAba);
     mostraAba(Aba::DadosGerais);
     Sincroniza();
-    resize(1000, 690);
+    LembraGeometria(this, QSize(1340, 730));
+    TextoNormalQuandoSomenteLeitura(grpPlano);
+    TextoNormalQuandoSomenteLeitura(tbsDadosGerais);
 }
 
 TfrmCadPlano::~TfrmCadPlano() = default;
@@ -871,13 +874,13 @@ QWidget* TfrmCadPlano::montaRede() {
     l->setColumnStretch(2, 1);
     // CNPJ and CNES whole; the name takes what is left
     for (QTableView* g : {dbgHospitais, dbgHospSele}) {
-        const int nome = g == dbgHospitais ? 190 : 260;
-        connect(g->model(), &QAbstractItemModel::modelReset, g, [g, nome] {
+        connect(g->model(), &QAbstractItemModel::modelReset, g, [g] {
             g->setColumnWidth(0, g->fontMetrics().horizontalAdvance(QStringLiteral("00.000.000/0000-00")) + 16);
             g->setColumnWidth(1, g->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
-            g->setColumnWidth(2, nome);
         });
     }
+    esticaColuna(dbgHospitais, QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD"));
+    esticaColuna(dbgHospSele, QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD"));
     for (RowSet* rs : {rede->qryEstabManutRede(), m_dm->cdsPlanoRede()})
         connect(rs, &RowSet::estruturaMudou, this, &TfrmCadPlano::contaEstabelecimentos);
     connect(rede, &TRedePlano::disponiveisLidos, this, [this] {

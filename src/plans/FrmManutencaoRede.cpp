@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "common/GeometriaJanela.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmConsulta.h"
 #include "common/Icones.h"
@@ -95,10 +96,9 @@ TfrmManutencaoRede::TfrmManutencaoRede(QWidget* pai) : TfrmModBase(pai), m_logic
     setWindowTitle(QStringLiteral("  Vinculação de Rede em Lote"));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setMinimumSize(720, 540);
-    if (const QScreen* tela = pai ? pai->screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = tela->availableGeometry();
-        resize(std::max(720, int(area.width() * 0.8 + 0.5)), std::max(540, int(area.height() * 0.8 + 0.5)));
-    }
+    // Large enough for every column of both establishment lists on a 1366 x 768 screen;
+    // the size and place the user leaves are kept for the next opening.
+    LembraGeometria(this, QSize(1340, 730));
 
     // --- establishments ---
     dbgHospitais = grade(this, QStringLiteral("dbgHospitais"), m_logica->qryEstabManutRede(),
@@ -234,14 +234,19 @@ TfrmManutencaoRede::TfrmManutencaoRede(QWidget* pai) : TfrmModBase(pai), m_logic
             contagens();
             ActionList1Update();
         });
-    // column widths: CNPJ and CNES whole
+    // column widths: CNPJ and CNES whole, the name takes what is left, the others
+    // as wide as their texts
     for (QTableView* g : {dbgHospitais, dbgHospSele})
         connect(g->model(), &QAbstractItemModel::modelReset, g, [g] {
             g->setColumnWidth(0, g->fontMetrics().horizontalAdvance(QStringLiteral("00.000.000/0000-00")) + 16);
-            if (g->model()->columnCount() > 3) {
+            const int colunas = g->model()->columnCount();
+            if (colunas > 3) {
                 g->setColumnWidth(1, g->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
-                g->setColumnWidth(2, 320);
-                g->setColumnWidth(3, 180);
+                QHeaderView* h = g->horizontalHeader();
+                h->setStretchLastSection(false);
+                h->setSectionResizeMode(2, QHeaderView::Stretch);
+                g->setColumnWidth(3, g->fontMetrics().horizontalAdvance(QStringLiteral("São José dos Campos")) + 16);
+                for (int c = 4; c < colunas; ++c) h->setSectionResizeMode(c, QHeaderView::ResizeToContents);
             }
         });
     contagens();

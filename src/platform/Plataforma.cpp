@@ -34,6 +34,23 @@ QString caminho() {
 void define(const QString& pasta) { definida() = pasta; }
 }  // namespace PastaPrograma
 
+namespace PastaDocumentos {
+namespace {
+QString& definida() {
+    static QString p;
+    return p;
+}
+}  // namespace
+QString caminho() {
+    QString p = definida();
+    if (p.isEmpty()) p = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (p.isEmpty()) p = QDir::homePath();
+    while (p.size() > 1 && p.endsWith('/')) p.chop(1);
+    return p;
+}
+void define(const QString& pasta) { definida() = pasta; }
+}  // namespace PastaDocumentos
+
 namespace Registro {
 QString valorVUQ(const QString& nome) {
     QSettings s(QSettings::IniFormat, QSettings::SystemScope, QStringLiteral("ZUB"),

@@ -27,6 +27,14 @@ QString caminho();
 void define(const QString& pasta);
 }  // namespace PastaPrograma
 
+namespace PastaDocumentos {
+// The user's documents folder (the home folder when the desktop names none), without
+// a trailing '/'. The spreadsheet exports go into its "QEV" subfolder.
+QString caminho();
+// Replaces it (empty text restores the real one).
+void define(const QString& pasta);
+}  // namespace PastaDocumentos
+
 namespace Registro {
 // Value of the transfer program's machine-wide key "ZUB/VUQ" (Linux analogue of
 // HKLM\SOFTWARE\ZUB\VUQ: a system-scope INI file read through QSettings, which

@@ -6,9 +6,9 @@
 //                             AbreRelPlanosSemEstab, AbreRelPlanosComEstab,
 //                             AbreRelPlanosExportados(pai, true|false), AbreRelatorioPlanos,
 //                             AbreRelatorioDispositivos
-//   Establishment screen:     installed by InstalaTelasRelatorios (report and plans-using buttons)
-//   Device screen:            AbreRelatorioDispositivos(pai), installed by InstalaTelasRelatorios
-//   Plan screen:              AbreRelatorioPlano(pai, seqPlano), installed by InstalaTelasRelatorios
+//   Establishment screen:     AbreRelacaoEstabelecimentos, AbrePlanosDoEstabelecimento
+//   Device screen:            AbreRelatorioDispositivos(pai)
+//   Plan screen:              AbreRelatorioPlano(pai, seqPlano)
 //   Request screen:           AbreRelPlanosExportados(pai, true, plans just sent),
 //                             TqrpSolicitaRegPlano().Visualiza(pai)
 //   Imports:                  TfrmRelConsiste, TfrmErrosGenericos
@@ -20,7 +20,7 @@
 #include "reports/QrpPlanos.h"
 #include "reports/QrpPlanosExportados.h"
 #include "reports/QrpPlanosSemEstabSaude.h"
-
-// Installs the establishment screen's report and plans-using buttons, the device
-// screen's and the plan screen's report buttons.
-void InstalaTelasRelatorios();
+//
+// The screens get their openers from app/LigacoesRelatorios (InstalaTelasRelatorios): this
+// folder includes no screen of the subsystems above it.
+#include "reports/QrpSolicitaRegPlano.h"

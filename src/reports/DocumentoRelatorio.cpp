@@ -16,6 +16,7 @@
 
 #include "db/Erro.h"
 #include "common/Versao.h"
+#include "reports/ExportacaoColunas.h"
 
 namespace {
 
@@ -25,40 +26,51 @@ constexpr quint32 kMarcaFim = 0x46494D21;  // "FIM!"
 constexpr qint32 kMaxPaginas = 10'000'000;
 constexpr qint32 kMaxItens = 1'000'000;
 constexpr qint32 kMaxFontes = 4096;
+// What a saved report from elsewhere may declare before the toolkit reads it: the file
+// itself, one page's drawing, a font's size and how far a drawing or a text may reach
+// outside an A4 page (report units). A count never exceeds what the bytes left can hold.
+constexpr qint64 kMaxArquivo = qint64(1) << 30;
+constexpr quint32 kMaxFigura = 16u << 20;
+constexpr qreal kMaxFonte = 2000;
+constexpr qreal kFolgaPagina = 500;
+constexpr qint64 kMinBytesPagina = 12;  // picture length, item count, at least a header
+constexpr qint64 kMinBytesItem = 40;    // box, text length, font, alignment, band, kind
 
-// Width of one character of the text export (report units): A4 landscape gives
-// about 150 columns, portrait about 105.
-constexpr qreal kLarguraCaractere = 18;
-
-QString semQuebras(QString t) {
-    t.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    t.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    t.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return t;
+// Bytes left to read, or -1 when the device cannot tell.
+qint64 restante(const QIODevice& d) {
+    return d.isSequential() ? -1 : d.size() - d.pos();
 }
 
-bool ehCabecalhoOuRodapePagina(TipoBanda t) {
-    return t == TipoBanda::CabecalhoPagina || t == TipoBanda::RodapePagina;
+bool cabe(const QIODevice& d, qint64 quantos, qint64 bytesCada) {
+    const qint64 r = restante(d);
+    return r < 0 || quantos <= r / bytesCada;
 }
 
-// Texts of one printed band, in reading order (top to bottom, then left to right).
-QVector<const ItemTexto*> emOrdemDeLeitura(QVector<const ItemTexto*> itens) {
-    std::stable_sort(itens.begin(), itens.end(), [](const ItemTexto* a, const ItemTexto* b) {
-        const qreal dy = a->caixa.top() - b->caixa.top();
-        if (qAbs(dy) > qMin(a->caixa.height(), b->caixa.height()) / 2) return dy < 0;
-        return a->caixa.left() < b->caixa.left();
-    });
-    return itens;
+bool dentroDaPagina(const QRectF& r) {
+    // By coordinates: a line has an empty box, which QRectF::contains never accepts.
+    const QRectF n = r.normalized();
+    const qreal minimo = -kFolgaPagina, maximo = 2970 + kFolgaPagina;
+    return n.left() >= minimo && n.top() >= minimo && n.right() <= maximo && n.bottom() <= maximo;
 }
 
-QString campoCsv(const QString& valor) {
-    QString v = semQuebras(valor);
-    if (v.contains(QLatin1Char(',')) || v.contains(QLatin1Char('"')) ||
-        v.startsWith(QLatin1Char(' ')) || v.endsWith(QLatin1Char(' '))) {
-        v.replace(QLatin1String("\""), QLatin1String("\"\""));
-        v = QLatin1Char('"') + v + QLatin1Char('"');
-    }
-    return v;
+// Reads one page's drawing, its length checked against the limit and the bytes left
+// before anything is allocated for it, and its extent against the page.
+bool leFigura(QDataStream& s, QIODevice& origem, QPicture& figura) {
+    quint32 tamanho = 0;
+    s >> tamanho;
+    if (s.status() != QDataStream::Ok || tamanho == 0 || tamanho > kMaxFigura ||
+        (restante(origem) >= 0 && tamanho > restante(origem)))
+        return false;
+    QByteArray dados(qsizetype(tamanho), Qt::Uninitialized);
+    if (s.readRawData(dados.data(), int(tamanho)) != int(tamanho)) return false;
+    if (!dados.startsWith("QPIC")) return false;
+    figura.setData(dados.constData(), tamanho);
+    return !figura.isNull() && dentroDaPagina(QRectF(figura.boundingRect()));
+}
+
+bool fonteAceitavel(const QFont& f) {
+    const qreal tamanho = f.pixelSize() > 0 ? f.pixelSize() : f.pointSizeF();
+    return tamanho > 0 && tamanho <= kMaxFonte && f.family().size() <= 256;
 }
 
 QString mm(qreal unidades) {
@@ -178,23 +190,28 @@ DocumentoRelatorio DocumentoRelatorio::Carrega(QIODevice& origem) {
     DocumentoRelatorio d;
     qint32 nFontes = 0;
     s >> d.titulo >> d.paisagem >> nFontes;
-    if (s.status() != QDataStream::Ok || nFontes < 0 || nFontes > kMaxFontes) throw danificado();
+    if (s.status() != QDataStream::Ok || nFontes < 0 || nFontes > kMaxFontes ||
+        !cabe(origem, nFontes, 8))
+        throw danificado();
     for (qint32 i = 0; i < nFontes; ++i) {
         QFont f;
         s >> f;
-        if (s.status() != QDataStream::Ok) throw danificado();
+        if (s.status() != QDataStream::Ok || !fonteAceitavel(f)) throw danificado();
         d.m_fontes.push_back(f);
         if (!d.m_indiceFontes.contains(f.key())) d.m_indiceFontes.insert(f.key(), quint16(i));
     }
     qint32 nPaginas = 0;
     s >> nPaginas;
-    if (s.status() != QDataStream::Ok || nPaginas < 0 || nPaginas > kMaxPaginas) throw danificado();
+    if (s.status() != QDataStream::Ok || nPaginas < 0 || nPaginas > kMaxPaginas ||
+        !cabe(origem, nPaginas, kMinBytesPagina))
+        throw danificado();
     for (qint32 p = 0; p < nPaginas; ++p) {
         PaginaRelatorio pagina;
         qint32 nItens = 0;
-        s >> pagina.figura >> nItens;
+        if (!leFigura(s, origem, pagina.figura)) throw danificado();
+        s >> nItens;
         if (s.status() != QDataStream::Ok || nItens < 0 || nItens > kMaxItens ||
-            pagina.figura.isNull())
+            !cabe(origem, nItens, kMinBytesItem))
             throw danificado();
         pagina.textos.reserve(nItens);
         for (qint32 i = 0; i < nItens; ++i) {
@@ -202,7 +219,7 @@ DocumentoRelatorio DocumentoRelatorio::Carrega(QIODevice& origem) {
             quint8 tipo = 0;
             s >> t.caixa >> t.texto >> t.fonte >> t.alinhamento >> t.banda >> tipo;
             if (s.status() != QDataStream::Ok || t.fonte >= nFontes ||
-                tipo > quint8(TipoBanda::Filha))
+                tipo > quint8(TipoBanda::Filha) || !dentroDaPagina(t.caixa))
                 throw danificado();
             t.tipoBanda = TipoBanda(tipo);
             pagina.textos.push_back(std::move(t));
@@ -231,6 +248,8 @@ DocumentoRelatorio DocumentoRelatorio::CarregaArquivo(const QString& caminho) {
         throw ErroQev(QStringLiteral("Não foi possível abrir o arquivo %1: %2")
                           .arg(caminho, arquivo.errorString()));
     try {
+        if (arquivo.size() > kMaxArquivo)
+            throw ErroQev(QStringLiteral("O arquivo está incompleto ou danificado."));
         return Carrega(arquivo);
     } catch (const ErroQev& e) {
         throw ErroQev(QStringLiteral("Não foi possível carregar o relatório %1.\n%2")
@@ -255,70 +274,9 @@ bool DocumentoRelatorio::operator==(const DocumentoRelatorio& o) const {
 
 // --- exports -----------------------------------------------------------------------
 
-QString DocumentoRelatorio::Csv() const {
-    QString saida;
-    bool titulosEscritos = false;
-    for (const PaginaRelatorio& p : m_paginas) {
-        // The texts of each printed band, in the order the bands were printed.
-        std::map<quint32, QVector<const ItemTexto*>> bandas;
-        for (const ItemTexto& t : p.textos) {
-            if (ehCabecalhoOuRodapePagina(t.tipoBanda)) continue;
-            bandas[t.banda].push_back(&t);
-        }
-        for (auto& [numero, itens] : bandas) {
-            if (itens.first()->tipoBanda == TipoBanda::CabecalhoColuna) {
-                // Column titles once, at the top.
-                if (titulosEscritos) continue;
-                titulosEscritos = true;
-            }
-            QStringList campos;
-            for (const ItemTexto* t : emOrdemDeLeitura(itens)) campos << campoCsv(t->texto);
-            saida += campos.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-        }
-    }
-    return saida;
-}
+QString DocumentoRelatorio::Csv() const { return ExportacaoColunas::Csv(*this); }
 
-QString DocumentoRelatorio::Texto() const {
-    QString saida;
-    for (int n = 0; n < m_paginas.size(); ++n) {
-        if (n > 0) saida += QLatin1Char('\f');
-        QVector<const ItemTexto*> itens;
-        qreal esquerda = TamanhoPagina().width();  // the page's left margin starts the lines
-        for (const ItemTexto& t : m_paginas[n].textos) {
-            itens << &t;
-            esquerda = qMin(esquerda, t.caixa.left());
-        }
-        itens = emOrdemDeLeitura(itens);
-        // Texts whose tops are close share a line.
-        int i = 0;
-        while (i < itens.size()) {
-            const qreal topo = itens[i]->caixa.top();
-            const qreal tolerancia = itens[i]->caixa.height() / 2;
-            QVector<const ItemTexto*> linha;
-            while (i < itens.size() && qAbs(itens[i]->caixa.top() - topo) <= tolerancia)
-                linha << itens[i++];
-            std::sort(linha.begin(), linha.end(), [](const ItemTexto* a, const ItemTexto* b) {
-                return a->caixa.left() < b->caixa.left();
-            });
-            QString texto;
-            for (const ItemTexto* t : linha) {
-                const QString v = semQuebras(t->texto).trimmed();
-                if (v.isEmpty()) continue;
-                const QRectF c = t->caixa.translated(-esquerda, 0);
-                int coluna = qRound(c.left() / kLarguraCaractere);
-                if (t->alinhamento & Qt::AlignRight)
-                    coluna = qRound(c.right() / kLarguraCaractere) - int(v.size());
-                else if (t->alinhamento & Qt::AlignHCenter)
-                    coluna = qRound(c.center().x() / kLarguraCaractere) - int(v.size()) / 2;
-                if (!texto.isEmpty() && coluna <= texto.size()) coluna = int(texto.size()) + 1;
-                texto = texto.leftJustified(qMax(0, coluna)) + v;
-            }
-            saida += texto + QLatin1Char('\n');
-        }
-    }
-    return saida;
-}
+QString DocumentoRelatorio::Texto() const { return ExportacaoColunas::Texto(*this); }
 
 QByteArray DocumentoRelatorio::Html() const {
     QByteArray bytes;

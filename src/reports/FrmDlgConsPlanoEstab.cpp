@@ -67,7 +67,7 @@ TfrmDlgConsPlanoEstab::TfrmDlgConsPlanoEstab(qlonglong idEstab, QWidget* pai) : 
     grdPlanos->horizontalHeader()->setStretchLastSection(true);
     grdPlanos->verticalHeader()->hide();
     grdPlanos->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lblQtPlanos->setText(QString::number(cdsPlanos.RecordCount()) + QStringLiteral(" Planos"));
+    lblQtPlanos->setText(UtilRelatorios::Contagem(cdsPlanos.RecordCount()) + QStringLiteral(" Planos"));
 
     // No confirmation here: "Voltar a tela anterior" closes (as Esc does).
     btnConfirmar()->hide();

@@ -187,6 +187,8 @@ private:
 
 TfrmPreviewQR::TfrmPreviewQR(QWidget* pai)
     : TfrmModBase(pai), m_impressora(&ImpressoraRelatorios()) {
+    // Each report starts from every page, one copy, on the printer itself.
+    ReiniciaEscolhasImpressao(*m_impressora);
     setObjectName(QStringLiteral("frmPreviewQR"));
     setWindowTitle(QStringLiteral("Preview de relatórios"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
@@ -393,8 +395,10 @@ void TfrmPreviewQR::aoPaginaPronta(int numero, bool ultima) {
 }
 
 void TfrmPreviewQR::done(int resultado) {
-    // Closing ends the generation; what is left of it is not made.
+    // Closing ends the generation; what is left of it is not made. The pages and the
+    // file chosen for this report are not the next one's.
     paraGeracao();
+    ReiniciaEscolhasImpressao(*m_impressora);
     TfrmModBase::done(resultado);
 }
 
@@ -551,7 +555,11 @@ void TfrmPreviewQR::CarregarRelatorioClick() {
         mostraFalha(e);
         return;
     }
+    // The caption names the report loaded, never the one shown before it.
+    const QString arquivo = QFileInfo(caminho).fileName();
+    const QString titulo = carregado->titulo.trimmed();
     ExibeDocumento(std::move(carregado));
+    setWindowTitle(titulo.isEmpty() ? arquivo : titulo + QStringLiteral(" (") + arquivo + QLatin1Char(')'));
 }
 
 void TfrmPreviewQR::exporta(const QString& titulo, const QString& filtro, const QString& extensao,
@@ -622,6 +630,15 @@ void ExibeRelatorio(Relatorio& relatorio, QWidget* pai) {
         ~Restaura() { QGuiApplication::restoreOverrideCursor(); }
     } restaura;
     Modal::executa(preview);
+}
+
+void ReiniciaEscolhasImpressao(QPrinter& impressora) {
+    impressora.setPrintRange(QPrinter::AllPages);
+    impressora.setFromTo(0, 0);
+    impressora.setCopyCount(1);
+    // A file chosen as destination is forgotten: the printer chosen stays (when the
+    // system has none, the next print asks for a choice instead of writing the file again).
+    if (!impressora.outputFileName().isEmpty()) impressora.setOutputFileName(QString());
 }
 
 QPrinter& ImpressoraRelatorios() {

@@ -117,6 +117,9 @@ void ExibeRelatorio(Relatorio& relatorio, QWidget* pai);
 // The printer of the reports in this run: the system's default at first, then the one
 // chosen in a preview's "Escolher impressora".
 QPrinter& ImpressoraRelatorios();
+// Puts back what a user chose for one report's printing (pages, copies, a file as
+// destination); the printer itself stays. Runs when a preview opens and closes.
+void ReiniciaEscolhasImpressao(QPrinter& impressora);
 // Prints every page on the reports' printer. Throws ErroQev when no printer is
 // available or printing cannot start.
 void ImprimeDocumento(const DocumentoRelatorio& documento);

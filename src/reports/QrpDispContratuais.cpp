@@ -27,7 +27,7 @@ QVariantMap linhaComo(const Resultado& r, int i) {
 }  // namespace
 
 QString TqrpDispContratuais::RotuloTema(const QVariant& ordem, const QVariant& nome) {
-    return NumeroRomano(ordem.toInt()) + QStringLiteral(" - ") + nome.toString();
+    return ::RotuloTema(ordem.toInt(), nome.toString());
 }
 
 QString TqrpDispContratuais::CampoCaracteristica(const QVariantMap& tema) {

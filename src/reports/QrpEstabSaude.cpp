@@ -142,8 +142,10 @@ TqrpEstabSaude::TqrpEstabSaude(Banco& banco, Ordem ordem, bool somenteNaoAdequad
     Banda* resumo = CriaBanda(TipoBanda::Sumario, 70, QStringLiteral("qrbSumario"));
     resumo->Linha(QStringLiteral("linSumario"), QRectF(0, 5, LarguraUtil(), 6), 2);
     resumo->Expressao(QStringLiteral("qrxTotal"), Elemento::Agregado::Contagem, QString(),
-                      QRectF(0, 15, 1500, 45), FonteRelatorio(9, true))
-        ->texto = QStringLiteral("Total de estabelecimentos de saúde cadastrados: ");
+                      QRectF(0, 15, 1500, 45), FonteRelatorio(9, true));
+    Elemento* total = resumo->Item(QStringLiteral("qrxTotal"));
+    total->texto = QStringLiteral("Total de estabelecimentos de saúde cadastrados: ");
+    total->formato = [](const QVariant& v) { return UtilRelatorios::Contagem(v.toLongLong()); };
 
     // The keys in order (names as pt-BR, CNPJs as text), then the rows in batches of keys:
     // no statement stays open while the pages are made. Rows whose municipality is not

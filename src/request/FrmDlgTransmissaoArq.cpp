@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "common/GeometriaJanela.h"
 #include "common/Icones.h"
 #include "db/Erro.h"
 #include "common/MensagemDlg.h"
@@ -96,6 +97,15 @@ TfrmDlgTransmissaoArq::TfrmDlgTransmissaoArq(const TListaEnvio& lista, const QSt
     btnConfirmar->setAutoDefault(true);
     btnCancelar->setAutoDefault(false);
     layout->addLayout(botoes);
+    mostraPorInteiro();
+}
+
+void TfrmDlgTransmissaoArq::mostraPorInteiro() {
+    // Wide enough for its caption and its instructions on few lines; the size and place
+    // the user leaves are kept for the next opening.
+    setObjectName(QStringLiteral("frmDlgTransmissaoArq"));
+    setMinimumWidth(480);
+    LembraGeometria(this, QSize(580, heightForWidth(580) > 0 ? heightForWidth(580) : 360));
 }
 
 TfrmDlgTransmissaoArq::~TfrmDlgTransmissaoArq() = default;

@@ -38,6 +38,7 @@ private slots:
     void confirma();
 
 private:
+    void mostraPorInteiro();
     void habilita(bool sim);
     std::unique_ptr<TTransmissaoArq> m_logica;
 };

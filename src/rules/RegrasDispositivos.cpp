@@ -49,7 +49,7 @@ const TemaRegra* CatalogoTemas::tema(qlonglong codigo) const {
 
 namespace MensagensDispositivos {
 QString TemaObrigatorio(const TemaRegra& t) {
-    return kObrigatorio + QStringLiteral("Tema ") + NumeroRomano(t.ordem) + QStringLiteral(" - ") + t.nome;
+    return kObrigatorio + QStringLiteral("Tema ") + RotuloTema(t.ordem, t.nome);
 }
 QString Tema15SoColetivoEmpresarial() {
     return QStringLiteral("Somente planos com contratação \"Coletivo Empresarial\" devem possuir "

@@ -11,10 +11,13 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <QDir>
+
 #include "LeitorXlsx.h"
 #include "apoio/Apoio.h"
 #include "common/ExportaPlanilha.h"
 #include "common/FrmConsulta.h"
+#include "db/Erro.h"
 #include "db/ModeloRowSet.h"
 #include "db/RowSet.h"
 #include "platform/Plataforma.h"
@@ -252,3 +255,78 @@ TEST(NomePlanilha, FirstThirtyCharactersWithoutForbiddenOnes) {
 }
 
 }  // namespace
+
+namespace {
+// The user's documents folder of one test, the clock fixed, the launcher recorded.
+class PlanilhaTeste : public ConsultaTeste {
+protected:
+    QString documentosAntes = PastaDocumentos::caminho();
+    QStringList abertos;
+    Lancador::Tratador lancadorAntes;
+    void SetUp() override {
+        ConsultaTeste::SetUp();
+        PastaDocumentos::define(pasta.arquivo(QStringLiteral("Meus Documentos")));
+        Relogio::define([] { return QDateTime(QDate(2024, 6, 15), QTime(10, 30, 5)); });
+        lancadorAntes = Lancador::define([this](Lancador::Tipo t, const QString& alvo) {
+            if (t == Lancador::Tipo::Arquivo) abertos << alvo;
+            return true;
+        });
+    }
+    void TearDown() override {
+        Lancador::define(lancadorAntes);
+        Relogio::define({});
+        PastaDocumentos::define(documentosAntes);
+    }
+    QStringList arquivosQev() const {
+        return QDir(pasta.arquivo(QStringLiteral("Meus Documentos/QEV"))).entryList(QDir::Files);
+    }
+};
+}  // namespace
+
+TEST_F(PlanilhaTeste, ExportGoesIntoTheQevFolderOfTheDocumentsNamedFromTheSheetAndTheTime) {
+    RowSet rs;
+    rs.Abre(*banco, QStringLiteral("SELECT ID, NOME FROM LISTA ORDER BY ID"));
+    const QString primeiro = ExportaEAbrePlanilha(rs, QStringLiteral("Planos: hospital/clínica"));
+    const QString pastaQev = pasta.arquivo(QStringLiteral("Meus Documentos/QEV"));
+    EXPECT_EQ(primeiro, pastaQev + QStringLiteral("/Planos hospital clínica 2024-06-15 10-30-05.xlsx"));
+    // Another export in the same second never replaces the first.
+    const QString segundo = ExportaEAbrePlanilha(rs, QStringLiteral("Planos: hospital/clínica"));
+    EXPECT_EQ(segundo, pastaQev + QStringLiteral("/Planos hospital clínica 2024-06-15 10-30-05 (2).xlsx"));
+    EXPECT_EQ(abertos, (QStringList{primeiro, segundo}));
+    EXPECT_EQ(arquivosQev().size(), 2) << "no partial file left: " << arquivosQev().join('|').toStdString();
+    const LeitorXlsx::Planilha p = LeitorXlsx::le(primeiro);
+    ASSERT_EQ(p.linhas.size(), 7);
+    EXPECT_EQ(p.linhas[1], (QStringList{"1", "Hospital São Lucas"}));
+}
+
+TEST_F(PlanilhaTeste, ACellTheFormatRefusesIsShownAndNothingIsLeft) {
+    // A text longer than a cell holds (32,767 characters): the writer refuses the cell.
+    auto d = abre();
+    d->Recarrega(QStringLiteral("SELECT ID, NOME || printf('%.40000c', 'x') AS NOME FROM LISTA"));
+    QTest::mouseClick(d->btnExportar(), Qt::LeftButton);
+    ASSERT_EQ(mensagens.pedidos().size(), 1);
+    EXPECT_EQ(mensagens.pedidos()[0].tipo, Mensagens::Erro);
+    EXPECT_TRUE(mensagens.textos()[0].startsWith(QStringLiteral("Não foi possível gerar a planilha")))
+        << mensagens.textos()[0].toStdString();
+    EXPECT_TRUE(abertos.isEmpty());
+    EXPECT_TRUE(arquivosQev().isEmpty()) << arquivosQev().join('|').toStdString();
+}
+
+TEST_F(PlanilhaTeste, AListPastTheFormatsRowLimitIsRefusedWithTheLimit) {
+    RowSet rs;
+    rs.Abre(*banco, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                   "WHERE i < 1048576) SELECT i AS ID FROM n"));
+    ASSERT_EQ(rs.RecordCount(), 1048576);  // with the title row, one more than a sheet holds
+    try {
+        ExportaEAbrePlanilha(rs, QStringLiteral("Tudo"));
+        ADD_FAILURE() << "exported";
+    } catch (const ErroQev& e) {
+        EXPECT_EQ(e.mensagem(), MensagemLimiteLinhas(1048576));
+        EXPECT_TRUE(e.mensagem().contains(QStringLiteral("no máximo 1.048.576 linhas")));
+    }
+    EXPECT_THROW(ExportaPlanilha(rs, QStringLiteral("Tudo"), pasta.arquivo(QStringLiteral("tudo.xlsx"))),
+                 ErroQev);
+    EXPECT_FALSE(QFile::exists(pasta.arquivo(QStringLiteral("tudo.xlsx"))));
+    EXPECT_TRUE(abertos.isEmpty());
+    EXPECT_TRUE(arquivosQev().isEmpty());
+}

@@ -227,4 +227,9 @@ TEST(NumeroRomano, ConversaoGulosa) {
     for (const auto& c : casos) EXPECT_EQ(NumeroRomano(c.n), QString::fromLatin1(c.romano)) << c.n;
 }
 
+TEST(RotuloTema, NumeralRomanoTracoENome) {
+    EXPECT_EQ(RotuloTema(14, QStringLiteral("Carências")), QStringLiteral("XIV - Carências"));
+    EXPECT_EQ(RotuloTema(1, QString()), QStringLiteral("I - "));
+}
+
 }  // namespace

@@ -8,6 +8,11 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QStringList>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -19,6 +24,7 @@
 #include "apoio/Apoio.h"
 #include "common/FrmMyMessageDlg.h"
 #include "common/MensagemDlg.h"
+#include "plans/DmInfoPlano.h"
 
 using namespace Mensagens;
 
@@ -391,3 +397,40 @@ TEST_F(TratadorGrafico, ErroSimplesEmCaixaCritica) {
 }
 
 }  // namespace
+
+namespace {
+// How many screen lines each paragraph of the dialog's text takes.
+QVector<int> linhasNaTela(TfrmMyMessageDlg& dlg) {
+    QVector<int> r;
+    const QTextDocument* doc = dlg.areaTexto()->document();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) r << (b.layout() ? b.layout()->lineCount() : 0);
+    return r;
+}
+}  // namespace
+
+TEST(TfrmMyMessageDlg, ALongLineWidensTheDialogInsteadOfWrapping) {
+    // The eight-line message about the technical-note file name: as wide as its longest
+    // line, every line on one screen line, no scroll bar.
+    const QString texto = TdmInfoPlano::MensagemFormatoNomeArquivo();
+    TfrmMyMessageDlg dlg(texto, Cuidado, BtOk);
+    dlg.show();
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.linhas(), 8);
+    const QFontMetrics m(dlg.areaTexto()->font());
+    int maior = 0;
+    for (const QString& l : texto.split(QLatin1Char('\r'))) maior = qMax(maior, m.horizontalAdvance(l));
+    EXPECT_GT(dlg.width(), 400);
+    EXPECT_GE(dlg.areaTexto()->viewport()->width(), maior);
+    EXPECT_EQ(linhasNaTela(dlg), QVector<int>(8, 1));
+    EXPECT_EQ(dlg.height(), 200) << "eight lines keep the height of the rule";
+    EXPECT_EQ(dlg.areaTexto()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    // The buttons stay centred in the wider band.
+    const QPushButton* ok = dlg.botoes().first();
+    EXPECT_EQ(ok->geometry().left(), qRound((dlg.width() - 75) / 2.0));
+
+    // A line longer than the screen stops at most of the screen's width and wraps there.
+    const int tela = dlg.screen()->availableGeometry().width();
+    TfrmMyMessageDlg enorme(QStringLiteral("palavra ").repeated(400), Informacao, BtOk);
+    EXPECT_LE(enorme.larguraEscolhida(), tela);
+    EXPECT_GE(enorme.larguraEscolhida(), tela * 8 / 10);
+}

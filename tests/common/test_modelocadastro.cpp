@@ -1,6 +1,10 @@
 // The record-maintenance template and the two window bases.
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +16,7 @@
 #include "apoio/Apoio.h"
 #include "common/FrmModBase.h"
 #include "common/FrmModeloCadastro.h"
+#include "common/GeometriaJanela.h"
 #include "common/VinculoCampos.h"
 #include "db/RowSet.h"
 #include "platform/Plataforma.h"
@@ -236,3 +241,65 @@ TEST(ModBase, ButtonsGetTheHandCursorAndF5OpensTheCalculator) {
 }
 
 }  // namespace
+
+TEST_F(ModeloCadastroTeste, BrowsedFieldsAreReadOnlyInTheNormalTextColour) {
+    abre(QString::fromUtf8(kTres));
+    TelaPessoas tela(&rs, banco.get());
+    tela.show();
+    tela.AtualizaAcoes();
+    const auto cores = [&](QPalette::ColorGroup grupo) {
+        const QPalette p = tela.edtNome->palette();
+        return QVector<QColor>{p.color(grupo, QPalette::Text), p.color(grupo, QPalette::WindowText),
+                               p.color(grupo, QPalette::Base)};
+    };
+    const QPalette normal = QApplication::palette(tela.edtNome);
+    const QVector<QColor> ativas{normal.color(QPalette::Active, QPalette::Text),
+                                 normal.color(QPalette::Active, QPalette::WindowText),
+                                 normal.color(QPalette::Active, QPalette::Base)};
+    // Browsing: the field cannot be typed into, and its text is drawn as an enabled one's.
+    ASSERT_TRUE(tela.Navegando());
+    EXPECT_FALSE(tela.edtNome->isEnabled());
+    EXPECT_EQ(cores(QPalette::Disabled), ativas);
+    QTest::keyClicks(tela.edtNome, QStringLiteral("X"));
+    EXPECT_EQ(tela.edtNome->text(), QStringLiteral("um"));
+    // Editing: the application's palette again (a field disabled on its own looks disabled).
+    tela.actAlterar->trigger();
+    tela.AtualizaAcoes();
+    EXPECT_TRUE(tela.edtNome->isEnabled());
+    EXPECT_EQ(tela.edtNome->palette().color(QPalette::Disabled, QPalette::Text),
+              normal.color(QPalette::Disabled, QPalette::Text));
+    tela.actCancelar->trigger();
+    tela.AtualizaAcoes();
+    EXPECT_EQ(cores(QPalette::Disabled), ativas);
+}
+
+TEST(GeometriaJanela, AScreenOpensAtItsSizeCentredThenWhereTheUserLeftIt) {
+    const QRect livre = QGuiApplication::primaryScreen()->availableGeometry();
+    const QString nome = QStringLiteral("frmTesteGeometria");
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("QEV"), QStringLiteral("janelas"))
+        .remove(QStringLiteral("geometria/") + nome);
+    {
+        QDialog d;
+        d.setObjectName(nome);
+        LembraGeometria(&d, QSize(500, 300));
+        EXPECT_EQ(d.size(), QSize(500, 300));
+        EXPECT_EQ(d.pos(), livre.center() - QPoint(250, 150));
+        d.show();
+        d.setGeometry(QRect(livre.topLeft() + QPoint(20, 30), QSize(420, 260)));
+        QApplication::processEvents();
+        d.close();
+    }
+    {
+        QDialog d;
+        d.setObjectName(nome);
+        LembraGeometria(&d, QSize(500, 300));
+        EXPECT_EQ(d.size(), QSize(420, 260));
+        EXPECT_EQ(d.pos(), livre.topLeft() + QPoint(20, 30));
+    }
+    // A size larger than the screen is reduced to it.
+    QDialog grande;
+    grande.setObjectName(QStringLiteral("frmTesteGeometriaGrande"));
+    LembraGeometria(&grande, QSize(5000, 4000));
+    EXPECT_LE(grande.width(), livre.width());
+    EXPECT_LE(grande.height(), livre.height());
+}

@@ -1,6 +1,10 @@
 // The generated pages as files: saved reports that load back identical, damaged or
 // foreign files refused, and the HTML, text, CSV and PDF exports.
 #include <QBuffer>
+#include <QDataStream>
+#include <QPainter>
+#include <QPicture>
+#include <functional>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -121,6 +125,98 @@ TEST(DocumentoRelatorio, TruncatedForeignOrNewerFilesAreRefusedWithAClearMessage
                 << c.nome << ": " << e.mensagem().toStdString();
         }
     }
+}
+
+namespace {
+// The start of a saved report as this program writes it, up to the font count.
+void inicioSalvo(QDataStream& s, QBuffer& b) {
+    b.open(QIODevice::WriteOnly);
+    s.setDevice(&b);
+    s.setVersion(QDataStream::Qt_6_0);
+    s << DocumentoRelatorio::kAssinatura << DocumentoRelatorio::kVersaoFormato << QStringLiteral("Outro")
+      << false;
+}
+
+QPicture desenho(const QPointF& ate) {
+    QPicture figura;
+    QPainter g(&figura);
+    g.drawLine(QPointF(100, 100), ate);
+    g.end();
+    return figura;
+}
+}  // namespace
+
+TEST(DocumentoRelatorio, FilesFromElsewhereAreBoundedBeforeTheToolkitReadsThem) {
+    // Each file declares more than a report can hold; each is refused with the usual
+    // message, without allocating or drawing what it declares.
+    struct Caso {
+        const char* nome;
+        std::function<void(QDataStream&)> escreve;
+    } casos[] = {
+        {"desenho declarado de 2 GB",
+         [](QDataStream& s) {
+             s << qint32(0) << qint32(1) << quint32(0x7FFFFFF0) << QByteArray("QPIC", 4);
+         }},
+        {"desenho declarado maior que o arquivo",
+         [](QDataStream& s) {
+             s << qint32(0) << qint32(1) << quint32(1000) << QByteArray("QPIC", 4);
+         }},
+        {"milhões de páginas num arquivo pequeno",
+         [](QDataStream& s) { s << qint32(0) << qint32(5'000'000); }},
+        {"fonte de cem mil pixels",
+         [](QDataStream& s) {
+             QFont f(QStringLiteral("Liberation Sans"));
+             f.setPixelSize(100000);
+             s << qint32(1) << f << qint32(0) << quint32(0x46494D21);
+         }},
+        {"desenho que sai da página",
+         [](QDataStream& s) {
+             s << qint32(0) << qint32(1) << desenho(QPointF(900000, 900000)) << qint32(0)
+               << quint32(0x46494D21);
+         }},
+        {"texto fora da página",
+         [](QDataStream& s) {
+             s << qint32(1) << FonteRelatorio(9) << qint32(1) << desenho(QPointF(200, 200)) << qint32(1)
+               << QRectF(1e7, 1e7, 100, 40) << QStringLiteral("x") << quint16(0) << quint16(0) << quint32(1)
+               << quint8(TipoBanda::Detalhe) << quint32(0x46494D21);
+         }},
+        {"milhões de textos numa página",
+         [](QDataStream& s) {
+             s << qint32(1) << FonteRelatorio(9) << qint32(1) << desenho(QPointF(200, 200))
+               << qint32(900'000);
+         }},
+    };
+    for (const Caso& c : casos) {
+        QBuffer b;
+        QDataStream s;
+        inicioSalvo(s, b);
+        c.escreve(s);
+        b.close();
+        QBuffer leitura;
+        leitura.setData(b.data());
+        leitura.open(QIODevice::ReadOnly);
+        try {
+            DocumentoRelatorio::Carrega(leitura);
+            ADD_FAILURE() << c.nome << ": carregou";
+        } catch (const ErroQev& e) {
+            EXPECT_TRUE(e.mensagem().contains(QStringLiteral("incompleto ou danificado")))
+                << c.nome << ": " << e.mensagem().toStdString();
+        }
+    }
+    // The same pieces within bounds load.
+    QBuffer b;
+    QDataStream s;
+    inicioSalvo(s, b);
+    s << qint32(1) << FonteRelatorio(9) << qint32(1) << desenho(QPointF(2000, 2800)) << qint32(1)
+      << QRectF(100, 100, 400, 40) << QStringLiteral("x") << quint16(0) << quint16(0) << quint32(1)
+      << quint8(TipoBanda::Detalhe) << quint32(0x46494D21);
+    b.close();
+    QBuffer leitura;
+    leitura.setData(b.data());
+    leitura.open(QIODevice::ReadOnly);
+    const DocumentoRelatorio d = DocumentoRelatorio::Carrega(leitura);
+    EXPECT_EQ(d.NumPaginas(), 1);
+    EXPECT_EQ(textos(d), QStringList{QStringLiteral("x")});
 }
 
 TEST(DocumentoRelatorio, CsvExportReadsBackAsTheDataRows) {

@@ -279,7 +279,8 @@ TEST_F(PreviewTeste, SavedReportLoadsBackAndABadFileLeavesThePreviewAsItWas) {
     }
     ASSERT_TRUE(outro.Documento());
     EXPECT_TRUE(*outro.Documento() == *preview->Documento());
-    EXPECT_EQ(outro.windowTitle(), QStringLiteral("Relação de números"));
+    // The caption names the report loaded and its file.
+    EXPECT_EQ(outro.windowTitle(), QStringLiteral("Relação de números (salvo.Qrp)"));
     EXPECT_EQ(outro.pnlPagina->text(), QStringLiteral("Página 1 de 3"));
     EXPECT_TRUE(outro.TlBtImprimir->isEnabled());
 
@@ -377,4 +378,48 @@ TEST_F(PreviewTeste, ShowingAReportOpensThePreviewModallyWithItsPages) {
     EXPECT_EQ(paginas, 3);
     EXPECT_EQ(titulo, QStringLiteral("Relação de números"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(PreviewTeste, PrintChoicesOfOneReportDoNotCarryToTheNext) {
+    abre(kLinhasTresPaginas);
+    completa();
+    // The first report: pages 2 to 3 into a file.
+    const QString primeiro = pasta.arquivo(QStringLiteral("primeiro.pdf"));
+    QPrinter& impressora = preview->Impressora();
+    impressora.setOutputFormat(QPrinter::PdfFormat);
+    impressora.setOutputFileName(primeiro);
+    impressora.setPrintRange(QPrinter::PageRange);
+    impressora.setFromTo(2, 3);
+    preview->TlBtImprimir->click();
+    const auto paginasPdf = [](const QString& caminho) {
+        QFile f(caminho);
+        if (!f.open(QIODevice::ReadOnly)) return -1;
+        return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+    };
+    EXPECT_EQ(paginasPdf(primeiro), 2);
+    preview->reject();
+    const QByteArray impressoAntes = [&] {
+        QFile f(primeiro);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    // The next report starts from every page, and not into the first one's file.
+    Numeros outro(kLinhasTresPaginas);
+    outro.Inicia();
+    TfrmPreviewQR segundo;
+    segundo.Exibe(outro);
+    ASSERT_TRUE(Apoio::espera([&] { return segundo.Completo(); }));
+    EXPECT_EQ(segundo.Impressora().printRange(), QPrinter::AllPages);
+    EXPECT_EQ(segundo.Impressora().fromPage(), 0);
+    EXPECT_TRUE(segundo.Impressora().outputFileName().isEmpty());
+    const QString pdf = pasta.arquivo(QStringLiteral("segundo.pdf"));
+    segundo.Impressora().setOutputFormat(QPrinter::PdfFormat);  // the test's printer
+    segundo.Impressora().setOutputFileName(pdf);
+    segundo.TlBtImprimir->click();
+    EXPECT_EQ(paginasPdf(pdf), 3);
+    segundo.reject();
+    QFile f(primeiro);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), impressoAntes) << "the first report's file was written again";
+    EXPECT_TRUE(mensagens.textos().isEmpty()) << mensagens.textos().join('|').toStdString();
 }

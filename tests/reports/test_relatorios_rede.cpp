@@ -481,3 +481,45 @@ TEST_F(RelatoriosRede, ALongListLetsAnotherCopyWriteWhileItsPagesAreMade) {
         outra->executa(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET CD_CNES = '0012343'"));
     }
 }
+
+TEST_F(RelatoriosRede, EstablishmentListCsvHasItsTenColumnsInEveryRow) {
+    // Titles that wrap, an empty CNES, a CPF: every row keeps one field per column.
+    inicia(Estab{2, "52998224725", "Ávila, Clínica", "", "3", "2000", "D", "2019-03-02"}.sql() +
+           Estab{1, "11222333000181", "Beta Hospital"}.sql());
+    TqrpEstabSaude r(banco(), TqrpEstabSaude::Ordem::RazaoSocial, false);
+    const QStringList linhasCsv = gera(r)->Csv().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(linhasCsv.size(), 5) << linhasCsv.join('|').toStdString();  // titles, 2 rows, total, ""
+    EXPECT_EQ(linhasCsv[0], QStringLiteral("CNPJ/CPF,CNES,Nome/Razão Social,Rel. Entidade Hospitalar,UF,"
+                                           "Município,Tipo Contrat.,Data Contrat.,Data Início Prest. Serv.,"
+                                           "Classificação do Estabelecimento"));
+    EXPECT_TRUE(linhasCsv[1].startsWith(
+        QStringLiteral("529.982.247-25,,\"Ávila, Clínica\",Contratualizado,SP,")))
+        << linhasCsv[1].toStdString();
+    EXPECT_TRUE(linhasCsv[1].contains(QStringLiteral(",Direta,02/03/2019,01/01/2020,"))) << linhasCsv[1].toStdString();
+    EXPECT_TRUE(linhasCsv[2].startsWith(QStringLiteral("11.222.333/0001-81,0012343,Beta Hospital,Próprio,SP,")));
+    EXPECT_TRUE(linhasCsv[2].contains(QStringLiteral(",,,01/01/2020,"))) << "no contract: two empty fields";
+    EXPECT_EQ(linhasCsv[3], QStringLiteral("Total de estabelecimentos de saúde cadastrados: 2,,,,,,,,,"));
+}
+
+TEST_F(RelatoriosRede, CountsArePrintedWithTheThousandsSeparator) {
+    // 1,234 establishments, all linked to the first one's 1,234 plans.
+    const QString serie = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1234) ");
+    inicia(serie + QStringLiteral(
+                       "INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, CD_OPER, CD_CNPJ_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD, "
+                       "CD_CLASSIF_ESTAB_SAUDE, CD_TIPO_ESTB_SAUD, DT_VINCULO_OPER, ID_MUNC) "
+                       "SELECT i, '%1', CAST(10000000000000 + i AS TEXT), 'Estab ' || i, 1, 1000, '2020-01-01', %2 FROM n;")
+                       .arg(QLatin1String(kOperadora))
+                       .arg(kSaoPaulo) +
+           serie + QStringLiteral("INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO, CD_SEGMENTACAO, "
+                                  "CD_TIPO_CONTRATO, CD_ABRANGENCIA, CD_STATUS_ENVIO) "
+                                  "SELECT '%1', i, 'Plano ' || i, 2, 2, 1, 0 FROM n;")
+                       .arg(QLatin1String(kOperadora)) +
+           serie + QStringLiteral("INSERT INTO RL_PLANOS_ESTAB_SAUDE (CD_OPER, SEQ_PLANO, ID_ESTB_SAUD, LG_NOVO) "
+                                  "SELECT '%1', i, 1, 'S' FROM n;")
+                       .arg(QLatin1String(kOperadora)));
+    TqrpEstabSaude r(banco(), TqrpEstabSaude::Ordem::Cnpj, false);
+    EXPECT_EQ(textosDe(*gera(r), TipoBanda::Sumario),
+              QStringList{QStringLiteral("Total de estabelecimentos de saúde cadastrados: 1.234")});
+    TfrmDlgConsPlanoEstab tela(1);
+    EXPECT_EQ(tela.lblQtPlanos->text(), QStringLiteral("1.234 Planos"));
+}

@@ -1,3 +1,5 @@
+#include "app/LigacoesRelatorios.h"
+
 #include "reports/AberturasRelatorios.h"
 
 #include "devices/FrmCadClausula.h"
