@@ -44,6 +44,7 @@
 #include "operator/FrmSelecionaOperadora.h"
 #include "request/FrmLiberaRetifPlano.h"
 #include "request/FrmSolicitaRegPlano.h"
+#include "request/PendenciasPlano.h"
 #include "operator/Operadora.h"
 #include "reports/AberturasRelatorios.h"
 
@@ -100,6 +101,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     setMinimumSize(720, 540);
     criaMenu();
     ligaRelatorios(m_acoes, this);
+    InstalaVerificacaoPendencias();  // the plan screen's "Verificar pendências"
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
