@@ -13,7 +13,7 @@ PACOTES=(
   libgcrypt20-dev zlib1g-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
-  qt6-translations-l10n
+  qt6-translations-l10n desktop-file-utils
 )
 
 instala_dependencias() {

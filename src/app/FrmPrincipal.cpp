@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "app/Aplicacao.h"
+#include "app/FrmCopiaSeguranca.h"
 #include "app/FrmSobre.h"
 #include "app/LogicaPrincipal.h"
 #include "common/Logotipo.h"
@@ -43,6 +44,7 @@
 #include "operator/FrmSelecionaOperadora.h"
 #include "request/FrmLiberaRetifPlano.h"
 #include "request/FrmSolicitaRegPlano.h"
+#include "request/PendenciasPlano.h"
 #include "operator/Operadora.h"
 #include "app/LigacoesRelatorios.h"
 #include "reports/AberturasRelatorios.h"
@@ -100,6 +102,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     setMinimumSize(720, 540);
     criaMenu();
     ligaRelatorios(m_acoes, this);
+    InstalaVerificacaoPendencias();  // the plan screen's "Verificar pendências"
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -175,6 +178,15 @@ void TfrmPrincipal::criaMenu() {
                                 QStringLiteral("Solicitação de Registro de Planos"), true);
     connect(solicitacao, &QAction::triggered, this, [this] { AbreSolicitacaoRegistro(this); });
     arquivo->addAction(solicitacao);
+    arquivo->addSeparator();
+    QAction* copia = acao(QStringLiteral("actCopiaSeguranca"), QStringLiteral("Cópia de segurança..."), true);
+    connect(copia, &QAction::triggered, this, [this] { AbreCopiaSeguranca(this); });
+    arquivo->addAction(copia);
+    QAction* restaura = acao(QStringLiteral("actRestauraCopia"), QStringLiteral("Restaurar cópia de segurança..."), true);
+    connect(restaura, &QAction::triggered, this, [this] {
+        if (AbreRestauracaoCopia(this)) AposRestauracao();
+    });
+    arquivo->addAction(restaura);
     arquivo->addSeparator();
     QAction* sair = acao(QStringLiteral("actSair"), QStringLiteral("Sair"), true);
     connect(sair, &QAction::triggered, this, &QWidget::close);
@@ -384,6 +396,29 @@ void TfrmPrincipal::DadosDaOperadora() {
     else
         CarregaOperadoraAtual();
     AtualizaMenus();
+}
+
+void TfrmPrincipal::AposRestauracao() {
+    if (m_recargaModulos) {
+        m_recargaModulos();
+        connect(DMZemlo(), &TDMZemlo::operadoraMudou, this, &TfrmPrincipal::AtualizaPainel,
+                Qt::UniqueConnection);
+    }
+    const QString cdOper = DMZemlo()->CampoGravado(QStringLiteral("CD_OPER")).toString();
+    if (!cdOper.isEmpty()) {
+        tornaAtual(cdOper);
+        LogicaPrincipal::RemoveDadosDeOutrasOperadoras(cdOper);
+    }
+    LogicaPrincipal::DefineAutogestao(DMZemlo()->CampoGravado(QStringLiteral("CD_GRUPO_CLASSIFICACAO")).toInt());
+    AtualizaPainel();
+    AtualizaMenus();
+    const TOperadora& op = OperadoraAtual();
+    MyMessageDlg(op.CdOper.isEmpty()
+                     ? QStringLiteral("Cópia de segurança restaurada. Nenhuma operadora está cadastrada nela.")
+                     : QStringLiteral("Cópia de segurança restaurada.\nOperadora: %1 - %2")
+                           .arg(AplicaMascara(op.CdOper, QString::fromLatin1(MascaraCodigoOperadora)), op.RazaoSocial),
+                 Mensagens::Informacao, Mensagens::BtOk);
+    agendaAtivacao();  // a copy without an operator asks for one, as at start
 }
 
 void TfrmPrincipal::sobre() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QHash>
 #include <QMainWindow>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -37,6 +38,12 @@ public:
     // "Dados da Operadora": the operator selection, then the chosen operator becomes
     // the current one.
     void DadosDaOperadora();
+    // Who creates the data modules again after a restoration replaced the database
+    // (the start-up installs it; without it the modules keep what they read).
+    void DefineRecargaModulos(std::function<void()> recarga) { m_recargaModulos = std::move(recarga); }
+    // After a restoration: the modules read the restored database, the start's clean-up
+    // runs and the restored operator is shown.
+    void AposRestauracao();
 
 signals:
     // The program is to end (the start-up connects it to the application's quit).
@@ -68,4 +75,5 @@ private:
     bool m_finalizar = false;
     bool m_ativacaoPendente = false;
     bool m_registrando = false;
+    std::function<void()> m_recargaModulos;
 };

@@ -18,6 +18,7 @@
 #include "plans/DmInfoPlano.h"
 #include "plans/DmPlano.h"
 #include "request/DmExportacao.h"
+#include "platform/Plataforma.h"
 #include "rules/ReavaliaPlanos.h"
 
 namespace Inicio {
@@ -27,6 +28,9 @@ Modulos::~Modulos() {
 }
 
 void Modulos::abreBanco(const std::function<void(int)>& progresso) {
+    // An installed program keeps its database in the user's data folder, made from the
+    // delivered one at the first start.
+    PastaPrograma::PreparaPastaDados();
     auto* conexao = new TDmConexao;
     m_criados.push_back(conexao);
     conexao->DefineBarraProgresso(progresso);
@@ -52,6 +56,14 @@ void Modulos::criaModulos(const std::function<void(int)>& progresso) {
     QObject::connect(operadora, &TdmOperadora::operadoraSelecionada, infoPlano,
                      &TdmInfoPlano::FiltraDispositivosOperadora);
     InstalaReavaliacaoPlanos();
+}
+
+void Modulos::recriaModulos() {
+    while (m_criados.size() > 1) {
+        delete m_criados.back();
+        m_criados.pop_back();
+    }
+    criaModulos([](int) {});
 }
 
 int executa(QApplication& app) {
@@ -80,6 +92,7 @@ int executa(QApplication& app) {
     // Giving up the first operator's registration ends the program.
     QObject::connect(principal.get(), &TfrmPrincipal::finalizacaoPedida, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
+    principal->DefineRecargaModulos([&modulos] { modulos.recriaModulos(); });
     progresso(100);
     principal->showMaximized();
     splash->raise();

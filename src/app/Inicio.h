@@ -20,6 +20,9 @@ public:
     void abreBanco(const std::function<void(int)>& progresso);
     // Creates the data modules in their order, reporting 88, 92 and 96 in between.
     void criaModulos(const std::function<void(int)>& progresso);
+    // Destroys every data module but the connection and creates them again, so they
+    // read the database anew (after a restoration replaced it).
+    void recriaModulos();
     const std::vector<QObject*>& criados() const { return m_criados; }
 
 private:

@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHash>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -116,6 +118,11 @@ TfrmModeloCadastro::TfrmModeloCadastro(QWidget* pai) : TfrmModBase(pai) {
     raiz->addWidget(rodape);
     connect(m_confirmar, &QPushButton::clicked, actCadastrar, &QAction::trigger);
     connect(m_cancelar, &QPushButton::clicked, actCancelar, &QAction::trigger);
+    for (QAction* a : {actAdicionar, actAlterar, actExcluir, actAnterior, actProximo, actPesquisar, actSair,
+                       actCadastrar, actCancelar})
+        aplicaAtalho(a);
+    m_confirmar->setToolTip(actCadastrar->toolTip());
+    m_cancelar->setToolTip(actCancelar->toolTip());
 
     // The enabling rules are re-evaluated whenever the program is idle.
     if (auto* d = QAbstractEventDispatcher::instance())
@@ -138,8 +145,49 @@ QAction* TfrmModeloCadastro::criaAcao(const QString& nome, const QString& texto,
     return a;
 }
 
+QList<QKeySequence> TfrmModeloCadastro::Atalhos(const QString& nomeAcao) {
+    // The keys of every record screen, by action name: the one place they are chosen.
+    static const QHash<QString, QList<QKeySequence>> atalhos{
+        {QStringLiteral("actAdicionar"), {QKeySequence(Qt::Key_Insert)}},
+        {QStringLiteral("actAlterar"), {QKeySequence(Qt::Key_F2)}},
+        {QStringLiteral("actExcluir"), {QKeySequence(Qt::CTRL | Qt::Key_Delete)}},
+        {QStringLiteral("actPesquisar"), {QKeySequence(Qt::CTRL | Qt::Key_F)}},
+        {QStringLiteral("actImprimir"), {QKeySequence(Qt::CTRL | Qt::Key_P)}},
+        {QStringLiteral("actRelatorio"), {QKeySequence(Qt::CTRL | Qt::Key_P)}},
+        {QStringLiteral("actCadastrar"),
+         {QKeySequence(Qt::CTRL | Qt::Key_Enter), QKeySequence(Qt::CTRL | Qt::Key_Return)}},
+        {QStringLiteral("actCancelar"), {QKeySequence(Qt::Key_Escape)}},
+        {QStringLiteral("actAnterior"), {QKeySequence(Qt::CTRL | Qt::Key_PageUp)}},
+        {QStringLiteral("actProximo"), {QKeySequence(Qt::CTRL | Qt::Key_PageDown)}},
+        {QStringLiteral("actSair"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}},
+        {QStringLiteral("actVerificarPendencias"), {QKeySequence(Qt::Key_F9)}},
+        {QStringLiteral("actPlanosEstab"), {QKeySequence(Qt::CTRL | Qt::Key_L)}},
+        {QStringLiteral("actPlanosClausula"), {QKeySequence(Qt::CTRL | Qt::Key_L)}},
+        {QStringLiteral("actImportaOLVAR"), {QKeySequence(Qt::CTRL | Qt::Key_I)}},
+        {QStringLiteral("actImportar"), {QKeySequence(Qt::CTRL | Qt::Key_I)}},
+        {QStringLiteral("actCNES"), {QKeySequence(Qt::CTRL | Qt::Key_K)}},
+    };
+    return atalhos.value(nomeAcao);
+}
+
+void TfrmModeloCadastro::aplicaAtalho(QAction* a) {
+    const QList<QKeySequence> teclas = Atalhos(a->objectName());
+    if (teclas.isEmpty() || a->property("qevAtalho").toBool()) return;
+    a->setProperty("qevAtalho", true);
+    // Escape already cancels through the window (reject), and a grid's editor must get it
+    // first: the key is only named in the hint.
+    if (teclas.first() != QKeySequence(Qt::Key_Escape)) {
+        a->setShortcuts(teclas);
+        a->setShortcutContext(Qt::WindowShortcut);
+        if (!actions().contains(a)) addAction(a);  // active also when on no toolbar
+    }
+    const QString dica = a->toolTip().isEmpty() ? a->text() : a->toolTip();
+    a->setToolTip(dica + QStringLiteral(" (") + teclas.first().toString(QKeySequence::NativeText) + QLatin1Char(')'));
+}
+
 void TfrmModeloCadastro::AdicionaNaBarra(QAction* acao) {
     m_barra->insertAction(m_antesDeSair, acao);
+    aplicaAtalho(acao);
 }
 
 QAction* TfrmModeloCadastro::NovaAcaoNaBarra(const QString& nome, const QString& texto,

@@ -1,4 +1,6 @@
 #pragma once
+#include <QKeySequence>
+#include <QList>
 #include <QStringList>
 #include <functional>
 
@@ -66,6 +68,10 @@ public:
     QPushButton* btnCancelar() const { return m_cancelar; }
     VinculoCampos* vinculos() const { return m_vinculos; }
 
+    // The keys of a template or screen action, by its name (empty: none). Each action
+    // named there gets them, and its hint names the first one ("Incluir (Ins)").
+    static QList<QKeySequence> Atalhos(const QString& nomeAcao);
+
     // Escape cancels an insert or edit; otherwise it does nothing.
     void reject() override;
 
@@ -103,6 +109,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void aplicaAtalho(QAction* acao);
     QAction* criaAcao(const QString& nome, const QString& texto, const QString& dica, int icone);
     void aoMudarEstado();
 

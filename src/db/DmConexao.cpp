@@ -524,6 +524,22 @@ bool bancoIntegro(const QString& caminho) {
 }
 }  // namespace
 
+bool TDmConexao::TravaExclusiva() {
+    if (m_fdTrava < 0) {
+        m_fdTrava = ::open(QFile::encodeName(caminhoTrava(CaminhoBanco())).constData(),
+                           O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (m_fdTrava < 0) return false;
+    }
+    if (::flock(m_fdTrava, LOCK_EX | LOCK_NB) == 0) return true;
+    // Changing a lock's kind drops the old one first: take the shared one again.
+    travaCompartilhada();
+    return false;
+}
+
+void TDmConexao::LiberaExclusiva() {
+    if (m_fdTrava >= 0) ::flock(m_fdTrava, LOCK_SH);
+}
+
 bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
     const QString copia = caminhoBanco + QLatin1Char('x');
     if (!QFileInfo::exists(caminhoBanco) && !QFileInfo::exists(copia)) return false;

@@ -73,6 +73,13 @@ public:
     Banco& banco() { return *m_banco; }
     Consulta& qryGeneric() { return m_qryGeneric; }
 
+    // The database to ourselves: the run's shared lock on the sidecar file becomes
+    // exclusive. False (and the shared lock kept) while another copy of the program has
+    // the database open. A backup and a restoration hold it while they run.
+    bool TravaExclusiva();
+    // Back to the shared lock every running copy holds.
+    void LiberaExclusiva();
+
     // Where CarregaMunicipios reads the built-in list from (a Qt resource by default).
     void DefineOrigemMunicipios(const QString& caminho) { m_origemMunicipios = caminho; }
 

@@ -103,6 +103,11 @@ QVariant ModeloRowSet::data(const QModelIndex& i, int papel) const {
             const QColor c = m_cor(*m_rs, m_rs->LinhaNaPosicao(i.row()));
             return c.isValid() ? QVariant(c) : QVariant();
         }
+        case Qt::ToolTipRole: {
+            if (!m_dica) return QVariant();
+            const QString d = m_dica(*m_rs, m_rs->LinhaNaPosicao(i.row()));
+            return d.isEmpty() ? QVariant() : QVariant(d);
+        }
         default:
             return QVariant();
     }

@@ -24,6 +24,8 @@ public:
 
     // Colour of the text of a row (physical row of the row set); invalid = default.
     void DefineCorLinha(std::function<QColor(const RowSet&, int linha)> cor);
+    // The hint of a row (every cell of it); an empty text gives none.
+    void DefineDicaLinha(std::function<QString(const RowSet&, int linha)> dica) { m_dica = std::move(dica); }
     // The column whose title is drawn bold with an arrow: up for ascending, down
     // for descending (-1 none).
     void DefineColunaDestacada(int coluna, Qt::SortOrder ordem = Qt::AscendingOrder);
@@ -50,6 +52,7 @@ private:
     RowSet* m_rs;
     QVector<int> m_colunas;
     std::function<QColor(const RowSet&, int)> m_cor;
+    std::function<QString(const RowSet&, int)> m_dica;
     int m_destacada = -1;
     Qt::SortOrder m_ordem = Qt::AscendingOrder;
     bool m_editavel = false;

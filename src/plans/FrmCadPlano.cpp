@@ -171,6 +171,7 @@ TfrmCadPlano::TfrmCadPlano(QWidget* pai) : TfrmModeloCadastro(pai), m_dm(TdmInfo
     PodeExcluir = true;
     m_edicao = new TEdicaoPlano(m_dm, this);
     montaTela();
+    montaPendencias();
     m_edicao->Abre();
     preencheListasArea();
     DefineCadastro(m_dm->cdsPlano());
@@ -1064,6 +1065,7 @@ void TfrmCadPlano::DefineHabilitacoes(Habilitacoes& h) {
     h.habilita(btnMarcar, editando);
     h.habilita(btnDesmarcar, editando);
     h.habilita(actImprimir, navegando && bool(TelasRelacionadas().relatorio) && !dtsCadastro()->IsEmpty());
+    h.habilita(actVerificarPendencias, navegando && bool(TelasRelacionadas().pendencias) && !dtsCadastro()->IsEmpty());
     h.habilita(actAnterior, navegando && dtsCadastro()->RecNo() > 0);
     h.habilita(actProximo, navegando && dtsCadastro()->RecNo() < dtsCadastro()->RecordCount() - 1);
     h.habilita(actIncTaxaRegistro, m_edicao->PodeNovaTaxa());
@@ -1092,7 +1094,55 @@ void TfrmCadPlano::DefineHabilitacoes(Habilitacoes& h) {
 void TfrmCadPlano::AtualizaDados() {
     if (!m_edicao) return;
     m_edicao->AtualizaDados();
+    // the panel speaks of one plan: another one shown empties it
+    if (pnlPendencias && m_seqPendencias.isValid() &&
+        (dtsCadastro()->IsEmpty() || dtsCadastro()->Valor(QStringLiteral("SEQ_PLANO")) != m_seqPendencias)) {
+        pnlPendencias->Limpa();
+        m_seqPendencias = QVariant();
+    }
     Sincroniza();
+}
+
+void TfrmCadPlano::montaPendencias() {
+    actVerificarPendencias = NovaAcaoNaBarra(QStringLiteral("actVerificarPendencias"), QStringLiteral("Pendências"),
+                                             QStringLiteral("Verificar pendências"), QStyle::SP_MessageBoxWarning);
+    connect(actVerificarPendencias, &QAction::triggered, this, [this] { Executa([this] { VerificaPendencias(); }); });
+    pnlPendencias = new TPainelPendencias(this);
+    // between the data area and the bottom band of the template
+    if (auto* raiz = qobject_cast<QBoxLayout*>(layout())) raiz->insertWidget(raiz->count() - 1, pnlPendencias);
+    connect(pnlPendencias, &TPainelPendencias::irPara, this, [this](const QString& campo) {
+        Executa([this, campo] { IrParaPendencia(campo); });
+    });
+}
+
+void TfrmCadPlano::VerificaPendencias() {
+    AtualizaAcoes();
+    if (!actVerificarPendencias->isEnabled()) return;
+    QVector<PendenciaPlano> achadas;
+    {
+        CursorEspera espera;
+        achadas = TelasRelacionadas().pendencias(*dtsCadastro());
+    }
+    m_seqPendencias = dtsCadastro()->Valor(QStringLiteral("SEQ_PLANO"));
+    pnlPendencias->Mostra(achadas);
+}
+
+void TfrmCadPlano::IrParaPendencia(const QString& campo) {
+    const DestinoPendencia d = DestinoDaPendencia(campo);
+    if (d.controle.isEmpty()) return;
+    pgcInfoPlano->setCurrentWidget(Pagina(d.aba));
+    QWidget* w = d.controle == QLatin1String("area")
+                     ? (pgcAreaAtuacao->currentWidget() == tbsMunicipio ? static_cast<QWidget*>(dbgMunicipioAtuacao)
+                                                                        : static_cast<QWidget*>(dbgUFSelecionada))
+                     : findChild<QWidget*>(d.controle);
+    if (!w) return;
+    // the field is reached to be corrected: a stored plan that may be changed is edited
+    AtualizaAcoes();
+    if (!w->isEnabled() && actAlterar->isEnabled()) {
+        actAlterar->trigger();
+        AtualizaAcoes();
+    }
+    w->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmCadPlano::mostraAba(Aba aba) {

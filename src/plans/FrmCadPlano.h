@@ -3,6 +3,7 @@
 
 #include "common/FrmModeloCadastro.h"
 #include "plans/EdicaoPlano.h"
+#include "plans/PainelPendencias.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -19,6 +20,7 @@ class QTableView;
 class QToolButton;
 class TdmInfoPlano;
 class TListaItens;
+class RowSet;
 
 // "Cadastro de Plano de Saúde": the current operator's plans, one at a time, with the
 // header (name, contract, coverage, segmentation) and the tabs "Dados gerais", "Taxa",
@@ -33,6 +35,8 @@ public:
     struct Telas {
         // the plan report dialog, preset to the plan displayed
         std::function<void(QWidget*, qlonglong seqPlano)> relatorio;
+        // the request screen's checks of the plan current in the row set, its flags recorded
+        std::function<QVector<PendenciaPlano>(RowSet& planos)> pendencias;
     };
     static Telas& TelasRelacionadas();
 
@@ -137,6 +141,12 @@ public:
     QWidget* tbsInstrumentoJuridico;
 
     QAction* actImprimir;
+    // "Verificar pendências" (F9) and its panel at the bottom of the screen
+    QAction* actVerificarPendencias = nullptr;
+    TPainelPendencias* pnlPendencias = nullptr;
+    void VerificaPendencias();
+    // Goes to the tab and the control of a problem's field label.
+    void IrParaPendencia(const QString& campo);
     QAction* actAlteraProtocolo;
     QAction* actMarcar;
     QAction* actDesmarcar;
@@ -193,6 +203,7 @@ private:
     void preencheListasArea();
     void sincronizaArea();
     void focaNome();
+    void montaPendencias();
 
     TdmInfoPlano* m_dm;
     TEdicaoPlano* m_edicao = nullptr;
@@ -203,6 +214,7 @@ private:
     int m_abaAnterior = 0;
     int m_abasMostradas[TEdicaoPlano::kAbas] = {-1, -1, -1, -1, -1, -1, -1};
     bool m_sincronizando = false;
+    QVariant m_seqPendencias;  // the plan the panel speaks of
 };
 
 // Opens the plan screen modally (main window's "Cadastro de Plano de Saúde").

@@ -9,7 +9,11 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QFile>
+#include <QFileInfo>
 #include <ctime>
+#include <cstdio>
+#include <unistd.h>
 
 namespace Relogio {
 namespace {
@@ -25,13 +29,49 @@ QString& definida() {
     static QString p;
     return p;
 }
-}  // namespace
-QString caminho() {
-    QString p = definida().isEmpty() ? QCoreApplication::applicationDirPath() : definida();
+QString comBarra(QString p) {
     if (!p.endsWith('/')) p += '/';
     return p;
 }
+QString pastaExecutavel() { return comBarra(QCoreApplication::applicationDirPath()); }
+QString pastaUsuario() {
+    return comBarra(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
+           QStringLiteral("QEV/");
+}
+bool instalado() {
+    const QString exe = pastaExecutavel();
+    if (QFileInfo::exists(exe + QStringLiteral("QEV.mdb"))) return false;
+    return !modeloBanco().isEmpty() || ::access(QFile::encodeName(exe).constData(), W_OK) != 0;
+}
+}  // namespace
+QString caminho() {
+    if (!definida().isEmpty()) return comBarra(definida());
+    return instalado() ? pastaUsuario() : pastaExecutavel();
+}
 void define(const QString& pasta) { definida() = pasta; }
+QString modeloBanco() {
+    const QString m = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                      QStringLiteral("/../share/qev/QEV.mdb"));
+    return QFileInfo(m).isFile() ? m : QString();
+}
+bool PreparaPastaDados() {
+    if (!definida().isEmpty() || !instalado()) return true;
+    const QString pasta = pastaUsuario();
+    const QString banco = pasta + QStringLiteral("QEV.mdb");
+    if (QFileInfo::exists(banco)) return true;
+    const QString modelo = modeloBanco();
+    if (modelo.isEmpty() || !QDir().mkpath(pasta)) return false;
+    const QString temporario = banco + QStringLiteral(".novo");
+    QFile::remove(temporario);
+    if (!QFile::copy(modelo, temporario)) return false;
+    // the delivered file is read-only: the copy is the user's to write
+    QFile::setPermissions(temporario, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (::rename(QFile::encodeName(temporario).constData(), QFile::encodeName(banco).constData()) != 0) {
+        QFile::remove(temporario);
+        return false;
+    }
+    return true;
+}
 }  // namespace PastaPrograma
 
 namespace PastaDocumentos {
@@ -53,9 +93,13 @@ void define(const QString& pasta) { definida() = pasta; }
 
 namespace Registro {
 QString valorVUQ(const QString& nome) {
-    QSettings s(QSettings::IniFormat, QSettings::SystemScope, QStringLiteral("ZUB"),
-                QStringLiteral("VUQ"));
-    return s.value(nome).toString();
+    for (const auto escopo : {QSettings::UserScope, QSettings::SystemScope}) {
+        QSettings s(QSettings::IniFormat, escopo, QStringLiteral("ZUB"), QStringLiteral("VUQ"));
+        s.setFallbacksEnabled(false);
+        const QString v = s.value(nome).toString();
+        if (!v.isEmpty()) return v;
+    }
+    return QString();
 }
 }  // namespace Registro
 

@@ -21,10 +21,22 @@ void FixaFusoHorario();
 }  // namespace Relogio
 
 namespace PastaPrograma {
-// The folder of the program file, ending in '/'.
+// The folder the database lives in, ending in '/': the folder of the program file, as
+// in the build folder; for an installed program (its folder holds no database and
+// either cannot be written or comes with the delivered database under
+// ../share/qev/), the user's data folder $XDG_DATA_HOME/QEV/.
 QString caminho();
 // Replaces it (empty text restores the real one).
 void define(const QString& pasta);
+// The delivered database of an installed program (<prefix>/share/qev/QEV.mdb), or an
+// empty text when there is none.
+QString modeloBanco();
+// At start, for an installed program: creates the user's data folder and, when it holds
+// no database yet, copies the delivered one into it (under a temporary name renamed
+// when whole). Does nothing when a folder was defined or the program runs from its
+// build folder. False when the copy could not be made (the start then reports the
+// missing database as always).
+bool PreparaPastaDados();
 }  // namespace PastaPrograma
 
 namespace PastaDocumentos {
@@ -36,9 +48,11 @@ void define(const QString& pasta);
 }  // namespace PastaDocumentos
 
 namespace Registro {
-// Value of the transfer program's machine-wide key "ZUB/VUQ" (Linux analogue of
-// HKLM\SOFTWARE\ZUB\VUQ: a system-scope INI file read through QSettings, which
-// tests redirect with QSettings::setPath). Empty when the key or value is absent.
+// Value of the transfer program's key "ZUB/VUQ" (Linux analogue of
+// HKLM\SOFTWARE\ZUB\VUQ): the user's own file first (~/.config/ZUB/VUQ.ini), so a
+// user without root can point the program at another transfer program, then the
+// machine-wide one (/etc/xdg/ZUB/VUQ.ini). INI files read through QSettings, which tests
+// redirect with QSettings::setPath. Empty when neither has the value.
 QString valorVUQ(const QString& nome);
 }  // namespace Registro
 

@@ -46,6 +46,8 @@ TfrmSolicitaRegPlano::TfrmSolicitaRegPlano(QWidget* pai)
     ModeloDaGrade(dbgPlanos)->DefineCorLinha([this](const RowSet&, int linha) {
         return m_logica->Pronto(linha) ? QColor() : QColor(Qt::red);
     });
+    // ... and say why.
+    ModeloDaGrade(dbgPlanos)->DefineDicaLinha([this](const RowSet&, int linha) { return m_logica->DicaLinha(linha); });
     connect(dbgPlanos, &QTableView::doubleClicked, this, &TfrmSolicitaRegPlano::duploClique);
 
     pnlRodapePlanos = new QLabel(this);
@@ -101,8 +103,14 @@ void TfrmSolicitaRegPlano::AtualizaAcoes() {
 }
 
 void TfrmSolicitaRegPlano::listaMudou() {
-    pnlRodapePlanos->setText(
-        TSolicitaRegPlano::Rodape(m_logica->cdsPlanos().RecordCount(), int(Selecionadas().size())));
+    QString rodape = TSolicitaRegPlano::Rodape(m_logica->cdsPlanos().RecordCount(), int(Selecionadas().size()));
+    // The result of a double-click check stays while its plan is the current one.
+    if (m_planoSemPendencias.isValid() && !m_logica->cdsPlanos().IsEmpty() &&
+        m_logica->cdsPlanos().Valor(QStringLiteral("SEQ_PLANO")) == m_planoSemPendencias)
+        rodape += QStringLiteral("  -  Plano sem pendências.");
+    else
+        m_planoSemPendencias = QVariant();
+    pnlRodapePlanos->setText(rodape);
     AtualizaAcoes();
 }
 
@@ -165,8 +173,15 @@ void TfrmSolicitaRegPlano::done(int resultado) {
 void TfrmSolicitaRegPlano::duploClique() {
     m_planoLembrado = m_logica->cdsPlanos().Valor(QStringLiteral("SEQ_PLANO"));
     AtualizaAcoes();
+    m_planoSemPendencias = QVariant();
     // Only the checks, so that the user sees the plan's problems.
-    if (!actLstEnviar->isEnabled()) SolicitaEnvio(true);
+    if (!actLstEnviar->isEnabled()) {
+        const int linha = m_logica->cdsPlanos().Linha();
+        SolicitaEnvio(true);
+        if (m_logica->Verificado(linha) && m_logica->Pendencias(linha).isEmpty() && DmExportacao() &&
+            !DmExportacao()->TemErros())
+            m_planoSemPendencias = m_planoLembrado;
+    }
     QTimer::singleShot(0, this, &TfrmSolicitaRegPlano::reposiciona);
 }
 

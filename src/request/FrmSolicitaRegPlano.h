@@ -61,6 +61,7 @@ private:
     QMetaObject::Connection m_ocioso;
     bool m_verificado = false;
     QVariant m_planoLembrado;
+    QVariant m_planoSemPendencias;  // the plan a double-click check found nothing in
 };
 
 // The main window's entry.

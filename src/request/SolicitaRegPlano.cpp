@@ -67,6 +67,35 @@ QString TSolicitaRegPlano::Rodape(int planos, int selecionados) {
     return t;
 }
 
+void TSolicitaRegPlano::guardaPendencias(int linha, int desde) {
+    const TErrosCarga& erros = m_exportacao.cdsErrosCarga();
+    QStringList achados;
+    for (int i = desde; i < erros.RecordCount(); ++i) {
+        const LinhaErroCarga& e = erros.linha(i);
+        achados << (e.NomeCampo.trimmed().isEmpty() ? e.NomeErro.trimmed()
+                                                    : e.NomeCampo.trimmed() + QStringLiteral(": ") + e.NomeErro.trimmed());
+    }
+    m_pendencias.insert(m_planos.ValorDaLinha(linha, QStringLiteral("SEQ_PLANO")).toLongLong(), achados);
+}
+
+QStringList TSolicitaRegPlano::Pendencias(int linha) const {
+    return m_pendencias.value(m_planos.ValorDaLinha(linha, QStringLiteral("SEQ_PLANO")).toLongLong());
+}
+
+bool TSolicitaRegPlano::Verificado(int linha) const {
+    return m_pendencias.contains(m_planos.ValorDaLinha(linha, QStringLiteral("SEQ_PLANO")).toLongLong());
+}
+
+QString TSolicitaRegPlano::DicaLinha(int linha) const {
+    if (Pronto(linha)) return QString();
+    const QStringList p = Pendencias(linha);
+    if (!p.isEmpty()) return QStringLiteral("Pendências encontradas na última verificação:\n- ") + p.join(QStringLiteral("\n- "));
+    if (Verificado(linha))
+        return QStringLiteral("A última verificação não encontrou pendências; verifique o plano novamente "
+                              "(duplo clique).");
+    return QStringLiteral("Plano ainda não verificado: dê um duplo clique para verificar suas pendências.");
+}
+
 QString TSolicitaRegPlano::DeContratacao(int linha) const {
     return m_planos.ValorDaLinha(linha, QStringLiteral("lkpContratacao")).toString();
 }
@@ -102,8 +131,10 @@ void TSolicitaRegPlano::VerificacaoInicial(const Progresso& progresso) {
         const PlanoSolicitacao p =
             PlanoSolicitacao::De([&](const QString& c) { return m_planos.ValorDaLinha(linha, c); });
         if (p.consistente.toString() == QLatin1String("S")) {
+            const int desde = m_exportacao.cdsErrosCarga().RecordCount();
             const auto [consistente, rede] = v.VerificacaoInicial(p);
             gravaIndicadores(linha, consistente, rede);
+            guardaPendencias(linha, desde);
         }
         if (progresso) progresso(i + 1, total);
     }
@@ -145,9 +176,11 @@ TSolicitaRegPlano::Acao TSolicitaRegPlano::SolicitaEnvio(QSet<int> selecionadas,
             const int linha = ordem[i];
             const PlanoSolicitacao p =
                 PlanoSolicitacao::De([&](const QString& c) { return m_planos.ValorDaLinha(linha, c); });
+            const int desde = m_exportacao.cdsErrosCarga().RecordCount();
             v.VerificaPlano(p);
             // The flags are stored as soon as the plan's checks end.
             gravaIndicadores(linha, v.PlanoConsistente, v.RedeVinculada);
+            guardaPendencias(linha, desde);
             if (m_planos.ChangeCount() > 0)
                 m_planos.ApplyUpdates(m_banco);
             if (v.PlanoConsistente && v.RedeVinculada && !soVerificar) {

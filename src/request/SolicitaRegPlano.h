@@ -66,6 +66,14 @@ public:
     // ErroQev when the database refuses them again.
     void GravaPendentes();
 
+    // What the last check of a plan found (the first verification and every check of
+    // this opening), as "field: message" lines; empty when its last check found
+    // nothing. Verificado tells whether the plan was checked at all.
+    QStringList Pendencias(int linha) const;
+    bool Verificado(int linha) const;
+    // The hint of a plan's row: for a plan not ready, why (or how to find out).
+    QString DicaLinha(int linha) const;
+
     // The descriptions shown in the list.
     QString DeContratacao(int linha) const;
     QString DeAbrangencia(int linha) const;
@@ -73,10 +81,13 @@ public:
 
 private:
     void gravaIndicadores(int linha, bool consistente, bool rede);
+    // Keeps, for the plan of `linha`, the error rows appended since row `desde`.
+    void guardaPendencias(int linha, int desde);
 
     Banco& m_banco;
     TDmExportacao& m_exportacao;
     TOperadora m_operadora;
     ListaPlanos m_lista;
     RowSet m_planos;
+    QHash<qlonglong, QStringList> m_pendencias;  // by SEQ_PLANO
 };

@@ -1,5 +1,7 @@
 #include "apoio/Apoio.h"
 
+#include <QSettings>
+
 #include <QDir>
 
 #include "db/CriaBanco.h"
@@ -12,6 +14,10 @@ void Ambiente::SetUp() {
     // Until a test installs its own recorder, every message answers with its first button.
     Mensagens::defineTratador([](const Mensagens::Pedido& p) { return Mensagens::respostaPadrao(p.botoes); });
     Lancador::define([](Lancador::Tipo, const QString&) { return true; });
+    // The user's own settings (the transfer program's path) never come from the
+    // developer's home: an empty folder for the whole run.
+    static QTemporaryDir configUsuario;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configUsuario.path());
 }
 
 Mensageiro::Mensageiro() {
