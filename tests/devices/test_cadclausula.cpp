@@ -325,9 +325,9 @@ TEST_F(TelaTeste, BrowsingOnlyAndTheReportButton) {
         }
     };
     confere();
-    EXPECT_EQ(tela->actImportar->toolTip(), QStringLiteral("Importar Dispositivos Contratuais do OLVAR"));
-    EXPECT_EQ(tela->actPlanosClausula->toolTip(), QStringLiteral("Planos que utilizam o dispositivo"));
-    EXPECT_EQ(tela->actRelatorio->toolTip(), QStringLiteral("Relação de Dispositivos Contratuais"));
+    EXPECT_EQ(tela->actImportar->statusTip(), QStringLiteral("Importar Dispositivos Contratuais do OLVAR"));  // the hint; its tooltip adds the key
+    EXPECT_EQ(tela->actPlanosClausula->statusTip(), QStringLiteral("Planos que utilizam o dispositivo"));  // the hint; its tooltip adds the key
+    EXPECT_EQ(tela->actRelatorio->statusTip(), QStringLiteral("Relação de Dispositivos Contratuais"));  // the hint; its tooltip adds the key
     EXPECT_FALSE(tela->actRelatorio->isEnabled()) << "no report opener installed";
     EXPECT_TRUE(tela->actProximo->isEnabled());
     EXPECT_TRUE(tela->actPesquisar->isEnabled());

@@ -83,7 +83,7 @@ TEST_F(CadHospTeste, OpeningReadsOneEstablishmentAndShowsIt) {
     EXPECT_FALSE(tela->actRelatorio->isEnabled());
     EXPECT_TRUE(tela->actImportaOLVAR->isEnabled());
     EXPECT_FALSE(tela->actPlanosEstab->isEnabled());
-    EXPECT_EQ(tela->actRelatorio->toolTip(),
+    EXPECT_EQ(tela->actRelatorio->statusTip(),  // the hint; its tooltip adds the key
               QStringLiteral("Relatório de Estabelecimentos de Saúde"));
 
     // Opening on a given establishment still reads one.

@@ -190,7 +190,7 @@ TEST_F(RegrasTelaTeste, PrintOpensThePlanReportOnceItsOpenerIsInstalled) {
     abre();
     tela->AtualizaAcoes();
     EXPECT_FALSE(tela->actImprimir->isEnabled());
-    EXPECT_EQ(tela->actImprimir->toolTip(), QStringLiteral("Imprimir os dados do plano"));
+    EXPECT_EQ(tela->actImprimir->toolTip(), QStringLiteral("Imprimir os dados do plano (Ctrl+P)"));  // the hint and its key
     qlonglong pedido = -1;
     TfrmCadPlano::TelasRelacionadas().relatorio = [&](QWidget*, qlonglong seq) { pedido = seq; };
     tela->actProximo->trigger();

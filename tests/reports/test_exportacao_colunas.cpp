@@ -142,7 +142,7 @@ TEST(ExportacaoColunas, TextPutsEveryColumnAtOneFixedWidth) {
     const QStringList paginas = doc->Texto().split(QLatin1Char('\f'));
     ASSERT_EQ(paginas.size(), doc->NumPaginas());
     const QStringList linhas = paginas[0].split(QLatin1Char('\n'));
-    const int t = linhas.indexOf(QRegularExpression(QStringLiteral("^Código  ")));
+    const int t = linhas.indexOf(QRegularExpression(QStringLiteral("Código  .*")));  // a whole line matches
     ASSERT_GE(t, 0) << paginas[0].toStdString();
     // The widths: the widest of each column's title and values, two spaces between.
     QVector<int> larguras;
@@ -161,7 +161,7 @@ TEST(ExportacaoColunas, TextPutsEveryColumnAtOneFixedWidth) {
     for (int i = 1; i <= n; ++i) {
         const QStringList e = esperado(i);
         // The row that starts with the code, at the code's column.
-        const int l = linhas.indexOf(QRegularExpression(QStringLiteral("^%1 +").arg(i)), t);
+        const int l = linhas.indexOf(QRegularExpression(QStringLiteral("%1 +.*").arg(i)), t);  // a whole line matches
         if (l < 0) continue;  // on a later page
         ++vistas;
         const QString& linha = linhas[l];
