@@ -86,7 +86,7 @@ QStringList confere(Estado& e, bool fim) {
         const QString ok = b.valor(QStringLiteral("PRAGMA quick_check")).toString();
         if (ok != QLatin1String("ok")) faltas << QStringLiteral("quick_check: ") + ok;
         const qlonglong estab = b.valor(QStringLiteral("SELECT count(*) FROM TB_ESTAB_SAUDE")).toLongLong();
-        if (estab != kEstabelecimentos * 2 / 3) faltas << QStringLiteral("estabelecimentos: %1").arg(estab);
+        if (estab != kEstabelecimentos - kEstabelecimentos / 3) faltas << QStringLiteral("estabelecimentos: %1").arg(estab);
         const Resultado r = b.consulta(QStringLiteral(
             "SELECT SEQ_PLANO, COALESCE(CD_STATUS_ENVIO, 0), NR_PROTOCOLO_REGISTRO, NM_ARQ_RETORNO FROM TB_PLANOS"));
         QSet<int> vistos;
