@@ -1,6 +1,7 @@
 // Why a plan's row is red on the request screen: its hint lists what its last check
 // found, and a double-click check that finds nothing says so in the footer.
 #include <QLabel>
+#include <tuple>
 #include <QTableView>
 #include <QTest>
 
@@ -51,11 +52,12 @@ protected:
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
     }
-    // The rows of the shared error list, as the hint writes them.
-    QStringList linhasDeErro() {
+    // The rows of the shared error list (of one plan, or all), as the hint writes them.
+    QStringList linhasDeErro(qlonglong seq = -1) {
         QStringList r;
         for (const LinhaErroCarga& e : exportacao->cdsErrosCarga().linhas())
-            r << e.NomeCampo.trimmed() + QStringLiteral(": ") + e.NomeErro.trimmed();
+            if (seq < 0 || e.seq_plano.toLongLong() == seq)
+                r << e.NomeCampo.trimmed() + QStringLiteral(": ") + e.NomeErro.trimmed();
         return r;
     }
 };
@@ -63,12 +65,17 @@ protected:
 TEST_F(PendenciasSolicitacao, RedRowOfTheFirstVerificationListsItsProblems) {
     abre(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET LG_URGENCIA_EMERGENCIA = 'N';"));
     QTRY_VERIFY(vermelha(0));  // PLANO OURO lost its network
-    const QStringList achados = linhasDeErro();
-    ASSERT_FALSE(achados.isEmpty());
-    const QString d = dica(0);
-    EXPECT_TRUE(d.startsWith(QStringLiteral("Pendências encontradas na última verificação:"))) << d.toStdString();
-    for (const QString& a : achados) EXPECT_TRUE(d.contains(a)) << a.toStdString();
-    EXPECT_TRUE(dica(1).isEmpty());  // a ready plan has no hint
+    // each red plan's hint lists its own rows of the first verification, and only those
+    for (const auto& [pos, seq, outro] : {std::tuple{0, 7, 8}, std::tuple{1, 8, 7}}) {
+        EXPECT_TRUE(vermelha(pos));
+        const QStringList achados = linhasDeErro(seq);
+        ASSERT_FALSE(achados.isEmpty());
+        const QString d = dica(pos);
+        EXPECT_TRUE(d.startsWith(QStringLiteral("Pendências encontradas na última verificação:"))) << d.toStdString();
+        for (const QString& a : achados) EXPECT_TRUE(d.contains(a)) << a.toStdString();
+        for (const QString& a : linhasDeErro(outro))
+            if (!achados.contains(a)) EXPECT_FALSE(d.contains(a)) << a.toStdString();
+    }
     // a red plan the first verification does not examine: how to find out
     EXPECT_TRUE(vermelha(2));
     EXPECT_EQ(dica(2), QStringLiteral("Plano ainda não verificado: dê um duplo clique para verificar suas pendências."));
@@ -78,6 +85,7 @@ TEST_F(PendenciasSolicitacao, DoubleClickCheckKeepsTheProblemsOrSaysThereAreNone
     // Plan 7 saved but not yet checked again: red, though nothing is missing.
     abre(QStringLiteral("UPDATE TB_PLANOS SET LG_CONSISTENTE = 'N' WHERE SEQ_PLANO = 7;"));
     ASSERT_TRUE(vermelha(0));
+    EXPECT_EQ(dica(0), QStringLiteral("Plano ainda não verificado: dê um duplo clique para verificar suas pendências."));
     duploClique(0);
     EXPECT_FALSE(vermelha(0));
     EXPECT_TRUE(dica(0).isEmpty());
