@@ -1,4 +1,5 @@
 #include "db/Banco.h"
+#include "db/CifraBanco.h"
 
 #include "db/Valores.h"
 
@@ -90,8 +91,10 @@ QVariant Resultado::valor(int linha, const QString& coluna) const {
 Banco::Banco() = default;
 Banco::~Banco() { fecha(); }
 
+// A connection belongs to the thread that opened it (nothing in the program shares one),
+// so the engine's per-call mutex is left out.
 void Banco::abre(const QString& caminho, const QByteArray& senha, bool cria) {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (cria) flags |= SQLITE_OPEN_CREATE;
     abreCom(caminho.toUtf8(), flags, caminho, senha);
 }
@@ -100,7 +103,7 @@ void Banco::abreSomenteLeitura(const QString& caminho, const QByteArray& senha) 
     const QByteArray uri = QByteArrayLiteral("file:") +
                            QUrl::toPercentEncoding(QFileInfo(caminho).absoluteFilePath(), "/") +
                            QByteArrayLiteral("?mode=ro");
-    abreCom(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX, caminho, senha);
+    abreCom(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, caminho, senha);
 }
 
 void Banco::abreCom(const QByteArray& nome, int flags, const QString& caminho,
@@ -131,6 +134,15 @@ void Banco::abreCom(const QByteArray& nome, int flags, const QString& caminho,
         throw;
     }
     registraFuncoes();
+    // the deciphered pages of the whole file fit in the cache (see CifraBanco)
+    const QByteArray cache =
+        "PRAGMA cache_size = -" + QByteArray::number(CifraBanco::cachePaginasKiB(QFileInfo(caminho).size()));
+    rc = sqlite3_exec(m_db, cache.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+        fecha();
+        throw ErroBanco(msg, rc);
+    }
 }
 
 void Banco::fecha() {

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "ConfiguracaoBuild.h"
+#include "db/CifraBanco.h"
 #include "db/PacoteDados.h"
 #include "db/ProtocoloVUQ.h"
 #include "db/Transacao.h"
@@ -56,6 +57,29 @@ void sincronizaArquivo(const QString& caminho) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// The salt of an encrypted file (its first 16 bytes).
+QByteArray primeirosBytes(const QString& caminho) {
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.read(16) : QByteArray();
+}
+
+// Opens `b` with the key derived for the file (once per salt in a run: a start opens the
+// file, writes the compacted copy, checks it and opens the result, and the copy keeps the
+// salt), or with the password when there is none or it is refused (the file was replaced
+// meanwhile). Answers the key used.
+QByteArray abreComChave(Banco& b, const QString& caminho) {
+    const QByteArray chave = CifraBanco::chaveDerivada(caminho, TDmConexao::SenhaBanco());
+    if (!chave.isEmpty()) {
+        try {
+            b.abre(caminho, chave);
+            return chave;
+        } catch (const ErroBanco&) {
+        }
+    }
+    b.abre(caminho, TDmConexao::SenhaBanco());
+    return TDmConexao::SenhaBanco();
 }
 
 // Every table's row count: what a faithful copy must keep.
@@ -118,7 +142,7 @@ void TDmConexao::AbreBanco() {
     // 4. open, holding the shared lock that keeps other copies from replacing the file
     travaCompartilhada();
     m_banco->fecha();
-    m_banco->abre(caminho, SenhaBanco());
+    abreComChave(*m_banco, caminho);
 
     // Steps 5 to 14 are written as one unit: one commit instead of one per statement,
     // and a start that stops half-way leaves the file as it was.
@@ -588,22 +612,27 @@ bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
     bool sucesso = false;
     try {
         QMap<QString, qlonglong> origem;
+        QByteArray chave;
         {
             Banco b;
-            b.abre(caminhoBanco, SenhaBanco());
+            chave = abreComChave(b, caminhoBanco);
             origem = contagens(b);
+            // Written with the derived key, the copy keeps the file's salt: the password
+            // opens it as it opens the file (checked below).
             const QString uri = QStringLiteral("file:") +
                                 QString::fromUtf8(QUrl::toPercentEncoding(copia, "/")) +
                                 QStringLiteral("?key=") +
-                                QString::fromUtf8(QUrl::toPercentEncoding(QString::fromLatin1(SenhaBanco())));
+                                QString::fromUtf8(QUrl::toPercentEncoding(QString::fromLatin1(chave)));
             copiaCriada = true;
             b.executa(QStringLiteral("VACUUM INTO ?"), {uri});
         }
         // The copy must open with the password and hold every row (reading it back checks
         // the authentication tag of every page it touches).
         {
+            if (chave != SenhaBanco() && primeirosBytes(copia) != primeirosBytes(caminhoBanco))
+                throw ErroQev(QStringLiteral("cópia compactada com outro sal"));
             Banco c;
-            c.abre(copia, SenhaBanco());
+            c.abre(copia, chave);
             if (contagens(c) != origem)
                 throw ErroQev(QStringLiteral("cópia compactada não confere"));
         }

@@ -63,7 +63,7 @@ TipoCampo tipoDeclarado(const QString& declarado, int* tamanho) {
 }
 
 // Sizes of the text columns of a table, from their length checks.
-QHash<QString, int> tamanhosDaTabela(Banco& banco, const QString& tabela) {
+QHash<QString, int> leTamanhosDaTabela(Banco& banco, const QString& tabela) {
     QHash<QString, int> r;
     const QString sql =
         banco
@@ -79,6 +79,37 @@ QHash<QString, int> tamanhosDaTabela(Banco& banco, const QString& tabela) {
         r.insert(m.captured(1).toUpper(), m.captured(2).toInt());
     }
     return r;
+}
+
+// The same, read once per table and schema: a set that opens again and again (a plan's
+// network, at every plan shown) asks the connection only for the schema's version number,
+// kept in the file's header. The cache is per connection handle and file; a schema
+// change (a column added at start) changes the version and reads the table again.
+QHash<QString, int> tamanhosDaTabela(Banco& banco, const QString& tabela) {
+    struct Esquema {
+        qlonglong versao = -1;
+        QHash<QString, QHash<QString, int>> tabelas;  // by table, upper case
+    };
+    static thread_local QHash<QPair<const void*, QString>, Esquema> cache;
+    const qlonglong versao = banco.valor(QStringLiteral("PRAGMA schema_version")).toLongLong();
+    if (cache.size() > 16) cache.clear();  // connections come and go (tests, imports)
+    Esquema& e = cache[qMakePair(static_cast<const void*>(banco.handle()), banco.caminho())];
+    if (e.versao != versao) {
+        e.tabelas.clear();
+        e.versao = versao;
+    }
+    const QString chave = tabela.toUpper();
+    auto it = e.tabelas.find(chave);
+    if (it == e.tabelas.end()) it = e.tabelas.insert(chave, leTamanhosDaTabela(banco, tabela));
+    return *it;
+}
+
+// Texts made of ASCII digits only (CNPJ, CNES, codes): their collation order is their
+// code order, so they are compared as they are instead of through collation keys.
+bool soDigitos(const QString& s) {
+    for (const QChar c : s)
+        if (c.unicode() < u'0' || c.unicode() > u'9') return false;
+    return true;
 }
 
 QDateTime comoDataHora(const QVariant& v) {
@@ -254,8 +285,28 @@ void RowSet::abreResultado(Resultado r, Banco* banco) {
                 for (const RegLinha& l : m_linhas)
                     f.tamanho = std::max<int>(f.tamanho, l.valores.at(c).toString().size());
         }
-        if (f.temporal() || f.tipo == TipoCampo::Logico)
+        if (f.temporal()) {
+            // Dates repeat (links made together share their moment): each stored text is
+            // converted once and its value shared, instead of one local date-time (and its
+            // time-zone look-up) per row.
+            QHash<QString, QVariant> convertidos;
+            for (RegLinha& l : m_linhas) {
+                QVariant& v = l.valores[c];
+                if (v.typeId() != QMetaType::QString) {
+                    v = Converte(f.tipo, v);
+                    continue;
+                }
+                const QString texto = v.toString();
+                auto it = convertidos.constFind(texto);
+                if (it == convertidos.constEnd()) {
+                    if (convertidos.size() > 4096) convertidos.clear();
+                    it = convertidos.insert(texto, Converte(f.tipo, v));
+                }
+                v = *it;
+            }
+        } else if (f.tipo == TipoCampo::Logico) {
             for (RegLinha& l : m_linhas) l.valores[c] = Converte(f.tipo, l.valores.at(c));
+        }
     }
     for (const Campo& a : anteriores)
         if (!a.ehDado()) campos.push_back(a);
@@ -354,11 +405,12 @@ void RowSet::ordena() {
         bool semCaixa;
         bool texto;
         std::vector<QCollatorSortKey> chaves;  // texts: by position in m_ordem
+        std::vector<QString> textos;            // texts of digits only, when no keys
         std::vector<char> nulos;
     };
     std::vector<Chave> chaves;
     for (const ChaveIndice& k : m_chavesIndice) {
-        Chave c{IndiceCampo(k.campo), k.descendente, k.semCaixa, false, {}, {}};
+        Chave c{IndiceCampo(k.campo), k.descendente, k.semCaixa, false, {}, {}, {}};
         c.texto = ehTexto(m_campos[c.campo].tipo);
         chaves.push_back(std::move(c));
     }
@@ -368,14 +420,21 @@ void RowSet::ordena() {
     for (int i = 0; i < n; ++i) ordemLocal[i] = i;
     for (Chave& c : chaves) {
         if (!c.texto) continue;
-        QCollator& col = colador(c.semCaixa);
-        c.chaves.reserve(n);
         c.nulos.resize(n);
+        c.textos.resize(n);
+        bool digitos = true;
         for (int i = 0; i < n; ++i) {
             const QVariant v = ValorDaLinha(m_ordem[i], c.campo);
             c.nulos[i] = nulo(v);
-            c.chaves.push_back(col.sortKey(c.nulos[i] ? QString() : v.toString()));
+            if (c.nulos[i]) continue;
+            c.textos[i] = v.toString();
+            digitos = digitos && soDigitos(c.textos[i]);
         }
+        if (digitos) continue;  // compared as they are
+        QCollator& col = colador(c.semCaixa);
+        c.chaves.reserve(n);
+        for (int i = 0; i < n; ++i) c.chaves.push_back(col.sortKey(c.textos[i]));
+        c.textos = {};
     }
     std::stable_sort(ordemLocal.begin(), ordemLocal.end(), [&](int a, int b) {
         for (const Chave& c : chaves) {
@@ -383,6 +442,8 @@ void RowSet::ordena() {
             if (c.texto) {
                 if (c.nulos[a] || c.nulos[b])
                     r = int(!c.nulos[a]) - int(!c.nulos[b]);
+                else if (c.chaves.empty())
+                    r = c.textos[a].compare(c.textos[b]);
                 else
                     r = c.chaves[a].compare(c.chaves[b]);
             } else {

@@ -1,7 +1,10 @@
 // The in-memory row set: reading with types, navigation, editing, the change log
 // written back to the database, order, filter, locate, calculated and look-up
 // fields, the master link, and the grid model over it.
+#include <QCollator>
 #include <QDate>
+#include <QLocale>
+#include <algorithm>
 #include <QFont>
 #include <QSignalSpy>
 #include <QTableView>
@@ -330,6 +333,67 @@ TEST_F(RowSetTeste, IndexSortsNamesAsInPortugueseAndKeepsTheCurrentRow) {
     rs.DefineValor(QStringLiteral("NOME"), QStringLiteral("Beatriz"));
     rs.Post();
     EXPECT_EQ(rs.RecNo(), 3);
+}
+
+// Texts of digits only (CNPJ, CNES) skip the collation keys: the order must stay the
+// collation's, lengths and leading zeros included; a column with one other character
+// goes through the keys as before.
+TEST_F(RowSetTeste, DigitOnlyKeysSortAsTheCollationDoes) {
+    banco->executaScript(QStringLiteral(
+        "CREATE TABLE DOC (ID INTEGER PRIMARY KEY, NUM TEXT CHECK (NUM IS NULL OR length(NUM) <= 14));"
+        "INSERT INTO DOC VALUES (1, '123'), (2, '0999'), (3, '1234'), (4, '12'), (5, NULL), (6, '9'),"
+        " (7, '00012345678901'), (8, '12345678000190'), (9, '012');"));
+    QCollator colacao(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    colacao.setCaseSensitivity(Qt::CaseInsensitive);
+    for (const bool comLetra : {false, true}) {
+        if (comLetra) banco->executa(QStringLiteral("INSERT INTO DOC VALUES (10, '12a')"));
+        RowSet docs;
+        docs.Abre(*banco, QStringLiteral("SELECT * FROM DOC ORDER BY ID"));
+        QStringList esperado = coluna(*banco, QStringLiteral("SELECT NUM FROM DOC WHERE NUM IS NOT NULL"));
+        std::sort(esperado.begin(), esperado.end(),
+                  [&](const QString& a, const QString& b) { return colacao.compare(a, b) < 0; });
+        esperado.prepend(QString());  // nulls first
+        for (const bool desc : {false, true}) {
+            docs.DefineIndice(QStringLiteral("INUM"), {{QStringLiteral("NUM"), desc, true}});
+            QStringList lidos;
+            for (docs.First(); !docs.Eof(); docs.Next()) lidos << docs.Valor(QStringLiteral("NUM")).toString();
+            QStringList e = esperado;
+            if (desc) std::reverse(e.begin(), e.end());
+            EXPECT_EQ(lidos, e) << comLetra << desc;
+        }
+        docs.DefineIndice(QStringLiteral("INUM"), {{QStringLiteral("NUM"), false, true}});
+        EXPECT_TRUE(docs.LocalizaProximo(QStringLiteral("1235")));
+        EXPECT_EQ(docs.Valor(QStringLiteral("NUM")).toString(), comLetra ? QStringLiteral("12a") : QStringLiteral("9"));
+    }
+}
+
+// Text sizes come from the table's checks, read once per schema: a column added to the
+// table (as start-up does) is seen by the next opening on the same connection. Dates
+// stored alike are read alike.
+TEST_F(RowSetTeste, SizesFollowTheSchemaAndEqualDatesReadAlike) {
+    EXPECT_EQ(rs.campo(QStringLiteral("NOME")).tamanho, 40);
+    banco->executa(QStringLiteral("ALTER TABLE PESSOA ADD COLUMN APELIDO TEXT CHECK (APELIDO IS NULL OR length(APELIDO) <= 7)"));
+    banco->executa(QStringLiteral("UPDATE PESSOA SET NASC = '1999-12-31 10:20:30' WHERE ID IN (2, 4)"));
+    rs.Abre(*banco, QStringLiteral("SELECT * FROM PESSOA ORDER BY ID"));
+    EXPECT_EQ(rs.campo(QStringLiteral("APELIDO")).tamanho, 7);
+    EXPECT_EQ(rs.campo(QStringLiteral("APELIDO")).tipo, TipoCampo::Texto);
+    EXPECT_EQ(rs.campo(QStringLiteral("NOME")).tamanho, 40);
+    const QDateTime esperado(QDate(1999, 12, 31), QTime(10, 20, 30));
+    for (int pos : {1, 2, 3}) {
+        rs.Vai(pos);
+        EXPECT_EQ(rs.Valor(QStringLiteral("NASC")).toDateTime(), esperado) << pos;
+        EXPECT_EQ(rs.Texto(QStringLiteral("NASC")), QStringLiteral("31/12/1999 10:20:30")) << pos;
+    }
+    rs.Vai(0);
+    EXPECT_EQ(rs.Valor(QStringLiteral("NASC")).typeId(), QMetaType::QDate);
+    // another connection to another file with the same schema version sees its own sizes
+    PastaTeste outra;
+    auto b2 = abreBanco(criaBanco(outra.caminho(), Esquema::Atual,
+                                  QStringLiteral("CREATE TABLE PESSOA (ID INTEGER PRIMARY KEY, "
+                                                 "NOME TEXT CHECK (NOME IS NULL OR length(NOME) <= 9));")));
+    RowSet r2;
+    r2.Abre(*b2, QStringLiteral("SELECT * FROM PESSOA"));
+    EXPECT_EQ(r2.campo(QStringLiteral("NOME")).tamanho, 9);
 }
 
 TEST_F(RowSetTeste, FilterLocateAndMasterLink) {

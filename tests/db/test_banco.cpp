@@ -4,10 +4,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include "apoio/Apoio.h"
+#include "db/CifraBanco.h"
 #include "db/DmConexao.h"
 #include "db/RowSet.h"
+#include "db/Transacao.h"
+
+#include <sqlite3.h>
 
 using namespace Apoio;
 
@@ -84,6 +89,84 @@ TEST_F(BancoTeste, AReadOnlyOpeningNeverWritesTheFile) {
     EXPECT_THROW(b.abreSomenteLeitura(pasta.arquivo(QStringLiteral("nao.mdb")), TDmConexao::SenhaBanco()),
                  ErroBanco);
     EXPECT_FALSE(QFileInfo::exists(pasta.arquivo(QStringLiteral("nao.mdb"))));
+}
+
+// The cache holds the whole file (deciphered once per connection), within bounds; the
+// connection has no per-call mutex (it never leaves the thread that opened it).
+TEST_F(BancoTeste, AConnectionCachesTheWholeFileAndTakesNoMutex) {
+    struct Caso {
+        qint64 bytes;
+        int kib;
+    };
+    const Caso casos[] = {{0, 2048},
+                          {1024 * 1024, 2048},
+                          {80LL * 1024 * 1024, 100 * 1024},
+                          {4LL * 1024 * 1024 * 1024, 256 * 1024}};
+    for (const Caso& c : casos) EXPECT_EQ(CifraBanco::cachePaginasKiB(c.bytes), c.kib) << c.bytes;
+
+    // a file larger than the default cache gets a cache that holds it
+    {
+        auto b = abreBanco(caminho);
+        TransacaoEscopo t(*b);
+        ComandoPreparado insere(*b, QStringLiteral(
+            "INSERT INTO TB_ESTAB_SAUDE (ID_ESTB_SAUD, RAZAO_SOCIAL_ESTB_SAUD) VALUES (?, ?)"));
+        const QString nome = QStringLiteral("ESTABELECIMENTO DE SAÚDE ").repeated(6);
+        for (int i = 1; i <= 40000; ++i) insere.executa({i, nome.left(50) + QString::number(i)});
+        t.confirma();
+    }
+    const qint64 tamanho = QFileInfo(caminho).size();
+    ASSERT_GT(tamanho, 2 * 1024 * 1024);
+    Banco b;
+    b.abre(caminho, TDmConexao::SenhaBanco());
+    EXPECT_EQ(b.valor(QStringLiteral("PRAGMA cache_size")).toLongLong(), -CifraBanco::cachePaginasKiB(tamanho));
+    EXPECT_GE(-b.valor(QStringLiteral("PRAGMA cache_size")).toLongLong() * 1024, tamanho);
+    EXPECT_EQ(sqlite3_db_mutex(b.handle()), nullptr);
+    Banco l;
+    l.abreSomenteLeitura(caminho, TDmConexao::SenhaBanco());
+    EXPECT_EQ(l.valor(QStringLiteral("PRAGMA cache_size")).toLongLong(), -CifraBanco::cachePaginasKiB(tamanho));
+    EXPECT_EQ(sqlite3_db_mutex(l.handle()), nullptr);
+    EXPECT_EQ(l.valor(QStringLiteral("SELECT count(*) FROM TB_ESTAB_SAUDE")).toInt(), 40000);
+}
+
+// The key derived once opens the file without the password; a copy written with it keeps
+// the salt, so the password opens the copy too (the file format is the same).
+TEST_F(BancoTeste, TheDerivedKeyOpensTheFileAndTheCopyItWritesOpensWithThePassword) {
+    const QByteArray chave = CifraBanco::chaveDerivada(caminho, TDmConexao::SenhaBanco());
+    ASSERT_TRUE(chave.startsWith("raw:"));
+    EXPECT_EQ(chave.size(), 4 + 2 * (32 + 16));
+    EXPECT_EQ(CifraBanco::chaveDerivada(caminho, TDmConexao::SenhaBanco()), chave);  // same salt: same key
+    const QString copia = pasta.arquivo(QStringLiteral("copia.mdb"));
+    {
+        Banco b;
+        b.abre(caminho, chave);
+        EXPECT_EQ(b.valor(QStringLiteral("SELECT CD_OPER FROM OPERADORAS")).toString(), QStringLiteral("123455"));
+        const QString uri = QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(copia, "/")) +
+                            QStringLiteral("?key=") + QString::fromLatin1(chave);
+        b.executa(QStringLiteral("VACUUM INTO ?"), {uri});
+    }
+    QFile a(caminho), c(copia);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    EXPECT_EQ(c.read(16), a.read(16));  // the salt
+    for (const QByteArray& k : {TDmConexao::SenhaBanco(), chave}) {
+        Banco b;
+        b.abre(copia, k);
+        EXPECT_EQ(b.valor(QStringLiteral("SELECT count(*) FROM OPERADORAS")).toInt(), 1);
+    }
+    // another password derives another key, which the file refuses
+    const QByteArray outra = CifraBanco::chaveDerivada(caminho, QByteArrayLiteral("outra senha"));
+    ASSERT_FALSE(outra.isEmpty());
+    EXPECT_NE(outra, chave);
+    Banco b;
+    EXPECT_THROW(b.abre(caminho, outra), ErroBanco);
+    // a file that is not there, or not encrypted, has no derived key
+    EXPECT_TRUE(CifraBanco::chaveDerivada(pasta.arquivo(QStringLiteral("nao.mdb")), chave).isEmpty());
+    {
+        QFile claro(pasta.arquivo(QStringLiteral("claro.db")));  // a plain file's header
+        ASSERT_TRUE(claro.open(QIODevice::WriteOnly));
+        claro.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\0'));
+    }
+    EXPECT_TRUE(CifraBanco::chaveDerivada(pasta.arquivo(QStringLiteral("claro.db")), chave).isEmpty());
 }
 
 }  // namespace
