@@ -40,6 +40,10 @@ bool vaiParaPlano(TdmInfoPlano& dm, int abrangencia, int segmentacao) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // without a display (answering --help, or on a build machine) the images are drawn off screen
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QStringList args = LeArgumentos(
         app, QStringLiteral("Salva imagens da área de atuação, da vinculação de rede e da vinculação em lote."),
