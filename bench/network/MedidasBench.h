@@ -34,6 +34,57 @@ inline double mede(int repeticoes, const std::function<void()>& f) {
     return medianaMs(ns);
 }
 
+// Medians of the program's work and of its bare counterpart measured interleaved: one
+// round runs both (the bare side first in even rounds, second in odd ones), so both
+// see the same caches and the same load of the machine. `antes` (not timed) runs
+// before each side: what both must start from (a fresh copy, a closed set).
+struct Par {
+    double ms = 0;      // the program
+    double baseMs = 0;  // bare SQLite
+    double razao() const { return baseMs > 0 ? ms / baseMs : 0; }
+};
+inline Par intercala(int repeticoes, const std::function<void()>& qev, const std::function<void()>& cru,
+                     const std::function<void()>& antes = {}) {
+    std::vector<qint64> a, b;
+    const auto roda = [&](const std::function<void()>& f) {
+        if (antes) antes();
+        QElapsedTimer t;
+        t.start();
+        f();
+        return t.nsecsElapsed();
+    };
+    roda(qev);  // warms the page cache and the code
+    roda(cru);
+    for (int i = 0; i < repeticoes; ++i) {
+        if (i % 2 == 0) {
+            b.push_back(roda(cru));
+            a.push_back(roda(qev));
+        } else {
+            a.push_back(roda(qev));
+            b.push_back(roda(cru));
+        }
+    }
+    return {medianaMs(a), medianaMs(b)};
+}
+
+// Machine lines for scripts/bench.sh, printed only when QEV_BENCH_RESUMO is set:
+// "RESUMO|figure|program ms|bare ms|ratio|goal or note".
+inline bool comResumo() {
+    static const bool sim = !qEnvironmentVariableIsEmpty("QEV_BENCH_RESUMO");
+    return sim;
+}
+inline void resumo(const char* figura, const Par& p, const char* meta) {
+    if (!comResumo()) return;
+    std::printf("RESUMO|%s|%.2f|%.3f|%.2f|%s\n", figura, p.ms, p.baseMs, p.razao(), meta);
+    std::fflush(stdout);
+}
+// A figure with no bare counterpart (a memory peak, a painted step).
+inline void resumoValor(const char* figura, double valor, const char* unidade, const char* meta) {
+    if (!comResumo()) return;
+    std::printf("RESUMO|%s|%.2f %s|||%s\n", figura, valor, unidade, meta);
+    std::fflush(stdout);
+}
+
 // Binds the values in order: texts as texts, anything else as an integer.
 inline void vinculaCru(sqlite3_stmt* st, const QVariantList& params) {
     for (int i = 0; i < params.size(); ++i) {
@@ -81,6 +132,7 @@ inline void execCru(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullpt
 inline void linha(const char* nome, double ms, double baseMs, const char* obs = "") {
     std::printf("%s %10.2f ms %10.3f ms %8.2fx  %s\n",
                 qPrintable(QString::fromUtf8(nome).leftJustified(50)), ms, baseMs, ms / baseMs, obs);
+    resumo(nome, {ms, baseMs}, obs);
 }
 
 // Shows the window, lets it paint and saves it as `pasta`/`nome`.

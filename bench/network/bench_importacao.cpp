@@ -27,6 +27,8 @@
 #include <vector>
 
 #include "GeraBaseEstab.h"
+#include "MedidasBench.h"
+#include "platform/LinhaComando.h"
 #include "common/ExecucaoModal.h"
 #include "common/Identificadores.h"
 #include "db/DmConexao.h"
@@ -169,6 +171,7 @@ void linha(const char* nome, double ms, double baseMs, const QString& obs = QStr
     std::printf("%s %10.1f ms %10.1f ms %7.2fx  %s\n",
                 qPrintable(QString::fromUtf8(nome).leftJustified(44)), ms, baseMs, ms / baseMs,
                 qPrintable(obs));
+    MedidasBench::resumo(nome, {ms, baseMs}, obs.toUtf8().constData());
 }
 
 }  // namespace
@@ -176,11 +179,15 @@ void linha(const char* nome, double ms, double baseMs, const QString& obs = QStr
 int main(int argc, char** argv) {
     GeraBaseEstab::preparaAmbiente();
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const QString pasta =
-        args.size() > 1 ? args[1] : QDir::tempPath() + QStringLiteral("/qev-bench-importacao");
-    const int repeticoes = args.size() > 2 ? args[2].toInt() : 3;
-    const QString imagens = args.size() > 3 ? args[3] : QString();
+    const QStringList args = LeArgumentos(
+        app, QStringLiteral("Mede a importação do arquivo de rede e da base OLVAR contra inserções puras "
+                            "das mesmas linhas."),
+        {{QStringLiteral("PASTA"), QStringLiteral("Pasta de trabalho (a base grande em PASTA/base)."), true},
+         {QStringLiteral("REPETICOES"), QStringLiteral("Repetições de cada medida (3)."), true},
+         {QStringLiteral("PASTA_IMAGENS"), QStringLiteral("Também salva imagens da tela de importação."), true}});
+    const QString pasta = args.size() > 0 ? args[0] : QDir::tempPath() + QStringLiteral("/qev-bench-importacao");
+    const int repeticoes = std::max(1, args.size() > 1 ? args[1].toInt() : 3);
+    const QString imagens = args.size() > 2 ? args[2] : QString();
     if (!imagens.isEmpty()) QDir().mkpath(imagens);
     const auto salva = [&](QWidget& w, const char* nome) {
         if (imagens.isEmpty()) return;

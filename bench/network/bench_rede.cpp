@@ -62,6 +62,7 @@ void linha(const char* nome, double ms, double baseMs, const char* obs = "") {
     std::printf("%s %10.2f ms %10.3f ms %9.1fx  %s\n",
                 qPrintable(QString::fromUtf8(nome).leftJustified(46)), ms, baseMs, ms / baseMs,
                 obs);
+    MedidasBench::resumo(nome, {ms, baseMs}, obs);
 }
 
 }  // namespace

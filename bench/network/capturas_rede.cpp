@@ -24,6 +24,10 @@
 #include "platform/LinhaComando.h"
 
 int main(int argc, char** argv) {
+    // without a display (answering --help, or on a build machine) the images are drawn off screen
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QStringList args = LeArgumentos(
         app, QStringLiteral("Grava imagens das telas de estabelecimentos sobre a base grande."),

@@ -36,6 +36,7 @@
 #include "plans/FrmCadPlano.h"
 #include "plans/TaxasTemporarias.h"
 #include "platform/Mensagens.h"
+#include "platform/LinhaComando.h"
 #include "platform/Plataforma.h"
 
 using MedidasBench::mede;
@@ -61,9 +62,13 @@ int main(int argc, char** argv) {
     });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const QString pasta = args.size() > 1 ? args[1] : QDir::tempPath() + QStringLiteral("/qev-bench-planos");
-    const int repeticoes = args.size() > 2 ? args[2].toInt() : 7;
+    const QStringList args = LeArgumentos(
+        app, QStringLiteral("Mede a tela de planos (abertura, próximo/anterior, edição, gravação) contra o "
+                            "SQLite puro fazendo as mesmas leituras e gravações."),
+        {{QStringLiteral("PASTA"), QStringLiteral("Pasta da base grande (gerada se faltar)."), true},
+         {QStringLiteral("REPETICOES"), QStringLiteral("Repetições de cada medida (7)."), true}});
+    const QString pasta = args.size() > 0 ? args[0] : QDir::tempPath() + QStringLiteral("/qev-bench-planos");
+    const int repeticoes = std::max(1, args.size() > 1 ? args[1].toInt() : 7);
     int mensagens = 0;
     Mensagens::defineTratador([&mensagens](const Mensagens::Pedido& p) {
         ++mensagens;

@@ -23,6 +23,7 @@
 #include "plans/ManutencaoRede.h"
 #include "plans/RedePlano.h"
 #include "platform/Mensagens.h"
+#include "platform/LinhaComando.h"
 #include "platform/Plataforma.h"
 
 namespace {
@@ -39,12 +40,16 @@ bool vaiParaPlano(TdmInfoPlano& dm, int abrangencia, int segmentacao) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // without a display (answering --help, or on a build machine) the images are drawn off screen
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 3) {
-        std::fprintf(stderr, "uso: capturas_area_rede PASTA_BASE PASTA_IMAGENS\n");
-        return 2;
-    }
+    QStringList args = LeArgumentos(
+        app, QStringLiteral("Salva imagens da área de atuação, da vinculação de rede e da vinculação em lote."),
+        {{QStringLiteral("PASTA_BASE"), QStringLiteral("Pasta da base grande (gerada se faltar).")},
+         {QStringLiteral("PASTA_IMAGENS"), QStringLiteral("Pasta das imagens.")}});
+    args.prepend(app.applicationFilePath());
     QDir().mkpath(args[2]);
     Mensagens::defineTratador([](const Mensagens::Pedido& p) { return Mensagens::respostaPadrao(p.botoes); });
     ModulosPlanos modulos(args[1]);

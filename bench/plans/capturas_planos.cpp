@@ -27,15 +27,20 @@
 #include "plans/FrmCadNotaTecnica.h"
 #include "plans/FrmCadPlano.h"
 #include "platform/Mensagens.h"
+#include "platform/LinhaComando.h"
 #include "platform/Plataforma.h"
 
 int main(int argc, char** argv) {
+    // without a display (answering --help, or on a build machine) the images are drawn off screen
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 3) {
-        std::fprintf(stderr, "uso: capturas_planos PASTA_BASE PASTA_IMAGENS\n");
-        return 2;
-    }
+    QStringList args = LeArgumentos(
+        app, QStringLiteral("Salva imagens de cada aba da tela de planos e dos seus diálogos."),
+        {{QStringLiteral("PASTA_BASE"), QStringLiteral("Pasta da base grande (gerada se faltar).")},
+         {QStringLiteral("PASTA_IMAGENS"), QStringLiteral("Pasta das imagens.")}});
+    args.prepend(app.applicationFilePath());
     QDir().mkpath(args[2]);
     Mensagens::defineTratador(
         [](const Mensagens::Pedido& p) { return Mensagens::respostaPadrao(p.botoes); });

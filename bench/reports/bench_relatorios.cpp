@@ -24,7 +24,9 @@
 #include <vector>
 
 #include "../network/GeraBaseEstab.h"
+#include "../network/MedidasBench.h"
 #include "db/DmConexao.h"
+#include "platform/LinhaComando.h"
 #include "operator/DmZemlo.h"
 #include "platform/Mensagens.h"
 #include "platform/Plataforma.h"
@@ -137,9 +139,13 @@ int main(int argc, char** argv) {
     });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const QString pasta = args.size() > 1 ? args[1] : QDir::tempPath() + QStringLiteral("/qev-bench-rede");
-    const int repeticoes = std::max(1, args.size() > 2 ? args[2].toInt() : 3);
+    const QStringList args = LeArgumentos(
+        app, QStringLiteral("Mede a relação de estabelecimentos na visualização (primeira e última página, "
+                            "memória) contra um laço puro que desenha as mesmas colunas."),
+        {{QStringLiteral("PASTA"), QStringLiteral("Pasta da base grande (gerada se faltar)."), true},
+         {QStringLiteral("REPETICOES"), QStringLiteral("Repetições de cada medida (3)."), true}});
+    const QString pasta = args.size() > 0 ? args[0] : QDir::tempPath() + QStringLiteral("/qev-bench-rede");
+    const int repeticoes = std::max(1, args.size() > 1 ? args[1].toInt() : 3);
     const QString caminho = QDir(pasta).filePath(QStringLiteral("QEV.mdb"));
     if (!QFileInfo::exists(caminho)) {
         std::printf("gerando %s com 100000 estabelecimentos...\n", qPrintable(caminho));
@@ -183,6 +189,10 @@ int main(int argc, char** argv) {
         std::printf("  memória: pico do processo %.0f MiB (antes dos relatórios: %.0f MiB; meta: < 500 MiB); "
                     "desenhos das páginas %.0f MiB, %lld textos\n\n",
                     pico, memoriaAntes, m.figurasMiB, static_cast<long long>(m.textos));
+        const QByteArray nome = QByteArray("relação de estabelecimentos ") + c.nome;
+        MedidasBench::resumoValor((nome + ": primeira página").constData(), primeira, "ms", "");
+        MedidasBench::resumo((nome + ": última página").constData(), {ultima, puro}, "até 3x o laço puro");
+        MedidasBench::resumoValor((nome + ": pico de memória").constData(), pico, "MiB", "< 300 MiB a 300k");
     }
     return 0;
 }

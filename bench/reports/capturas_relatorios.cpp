@@ -30,6 +30,7 @@
 #include "plans/FrmManutencaoRede.h"
 #include "request/FrmDlgTransmissaoArq.h"
 #include "db/DmConexao.h"
+#include "platform/LinhaComando.h"
 #include "db/DmLookup.h"
 #include "operator/DmZemlo.h"
 #include "devices/DmClausula.h"
@@ -144,11 +145,11 @@ void salvaPagina(const DocumentoRelatorio& d, const QString& arquivo) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     AplicacaoQev app(argc, argv);  // as the program: Qt's own texts in Portuguese
-    if (argc < 3) {
-        std::fprintf(stderr, "uso: capturas_relatorios PASTA IMAGENS\n");
-        return 2;
-    }
-    const QString pasta = QString::fromLocal8Bit(argv[1]), imagens = QString::fromLocal8Bit(argv[2]);
+    const QStringList args = LeArgumentos(
+        app, QStringLiteral("Grava uma base pequena de exemplo e a imagem da primeira página de cada relatório."),
+        {{QStringLiteral("PASTA"), QStringLiteral("Pasta da base de exemplo.")},
+         {QStringLiteral("IMAGENS"), QStringLiteral("Pasta das imagens.")}});
+    const QString pasta = args[0], imagens = args[1];
     QDir().mkpath(pasta);
     QDir().mkpath(imagens);
     const QString caminho = QDir(pasta).filePath(QStringLiteral("QEV.mdb"));

@@ -18,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+#include "../network/MedidasBench.h"
 #include "db/CriaBanco.h"
 #include "db/DmConexao.h"
 #include "platform/Plataforma.h"
@@ -211,6 +212,7 @@ int main(int argc, char** argv) {
         std::printf("gerador  %9.1f ms\n", gerador);
         std::printf("sqlite   %9.1f ms   gerador/sqlite  = %.2f\n", sqlite, gerador / sqlite);
         std::printf("escrita  %9.1f ms   gerador/escrita = %.2f\n", escrita, gerador / escrita);
+        MedidasBench::resumo("arquivo de solicitação de um plano", {gerador, sqlite}, "");
     } catch (const ErroQev& e) {
         std::fprintf(stderr, "bench_solicitacao: %s\n", e.what());
         return 1;
