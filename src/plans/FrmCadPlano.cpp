@@ -871,8 +871,9 @@ QWidget* TfrmCadPlano::montaRede() {
     pnlQtEstabVinc->setObjectName(QStringLiteral("pnlQtEstabVinc"));
     l->addWidget(pnlQtEstab, 3, 0);
     l->addWidget(pnlQtEstabVinc, 3, 2);
-    l->setColumnStretch(0, 1);
-    l->setColumnStretch(2, 1);
+    // the offered list has municipality and state besides the name: three fifths of the tab
+    l->setColumnStretch(0, 3);
+    l->setColumnStretch(2, 2);
     // CNPJ and CNES whole; the name takes what is left
     for (QTableView* g : {dbgHospitais, dbgHospSele}) {
         connect(g->model(), &QAbstractItemModel::modelReset, g, [g] {

@@ -85,8 +85,9 @@ Metade metade(QWidget* pai, const QString& titulo, QTableView* fonte, QLabel* qt
     l->addWidget(selecao, 1, 2);
     l->addWidget(qtFonte, 2, 0);
     l->addWidget(qtSelecao, 2, 2);
-    l->setColumnStretch(0, 1);
-    l->setColumnStretch(2, 1);
+    // the source list shows more columns than the selection: it takes three fifths
+    l->setColumnStretch(0, 3);
+    l->setColumnStretch(2, 2);
     return {g, barraFonte, barraSelecao};
 }
 }  // namespace
@@ -246,7 +247,9 @@ TfrmManutencaoRede::TfrmManutencaoRede(QWidget* pai) : TfrmModBase(pai), m_logic
                 h->setStretchLastSection(false);
                 h->setSectionResizeMode(2, QHeaderView::Stretch);
                 g->setColumnWidth(3, g->fontMetrics().horizontalAdvance(QStringLiteral("São José dos Campos")) + 16);
-                for (int c = 4; c < colunas; ++c) h->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+                // the kind as wide as its longest value: its long title would squeeze the name
+                for (int c = 4; c < colunas; ++c)
+                    g->setColumnWidth(c, g->fontMetrics().horizontalAdvance(QStringLiteral("Contratualizado")) + 24);
             }
         });
     contagens();
