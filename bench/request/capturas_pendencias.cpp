@@ -46,7 +46,7 @@ void respondeMensagem(const QString& nome, const QString& botao) {
         salvaTela(nome);
         if (QWidget* m = QApplication::activeModalWidget())
             for (QAbstractButton* b : m->findChildren<QAbstractButton*>())
-                if (b->text().remove(QLatin1Char('&')) == botao) {
+                if (b->text().remove(QLatin1Char('&')).compare(botao, Qt::CaseInsensitive) == 0) {
                     b->click();
                     return;
                 }
@@ -87,7 +87,9 @@ int main(int argc, char** argv) {
         tela.show();
         (void)QTest::qWaitForWindowExposed(&tela);
         QTest::qWait(300);
-        QTest::keyClick(&tela, Qt::Key_F9);
+        QApplication::setActiveWindow(&tela);
+        (void)QTest::qWaitForWindowActive(&tela);
+        tela.actVerificarPendencias->trigger();
         salvaTela(QStringLiteral("plano-pendencias.png"));
         QTreeWidget* l = tela.pnlPendencias->lista();
         if (l->topLevelItemCount() > 1) {

@@ -30,6 +30,7 @@
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/CursorEspera.h"
@@ -1114,6 +1115,14 @@ void TfrmCadPlano::montaPendencias() {
     connect(pnlPendencias, &TPainelPendencias::irPara, this, [this](const QString& campo) {
         Executa([this, campo] { IrParaPendencia(campo); });
     });
+    // the panel speaks of one plan: moving to another empties it
+    connect(m_dm->cdsPlano(), &RowSet::registroMudou, this, [this] {
+        if (m_seqPendencias.isValid() &&
+            (dtsCadastro()->IsEmpty() || dtsCadastro()->Valor(QStringLiteral("SEQ_PLANO")) != m_seqPendencias)) {
+            pnlPendencias->Limpa();
+            m_seqPendencias = QVariant();
+        }
+    });
 }
 
 void TfrmCadPlano::VerificaPendencias() {
@@ -1144,6 +1153,8 @@ void TfrmCadPlano::IrParaPendencia(const QString& campo) {
         AtualizaAcoes();
     }
     w->setFocus(Qt::OtherFocusReason);
+    // the tab shown may still move the focus while it settles: the control keeps it
+    QTimer::singleShot(0, w, [w] { w->setFocus(Qt::OtherFocusReason); });
 }
 
 void TfrmCadPlano::mostraAba(Aba aba) {

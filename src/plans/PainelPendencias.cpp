@@ -40,6 +40,19 @@ DestinoPendencia DestinoDaPendencia(const QString& campo) {
         {"Vinculação de Rede", Aba::Rede, "dbgHospSele"},
         {"Rede Vinculada/Livre Escolha", Aba::Rede, "dbgHospSele"},
         {"Rede Operadora Plano Odontológico", Aba::Rede, "dbgHospSele"},
+        // an establishment's own fields: the linked establishments' grid
+        {"C.N.P.J", Aba::Rede, "dbgHospSele"},
+        {"CNES", Aba::Rede, "dbgHospSele"},
+        {"CPF", Aba::Rede, "dbgHospSele"},
+        {"CPF/CNPJ ou CNES", Aba::Rede, "dbgHospSele"},
+        {"CPF/CNPJ", Aba::Rede, "dbgHospSele"},
+        {"Data de início da prestação do serviço", Aba::Rede, "dbgHospSele"},
+        {"Disponibilidade de Serviços", Aba::Rede, "dbgHospSele"},
+        {"Razão Social", Aba::Rede, "dbgHospSele"},
+        {"Registro ZUB da Operadora intermediária", Aba::Rede, "dbgHospSele"},
+        {"Tipo de Contratualização", Aba::Rede, "dbgHospSele"},
+        {"UF / Município", Aba::Rede, "dbgHospSele"},
+        {"Vínculo da Rede", Aba::Rede, "dbgHospSele"},
     };
     const QString c = campo.trimmed();
     for (const Lugar& l : lugares)
