@@ -875,11 +875,18 @@ QWidget* TfrmCadPlano::montaRede() {
     // the offered list has municipality and state besides the name: three fifths of the tab
     l->setColumnStretch(0, 3);
     l->setColumnStretch(2, 2);
-    // CNPJ and CNES whole; the name takes what is left
+    // CNPJ, CNES, municipality and state whole; the name takes what is left
     for (QTableView* g : {dbgHospitais, dbgHospSele}) {
         connect(g->model(), &QAbstractItemModel::modelReset, g, [g] {
-            g->setColumnWidth(0, g->fontMetrics().horizontalAdvance(QStringLiteral("00.000.000/0000-00")) + 16);
-            g->setColumnWidth(1, g->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
+            const QFontMetrics fm = g->fontMetrics();
+            g->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("00.000.000/0000-00")) + 16);
+            g->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("0000000")) + 16);
+            if (const ModeloRowSet* m = ModeloDaGrade(g)) {
+                const int municipio = m->colunaDoCampo(QStringLiteral("NM_MUNC"));
+                const int uf = m->colunaDoCampo(QStringLiteral("CD_UF"));
+                if (municipio >= 0) g->setColumnWidth(municipio, fm.horizontalAdvance(QStringLiteral("SAO JOSE DOS CAMPOS")) + 16);
+                if (uf >= 0) g->setColumnWidth(uf, fm.horizontalAdvance(QStringLiteral("UF")) + 24);
+            }
         });
     }
     esticaColuna(dbgHospitais, QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD"));
