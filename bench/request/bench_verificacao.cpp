@@ -136,14 +136,17 @@ int main(int argc, char** argv) {
 
     // Both sides run on the same connection, so the bare side reads through the same page
     // cache the program sets when it opens the file; the two are interleaved.
-    const MedidasBench::Par inicial = MedidasBench::intercala(
-        repeticoes, [&] { logica.VerificacaoInicial(); },
-        [&] {
-            comumCru(db);
-            for (int pos = 0; pos < rs.RecordCount(); ++pos)
-                checagemCrua(db, rs.ValorNaPosicao(pos, rs.IndiceCampo(QStringLiteral("SEQ_PLANO"))).toLongLong(),
-                             false);
-        });
+    const auto verificacaoInicial = [&] {
+        return MedidasBench::intercala(
+            repeticoes, [&] { logica.VerificacaoInicial(); },
+            [&] {
+                comumCru(db);
+                for (int pos = 0; pos < rs.RecordCount(); ++pos)
+                    checagemCrua(db, rs.ValorNaPosicao(pos, rs.IndiceCampo(QStringLiteral("SEQ_PLANO"))).toLongLong(),
+                                 false);
+            });
+    };
+    const MedidasBench::Par inicial = verificacaoInicial();
     const MedidasBench::Par checagem = MedidasBench::intercala(
         repeticoes, [&] { logica.SolicitaEnvio(cem, true); },
         [&] {
@@ -168,14 +171,7 @@ int main(int argc, char** argv) {
     // The same check with the engine's default 2 MiB cache (as before the cache was sized
     // for the file), on both sides.
     banco.executa(QStringLiteral("PRAGMA cache_size = -2000"));
-    const MedidasBench::Par antes = MedidasBench::intercala(
-        repeticoes, [&] { logica.VerificacaoInicial(); },
-        [&] {
-            comumCru(db);
-            for (int pos = 0; pos < rs.RecordCount(); ++pos)
-                checagemCrua(db, rs.ValorNaPosicao(pos, rs.IndiceCampo(QStringLiteral("SEQ_PLANO"))).toLongLong(),
-                             false);
-        });
+    const MedidasBench::Par antes = verificacaoInicial();
     std::printf("%-52s %10.1f ms %10.1f ms %7.2fx  (cache de 2 MiB: %.2fx mais lenta)\n",
                 "verificação inicial, cache padrão de 2 MiB", antes.ms, antes.baseMs, antes.razao(),
                 antes.ms / inicial.ms);

@@ -19,12 +19,6 @@ void Habilitacoes::habilita(QWidget* controle, bool sim) { pede(controle, false,
 void Habilitacoes::mostra(QAction* acao, bool sim) { pede(acao, true, true, sim); }
 void Habilitacoes::mostra(QWidget* controle, bool sim) { pede(controle, false, true, sim); }
 
-int Habilitacoes::habilitado(const QObject* objeto) const {
-    for (const Pedido& p : m_pedidos)
-        if (p.objeto == objeto && !p.visibilidade) return p.valor ? 1 : 0;
-    return -1;
-}
-
 int Habilitacoes::aplica() const {
     int mudaram = 0;
     // what shows first, then what may be used

@@ -16,8 +16,6 @@ public:
     void habilita(QWidget* controle, bool sim);
     void mostra(QAction* acao, bool sim);
     void mostra(QWidget* controle, bool sim);
-    // What was asked for an object so far (-1 when nothing).
-    int habilitado(const QObject* objeto) const;
     // Sets what differs; returns how many objects changed.
     int aplica() const;
 

@@ -59,18 +59,6 @@ private:
     std::function<void()> m_passo;
 };
 
-// Every table's row count: what a faithful copy keeps.
-QMap<QString, qlonglong> contagens(Banco& b) {
-    QMap<QString, qlonglong> r;
-    const Resultado t = b.consulta(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
-    for (const auto& l : t.linhas) {
-        const QString nome = l.first().toString();
-        if (!IdentificadorSimples(nome)) throw ErroQev(QStringLiteral("Nome de tabela inválido: '%1'").arg(nome));
-        r.insert(nome, b.valor(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(nome)).toLongLong());
-    }
-    return r;
-}
 
 qlonglong tamanhoBanco(Banco& b) {
     return b.valor(QStringLiteral("PRAGMA page_count")).toLongLong() *
@@ -90,6 +78,20 @@ struct Temporario {
         if (!manter && !caminho.isEmpty()) QFile::remove(caminho);
     }
 };
+
+// The version, the operator and the number of plans a database holds.
+Conteudo conteudoAtual(Banco& b) {
+    Conteudo c;
+    c.versao = b.valor(QStringLiteral("PRAGMA user_version")).toInt();
+    const Resultado op = b.consulta(QStringLiteral(
+        "SELECT CD_OPER, NM_RAZAO_SOCIAL FROM OPERADORAS ORDER BY rowid LIMIT 1"));
+    if (!op.vazio()) {
+        c.cdOper = op.linhas.first().at(0).toString();
+        c.razaoSocial = op.linhas.first().at(1).toString();
+    }
+    c.planos = b.valor(QStringLiteral("SELECT count(*) FROM TB_PLANOS")).toLongLong();
+    return c;
+}
 
 // Both checks of a copy; messages name `nome`, the file the user chose.
 Conteudo confere(const QString& arquivo, const QString& nome, const Progresso& progresso, int de, int ate) {
@@ -135,13 +137,7 @@ Conteudo confere(const QString& arquivo, const QString& nome, const Progresso& p
     if (!falha.isEmpty())
         throw ErroQev(QStringLiteral("O arquivo \"%1\" está danificado: a verificação de integridade falhou "
                                      "(%2).").arg(nome, falha));
-    const Resultado op = b.consulta(QStringLiteral(
-        "SELECT CD_OPER, NM_RAZAO_SOCIAL FROM OPERADORAS ORDER BY rowid LIMIT 1"));
-    if (!op.vazio()) {
-        c.cdOper = op.linhas.first().at(0).toString();
-        c.razaoSocial = op.linhas.first().at(1).toString();
-    }
-    c.planos = b.valor(QStringLiteral("SELECT count(*) FROM TB_PLANOS")).toLongLong();
+    c = conteudoAtual(b);
     informa(progresso, ate);
     return c;
 }
@@ -162,19 +158,6 @@ bool copiaArquivo(const QString& de, const QString& para, const Progresso& progr
     if (origem.error() != QFileDevice::NoError || !destino.flush()) return false;
     ::fsync(destino.handle());
     return true;
-}
-
-Conteudo conteudoAtual(Banco& b) {
-    Conteudo c;
-    c.versao = b.valor(QStringLiteral("PRAGMA user_version")).toInt();
-    const Resultado op = b.consulta(QStringLiteral(
-        "SELECT CD_OPER, NM_RAZAO_SOCIAL FROM OPERADORAS ORDER BY rowid LIMIT 1"));
-    if (!op.vazio()) {
-        c.cdOper = op.linhas.first().at(0).toString();
-        c.razaoSocial = op.linhas.first().at(1).toString();
-    }
-    c.planos = b.valor(QStringLiteral("SELECT count(*) FROM TB_PLANOS")).toLongLong();
-    return c;
 }
 
 struct LiberaTrava {
@@ -212,7 +195,7 @@ void Grava(TDmConexao& conexao, const QString& destino, const Progresso& progres
     try {
         Banco& banco = conexao.banco();
         informa(progresso, 0);
-        const QMap<QString, qlonglong> origem = contagens(banco);
+        const QMap<QString, qlonglong> origem = TDmConexao::ContagemTabelas(banco);
         const qlonglong total = qMax<qlonglong>(1, tamanhoBanco(banco));
         informa(progresso, 5);
         {
@@ -230,7 +213,7 @@ void Grava(TDmConexao& conexao, const QString& destino, const Progresso& progres
             Banco copia;
             copia.abre(temporario.caminho, TDmConexao::SenhaBanco());
             copia.executa(QStringLiteral("PRAGMA user_version = %1").arg(VersaoPrograma()));
-            if (contagens(copia) != origem) throw ErroQev(QStringLiteral("a cópia não tem as mesmas linhas do banco"));
+            if (TDmConexao::ContagemTabelas(copia) != origem) throw ErroQev(QStringLiteral("a cópia não tem as mesmas linhas do banco"));
         }
         confere(temporario.caminho, destino, progresso, 65, 95);
         sincroniza(temporario.caminho);

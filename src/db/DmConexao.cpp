@@ -82,8 +82,9 @@ QByteArray abreComChave(Banco& b, const QString& caminho) {
     return TDmConexao::SenhaBanco();
 }
 
-// Every table's row count: what a faithful copy must keep.
-QMap<QString, qlonglong> contagens(Banco& b) {
+}  // namespace
+
+QMap<QString, qlonglong> TDmConexao::ContagemTabelas(Banco& b) {
     QMap<QString, qlonglong> r;
     const Resultado t = b.consulta(QStringLiteral(
         "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
@@ -94,7 +95,6 @@ QMap<QString, qlonglong> contagens(Banco& b) {
     }
     return r;
 }
-}  // namespace
 
 QVariant Consulta::campo(const QString& coluna) const {
     if (Eof()) throw ErroQev(QStringLiteral("Não há registro atual."));
@@ -616,7 +616,7 @@ bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
         {
             Banco b;
             chave = abreComChave(b, caminhoBanco);
-            origem = contagens(b);
+            origem = TDmConexao::ContagemTabelas(b);
             // Written with the derived key, the copy keeps the file's salt: the password
             // opens it as it opens the file (checked below).
             const QString uri = QStringLiteral("file:") +
@@ -633,7 +633,7 @@ bool TDmConexao::CompactaBanco(const QString& caminhoBanco) {
                 throw ErroQev(QStringLiteral("cópia compactada com outro sal"));
             Banco c;
             c.abre(copia, chave);
-            if (contagens(c) != origem)
+            if (TDmConexao::ContagemTabelas(c) != origem)
                 throw ErroQev(QStringLiteral("cópia compactada não confere"));
         }
         if (temModo) ::chmod(QFile::encodeName(copia).constData(), original.st_mode & 07777);

@@ -1,4 +1,5 @@
 #pragma once
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -30,6 +31,9 @@ class TDmConexao : public QObject {
 public:
     explicit TDmConexao(QObject* parent = nullptr);
     ~TDmConexao() override;
+
+    // Every table's row count: what a faithful copy of the database keeps.
+    static QMap<QString, qlonglong> ContagemTabelas(Banco& b);
 
     // The module of this run (the last one created), or nullptr.
     static TDmConexao* instancia();
