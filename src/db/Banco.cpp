@@ -118,6 +118,8 @@ void Banco::abreCom(const QByteArray& nome, int flags, const QString& caminho,
     }
     m_db = db;
     m_caminho = caminho;
+    static qint64 aberturas = 0;
+    m_abertura = ++aberturas;
     sqlite3_extended_result_codes(m_db, 1);
     rc = sqlite3_key_v2(m_db, "main", senha.constData(), senha.size());
     if (rc != SQLITE_OK) {
@@ -383,6 +385,13 @@ QVariant Banco::valor(const QString& sql, const ParamsPosicionais& params) {
 
 int Banco::linhasAlteradas() const { return m_db ? sqlite3_changes(m_db) : 0; }
 qlonglong Banco::ultimoRowId() const { return m_db ? sqlite3_last_insert_rowid(m_db) : 0; }
+
+Banco::VersaoDados Banco::versaoDados() {
+    if (!m_db) return {};
+    // the pragma looks at the file (what another connection committed meanwhile)
+    const qint64 outras = valor(QStringLiteral("PRAGMA data_version")).toLongLong();
+    return {m_abertura, outras, qint64(sqlite3_total_changes64(m_db))};
+}
 
 bool Banco::emTransacao() const { return m_db && sqlite3_get_autocommit(m_db) == 0; }
 void Banco::iniciaTransacao() {

@@ -77,6 +77,18 @@ public:
     int linhasAlteradas() const;
     qlonglong ultimoRowId() const;
 
+    // Tells whether what is stored may have changed since an earlier reading: another
+    // connection committed (the engine's data version), this connection wrote a row
+    // (also one rolled back later), or the file was opened again. Equal versions: nothing
+    // changed in between.
+    struct VersaoDados {
+        qint64 abertura = -1;  // which opening of a file (every opening of any Banco differs)
+        qint64 outras = 0;     // commits of other connections
+        qint64 proprias = 0;   // rows written by this connection
+        bool operator==(const VersaoDados&) const = default;
+    };
+    VersaoDados versaoDados();
+
     // Transactions: BEGIN IMMEDIATE, so a write blocked by another copy waits
     // (busy timeout) and then fails with the engine's "database is locked". Writers
     // own a transaction through TransacaoEscopo (db/Transacao.h), not these calls.
@@ -129,6 +141,7 @@ private:
     QStringList m_ordemGuardados;               // oldest first
     QString m_caminho;
     QVector<std::function<void(bool)>> m_aoTerminar;
+    qint64 m_abertura = -1;
 };
 
 // One statement prepared once and run many times with new values (bulk work: an

@@ -441,17 +441,33 @@ QVector<RowSet*> TdmInfoPlano::Relacionados() const {
 
 void TdmInfoPlano::AbrePlanos() {
     m_plano->DefineParametro(kCdOper, OperadoraAtual().CdOper);
-    m_versaoPlanos = banco().valor(QStringLiteral("PRAGMA data_version")).toLongLong();
+    m_versaoPlanos = banco().versaoDados();
     m_plano->Abre(banco());
 }
 
 bool TdmInfoPlano::RelePlanosAlterados() {
-    // the data version changes only with what other connections commit
-    if (m_plano->Ativo() &&
-        banco().valor(QStringLiteral("PRAGMA data_version")).toLongLong() == m_versaoPlanos)
+    const Banco::VersaoDados v = banco().versaoDados();
+    if (m_plano->Ativo() && v.abertura == m_versaoPlanos.abertura && v.outras == m_versaoPlanos.outras)
         return false;
     AbrePlanos();
     return true;
+}
+
+bool TdmInfoPlano::GarantePlanos() {
+    RowSet& p = *m_plano;
+    if (p.Ativo() && !p.EmEdicao() && p.ChangeCount() == 0 &&
+        p.Parametro(kCdOper).toString() == OperadoraAtual().CdOper && banco().versaoDados() == m_versaoPlanos) {
+        p.First();
+        return false;
+    }
+    AbrePlanos();
+    return true;
+}
+
+void TdmInfoPlano::PlanosEmDia() {
+    const Banco::VersaoDados v = banco().versaoDados();
+    if (m_plano->Ativo() && v.abertura == m_versaoPlanos.abertura && v.outras == m_versaoPlanos.outras)
+        m_versaoPlanos.proprias = v.proprias;
 }
 
 void TdmInfoPlano::AbreRelacionado(RowSet* rs, const QString& cdOper, qlonglong seqPlano) {

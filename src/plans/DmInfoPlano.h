@@ -82,6 +82,12 @@ public:
     // Reads the plans again when another copy of the program wrote to the database since
     // they were read (what this connection wrote is in them already); true when read.
     bool RelePlanosAlterados();
+    // For a screen that opens: the plans as read last time, on their first row, when they
+    // are the current operator's, hold no change of their own and nothing at all was
+    // written to the database since; read again otherwise. True when read.
+    bool GarantePlanos();
+    // What this connection wrote so far is in the plans (a save merged it into them).
+    void PlanosEmDia();
     // Closes a related set, binds it to the plan and opens it.
     void AbreRelacionado(RowSet* rs, const QString& cdOper, qlonglong seqPlano);
     // Whether a related set is open with exactly these parameters.
@@ -190,7 +196,7 @@ private:
     RowSet* m_abrangencia;
 
     qlonglong m_ultimaNota = -1;
-    qlonglong m_versaoPlanos = -1;  // the database's data version when the plans were read
+    Banco::VersaoDados m_versaoPlanos;  // the database's version when the plans were read
     bool m_notasAbertas = false;
     QVector<EntradaNumero> m_notas;
     QVector<EntradaNumero> m_taxas;

@@ -141,8 +141,7 @@ void TEdicaoPlano::SelecionaAba(Aba aba) {
 
 void TEdicaoPlano::Abre() {
     CursorEspera espera;
-    cdsPlano()->Fecha();
-    m_dm->AbrePlanos();
+    m_dm->GarantePlanos();
     if (!m_dm->cdsRegiaoBrasil()->Ativo()) m_dm->cdsRegiaoBrasil()->Abre(banco());
     exibe();
     if (!cdsPlano()->IsEmpty()) RegraAbaNotas();
@@ -702,6 +701,8 @@ void TEdicaoPlano::relerDepoisDaGravacao(qlonglong seq) {
     const QString op = m_dm->CdOperAtual();
     if (m_dm->RelePlanosAlterados() || m_dm->SeqPlanoAtual() != seq)
         cdsPlano()->Locate({QStringLiteral("CD_OPER"), QStringLiteral("SEQ_PLANO")}, {op, seq});
+    else
+        m_dm->PlanosEmDia();
     m_area->AceitaSeletores();
 }
 

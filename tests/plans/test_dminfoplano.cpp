@@ -69,6 +69,58 @@ TEST_F(DmInfoPlanoTeste, NoteNumbersAreReadOnceAfterOpeningAndThenCounted) {
     EXPECT_EQ(notas.Valor(QStringLiteral("ID_PLANO_NOTA_TECNICA")).toLongLong(), 41);
 }
 
+// A screen that opens keeps the plans read before only when nothing could have changed them.
+TEST_F(DmInfoPlanoTeste, PlansAreKeptForTheNextScreenOnlyWhenNothingWasWrittenSince) {
+    inicia(plano(1, "P1") + plano(2, "P2") + plano(3, "P3"));
+    const auto nome = [this](int seq) {
+        vaiPara(seq);
+        return planos().Valor(QStringLiteral("NM_PLANO")).toString();
+    };
+    const struct {
+        const char* caso;
+        std::function<void()> antes;
+        bool relidos;
+        const char* nomeDo2;
+    } casos[] = {
+        {"nada mudou", [] {}, false, "P2"},
+        {"esta conexão gravou", [this] { banco().executa(QStringLiteral("UPDATE TB_PLANOS SET NM_PLANO = 'DESTA' "
+                                                                        "WHERE SEQ_PLANO = 2")); },
+         true, "DESTA"},
+        {"outra cópia gravou", [this] {
+             Apoio::abreBanco(banco().caminho())
+                 ->executa(QStringLiteral("UPDATE TB_PLANOS SET NM_PLANO = 'DA OUTRA' WHERE SEQ_PLANO = 2"));
+         }, true, "DA OUTRA"},
+        {"gravação desfeita", [this] {
+             banco().iniciaTransacao();
+             banco().executa(QStringLiteral("UPDATE TB_PLANOS SET NM_PLANO = 'DESFEITO' WHERE SEQ_PLANO = 2"));
+             banco().desfazTransacao();
+         }, true, "DA OUTRA"},
+        {"alteração do conjunto não gravada", [this] {
+             vaiPara(2);
+             planos().Edit();
+             planos().DefineValor(QStringLiteral("NM_PLANO"), QStringLiteral("SÓ NA MEMÓRIA"));
+             planos().Post();
+         }, true, "DA OUTRA"},
+        {"em edição", [this] {
+             vaiPara(2);
+             planos().Edit();
+             planos().DefineValor(QStringLiteral("NM_PLANO"), QStringLiteral("DIGITANDO"));
+         }, true, "DA OUTRA"},
+    };
+    abrePlanos();
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        vaiPara(3);
+        c.antes();
+        EXPECT_EQ(dm->GarantePlanos(), c.relidos);
+        EXPECT_EQ(planos().RecNo(), 0);  // on the first plan, as a screen opens
+        EXPECT_FALSE(planos().EmEdicao());
+        EXPECT_EQ(planos().ChangeCount(), 0);
+        EXPECT_EQ(nome(2), QString::fromUtf8(c.nomeDo2));
+        EXPECT_FALSE(dm->GarantePlanos()) << "lidos de novo sem que nada mudasse";
+    }
+}
+
 // --- the related sets ---------------------------------------------------------------
 
 TEST_F(DmInfoPlanoTeste, RelatedSetsHoldThePlansRowsAndWriteOnlyTheirOwnTable) {
