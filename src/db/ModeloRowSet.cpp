@@ -1,5 +1,7 @@
 #include "db/ModeloRowSet.h"
 
+#include <QEvent>
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -184,7 +186,9 @@ private:
                              marcas
                                  ? QItemSelectionModel::NoUpdate
                                  : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        m_grade->scrollTo(m_modelo->index(pos, col));
+        // a hidden grid scrolls to its current row when shown (laying its rows out now,
+        // for every reading of a set on a tab not shown, is work nobody sees)
+        if (m_grade->isVisible()) m_grade->scrollTo(m_modelo->index(pos, col));
         m_movendo = false;
     }
 
@@ -194,16 +198,47 @@ private:
 };
 }  // namespace
 
-ModeloRowSet* LigaGrade(QTableView* grade, RowSet* rowSet) {
-    auto* modelo = new ModeloRowSet(rowSet, grade);
+namespace {
+void entregaModelo(QTableView* grade, ModeloRowSet* modelo) {
     grade->setModel(modelo);
-    grade->setSelectionBehavior(QAbstractItemView::SelectRows);
     grade->verticalHeader()->setDefaultSectionSize(grade->fontMetrics().height() + 6);
     grade->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     new Sincronia(grade, modelo);
+}
+
+// Hands the model to its grid at the grid's first show, before it paints.
+class LigacaoAoMostrar : public QObject {
+public:
+    LigacaoAoMostrar(QTableView* grade, ModeloRowSet* modelo) : QObject(grade), m_grade(grade), m_modelo(modelo) {
+        grade->installEventFilter(this);
+    }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (o == m_grade && e->type() == QEvent::Show) {
+            m_grade->removeEventFilter(this);
+            entregaModelo(m_grade, m_modelo);
+            m_modelo->Reinicia();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QTableView* m_grade;
+    ModeloRowSet* m_modelo;
+};
+}  // namespace
+
+ModeloRowSet* LigaGrade(QTableView* grade, RowSet* rowSet, LigacaoGrade quando) {
+    auto* modelo = new ModeloRowSet(rowSet, grade);
+    grade->setSelectionBehavior(QAbstractItemView::SelectRows);
+    if (quando == LigacaoGrade::AoMostrar && !grade->isVisible())
+        new LigacaoAoMostrar(grade, modelo);
+    else
+        entregaModelo(grade, modelo);
     return modelo;
 }
 
 ModeloRowSet* ModeloDaGrade(const QTableView* grade) {
-    return qobject_cast<ModeloRowSet*>(grade->model());
+    if (auto* m = qobject_cast<ModeloRowSet*>(grade->model())) return m;
+    return grade->findChild<ModeloRowSet*>(QString(), Qt::FindDirectChildrenOnly);
 }

@@ -58,8 +58,19 @@ private:
     bool m_editavel = false;
 };
 
+// When a grid bound by LigaGrade takes its model.
+enum class LigacaoGrade {
+    Imediata,
+    // When the grid is first shown: a grid on a tab page the user never opens costs
+    // only its creation, and follows none of its row set's changes until then. Its
+    // model exists at once (ModeloDaGrade); the grid's own model and selection model
+    // are null until then. Taking it resets the model (modelReset), so what adjusts
+    // the grid to its columns runs once they are there.
+    AoMostrar,
+};
 // Binds a grid to a row set: creates the model (owned by the grid), selects whole
 // rows and keeps the grid's current row and the row set's current row together.
-ModeloRowSet* LigaGrade(QTableView* grade, RowSet* rowSet);
-// The model of a grid bound by LigaGrade (nullptr otherwise).
+ModeloRowSet* LigaGrade(QTableView* grade, RowSet* rowSet, LigacaoGrade quando = LigacaoGrade::Imediata);
+// The model of a grid bound by LigaGrade, also before the grid took it (nullptr
+// for a grid not bound so).
 ModeloRowSet* ModeloDaGrade(const QTableView* grade);

@@ -116,10 +116,11 @@ void marcaGrupo(QButtonGroup* g, int id) {
     g->setExclusive(true);
 }
 
+// The grids of the tab pages take their rows when their page is first shown.
 QTableView* grade(QWidget* pai, const QString& nome, RowSet* rs, bool varias = false) {
     auto* g = new QTableView(pai);
     g->setObjectName(nome);
-    LigaGrade(g, rs);
+    LigaGrade(g, rs, LigacaoGrade::AoMostrar);
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionMode(varias ? QAbstractItemView::ExtendedSelection
                                : QAbstractItemView::SingleSelection);
@@ -134,7 +135,7 @@ void esticaColuna(QTableView* g, const QString& campo) {
     auto aplica = [g, campo] {
         const ModeloRowSet* m = ModeloDaGrade(g);
         const int c = m ? m->colunaDoCampo(campo) : -1;
-        if (c < 0) return;
+        if (c < 0 || c >= g->horizontalHeader()->count()) return;  // not shown yet
         g->horizontalHeader()->setStretchLastSection(false);
         g->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
     };
@@ -825,7 +826,7 @@ QWidget* TfrmCadPlano::montaRede() {
                              QStringLiteral("vincular o estabelecimento selecionado ao plano"), [this, rede] {
                                  // with nothing marked nothing is linked
                                  QVector<int> linhas;
-                                 if (dbgHospitais->selectionModel()->hasSelection())
+                                 if (dbgHospitais->selectionModel() && dbgHospitais->selectionModel()->hasSelection())
                                      linhas = LinhasMarcadas(dbgHospitais);
                                  rede->Vincula(linhas);
                                  dbgHospitais->clearSelection();
@@ -877,7 +878,7 @@ QWidget* TfrmCadPlano::montaRede() {
     l->setColumnStretch(2, 2);
     // CNPJ, CNES, municipality and state whole; the name takes what is left
     for (QTableView* g : {dbgHospitais, dbgHospSele}) {
-        connect(g->model(), &QAbstractItemModel::modelReset, g, [g] {
+        connect(ModeloDaGrade(g), &QAbstractItemModel::modelReset, g, [g] {
             const QFontMetrics fm = g->fontMetrics();
             g->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("00.000.000/0000-00")) + 16);
             g->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("0000000")) + 16);
