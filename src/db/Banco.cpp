@@ -1,5 +1,6 @@
 #include "db/Banco.h"
 #include "db/CifraBanco.h"
+#include "db/ColacaoPtBr.h"
 
 #include "db/Valores.h"
 
@@ -11,6 +12,10 @@
 #include <QUrl>
 #include <array>
 #include <utility>
+#include <vector>
+#include <string>
+#include <memory>
+#include <cstring>
 
 #include "sqlite3.h"
 
@@ -32,9 +37,8 @@ void funcaoMinusculas(sqlite3_context* c, int n, sqlite3_value** v) { funcaoCaix
 
 // Collation PTBR: how a Brazilian user expects names to sort (case- and accent-aware).
 int colacaoPtBr(void* arg, int n1, const void* s1, int n2, const void* s2) {
-    auto* col = static_cast<QCollator*>(arg);
-    return col->compare(QString::fromUtf8(static_cast<const char*>(s1), n1),
-                        QString::fromUtf8(static_cast<const char*>(s2), n2));
+    return ColacaoPtBr::ComparaUtf8(*static_cast<QCollator*>(arg), static_cast<const char*>(s1), n1,
+                                    static_cast<const char*>(s2), n2);
 }
 void apagaColacao(void* arg) { delete static_cast<QCollator*>(arg); }
 
@@ -48,7 +52,48 @@ const QVariant& umaLetra(char c) {
     return tabela[static_cast<unsigned char>(c)];
 }
 
-QVariant leColuna(sqlite3_stmt* st, int i) {
+// The texts a column repeats (codes, states, flags, the moment of links made together)
+// share one string: a small table of the texts seen last, by their bytes. A column whose
+// texts hardly ever repeat (names, identifiers) stops looking after its first rows.
+class TextosRepetidos {
+public:
+    QVariant texto(const char* t, int n) {
+        if (!m_ativo || n > kMaiorTexto) return QVariant(QString::fromUtf8(t, n));
+        Entrada& e = m_tabela[espalha(t, n) & (kEntradas - 1)];
+        ++m_procurados;
+        if (e.usada && e.bytes.size() == size_t(n) && std::memcmp(e.bytes.data(), t, size_t(n)) == 0) {
+            ++m_achados;
+            return e.valor;
+        }
+        e.usada = true;
+        e.bytes.assign(t, size_t(n));
+        e.valor = QVariant(QString::fromUtf8(t, n));
+        if (m_procurados == kAmostra && m_achados < kAmostra / 4) m_ativo = false;
+        return e.valor;
+    }
+
+private:
+    static constexpr int kEntradas = 64;
+    static constexpr int kMaiorTexto = 48;
+    static constexpr int kAmostra = 256;
+    struct Entrada {
+        bool usada = false;
+        std::string bytes;
+        QVariant valor;
+    };
+    static quint32 espalha(const char* t, int n) {
+        quint32 h = 2166136261u;
+        for (int i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(t[i])) * 16777619u;
+        return h ^ (h >> 15);
+    }
+    std::array<Entrada, kEntradas> m_tabela;
+    int m_procurados = 0;
+    int m_achados = 0;
+    bool m_ativo = true;
+};
+
+// A column of the current row; with `repetidos`, the texts the column repeats are shared.
+QVariant leColuna(sqlite3_stmt* st, int i, std::unique_ptr<TextosRepetidos>* repetidos = nullptr) {
     switch (sqlite3_column_type(st, i)) {
         case SQLITE_INTEGER:
             return QVariant(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
@@ -59,7 +104,9 @@ QVariant leColuna(sqlite3_stmt* st, int i) {
             const int n = sqlite3_column_bytes(st, i);
             // flags and one-letter codes fill most columns: one shared text each
             if (n == 1 && static_cast<unsigned char>(t[0]) < 128) return umaLetra(t[0]);
-            return QVariant(QString::fromUtf8(t, n));
+            if (!repetidos) return QVariant(QString::fromUtf8(t, n));
+            if (!*repetidos) *repetidos = std::make_unique<TextosRepetidos>();
+            return (*repetidos)->texto(t, n);
         }
         case SQLITE_BLOB:
             return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)),
@@ -284,10 +331,11 @@ static Resultado leLinhas(sqlite3_stmt* st, int& rc) {
         r.info.push_back({texto(sqlite3_column_decltype(st, i)), texto(sqlite3_column_table_name(st, i)),
                           texto(sqlite3_column_origin_name(st, i))});
     }
+    std::vector<std::unique_ptr<TextosRepetidos>> repetidos(n);
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         QVariantList linha(n);
         QVariant* v = linha.data();
-        for (int i = 0; i < n; ++i) v[i] = leColuna(st, i);
+        for (int i = 0; i < n; ++i) v[i] = leColuna(st, i, &repetidos[i]);
         r.linhas.push_back(std::move(linha));
     }
     return r;

@@ -1,6 +1,9 @@
 #include "db/RowSet.h"
 
+#include "db/ColacaoPtBr.h"
+
 #include <QCollator>
+#include <cstring>
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
@@ -110,6 +113,16 @@ bool soDigitos(const QString& s) {
     for (const QChar c : s)
         if (c.unicode() < u'0' || c.unicode() > u'9') return false;
     return true;
+}
+
+// A text of at most 18 digits as a number that sorts as the text does: each digit one
+// place of base 11 (1 to 10), the places past the end 0, so a text sorts before the
+// longer ones it begins.
+constexpr int kMaisDigitos = 18;
+quint64 chaveDigitos(const QString& s) {
+    quint64 k = 0;
+    for (int i = 0; i < kMaisDigitos; ++i) k = k * 11 + (i < s.size() ? quint64(s[i].unicode() - u'0' + 1) : 0);
+    return k;
 }
 
 QDateTime comoDataHora(const QVariant& v) {
@@ -290,6 +303,8 @@ void RowSet::abreResultado(Resultado r, Banco* banco) {
             // converted once and its value shared, instead of one local date-time (and its
             // time-zone look-up) per row.
             QHash<QString, QVariant> convertidos;
+            QString ultimo;  // the text converted last (a text read again is one shared string)
+            QVariant ultimoValor;
             for (RegLinha& l : m_linhas) {
                 QVariant& v = l.valores[c];
                 if (v.typeId() != QMetaType::QString) {
@@ -297,12 +312,18 @@ void RowSet::abreResultado(Resultado r, Banco* banco) {
                     continue;
                 }
                 const QString texto = v.toString();
+                if (!ultimo.isNull() && texto.constData() == ultimo.constData() && texto.size() == ultimo.size()) {
+                    v = ultimoValor;
+                    continue;
+                }
                 auto it = convertidos.constFind(texto);
                 if (it == convertidos.constEnd()) {
                     if (convertidos.size() > 4096) convertidos.clear();
                     it = convertidos.insert(texto, Converte(f.tipo, v));
                 }
-                v = *it;
+                ultimo = texto;
+                ultimoValor = *it;
+                v = ultimoValor;
             }
         } else if (f.tipo == TipoCampo::Logico) {
             for (RegLinha& l : m_linhas) l.valores[c] = Converte(f.tipo, l.valores.at(c));
@@ -406,11 +427,16 @@ void RowSet::ordena() {
         bool texto;
         std::vector<QCollatorSortKey> chaves;  // texts: by position in m_ordem
         std::vector<QString> textos;            // texts of digits only, when no keys
+        std::vector<quint64> numeros;           // short texts of digits only: their keys
+        // texts of the characters names are written with: their first-level weights, one
+        // after the other (`inicio` tells where each row's begin), ties left to the collator
+        std::vector<quint8> pesos;
+        std::vector<int> inicio;
         std::vector<char> nulos;
     };
     std::vector<Chave> chaves;
     for (const ChaveIndice& k : m_chavesIndice) {
-        Chave c{IndiceCampo(k.campo), k.descendente, k.semCaixa, false, {}, {}, {}};
+        Chave c{IndiceCampo(k.campo), k.descendente, k.semCaixa, false, {}, {}, {}, {}, {}, {}};
         c.texto = ehTexto(m_campos[c.campo].tipo);
         chaves.push_back(std::move(c));
     }
@@ -422,15 +448,35 @@ void RowSet::ordena() {
         if (!c.texto) continue;
         c.nulos.resize(n);
         c.textos.resize(n);
-        bool digitos = true;
+        bool digitos = true, curtos = true;
         for (int i = 0; i < n; ++i) {
             const QVariant v = ValorDaLinha(m_ordem[i], c.campo);
             c.nulos[i] = nulo(v);
             if (c.nulos[i]) continue;
             c.textos[i] = v.toString();
             digitos = digitos && soDigitos(c.textos[i]);
+            curtos = curtos && c.textos[i].size() <= kMaisDigitos;
+        }
+        if (digitos && curtos) {  // CNPJ, CNES, codes: compared as numbers of their own
+            c.numeros.resize(n);
+            for (int i = 0; i < n; ++i)
+                if (!c.nulos[i]) c.numeros[i] = chaveDigitos(c.textos[i]);
+            c.textos = {};
+            continue;
         }
         if (digitos) continue;  // compared as they are
+        c.inicio.resize(n + 1);
+        bool conhecidos = true;
+        for (int i = 0; i < n && conhecidos; ++i) {
+            c.inicio[i] = int(c.pesos.size());
+            if (!c.nulos[i]) conhecidos = ColacaoPtBr::Pesos(c.textos[i], c.pesos);
+        }
+        if (conhecidos) {
+            c.inicio[n] = int(c.pesos.size());
+            continue;  // the texts stay for the ties
+        }
+        c.pesos = {};
+        c.inicio = {};
         QCollator& col = colador(c.semCaixa);
         c.chaves.reserve(n);
         for (int i = 0; i < n; ++i) c.chaves.push_back(col.sortKey(c.textos[i]));
@@ -442,7 +488,16 @@ void RowSet::ordena() {
             if (c.texto) {
                 if (c.nulos[a] || c.nulos[b])
                     r = int(!c.nulos[a]) - int(!c.nulos[b]);
-                else if (c.chaves.empty())
+                else if (!c.numeros.empty())
+                    r = c.numeros[a] < c.numeros[b] ? -1 : c.numeros[a] > c.numeros[b];
+                else if (!c.inicio.empty()) {
+                    const quint8* pa = c.pesos.data() + c.inicio[a];
+                    const quint8* pb = c.pesos.data() + c.inicio[b];
+                    const int na = c.inicio[a + 1] - c.inicio[a], nb = c.inicio[b + 1] - c.inicio[b];
+                    r = std::memcmp(pa, pb, size_t(std::min(na, nb)));
+                    if (r == 0) r = na - nb;
+                    if (r == 0) r = colador(c.semCaixa).compare(c.textos[a], c.textos[b]);
+                } else if (c.chaves.empty())
                     r = c.textos[a].compare(c.textos[b]);
                 else
                     r = c.chaves[a].compare(c.chaves[b]);
@@ -492,7 +547,7 @@ int RowSet::Compara(int c, const QVariant& a, const QVariant& b, bool semCaixa) 
     switch (m_campos[c].tipo) {
         case TipoCampo::Texto:
         case TipoCampo::Memo:
-            return colador(semCaixa).compare(a.toString(), b.toString());
+            return ColacaoPtBr::Compara(colador(semCaixa), a.toString(), b.toString());
         case TipoCampo::Inteiro:
             return sinal(a.toLongLong(), b.toLongLong());
         case TipoCampo::Real:
