@@ -1,5 +1,7 @@
 #include "network/DmHospital.h"
 
+#include <memory>
+
 #include <QDate>
 #include <QDateTime>
 
@@ -26,14 +28,45 @@ const QString kSqlHospital = QStringLiteral(
     "CD_CLASSIF_ESTAB_SAUDE, LG_CLASSIFICADO_ZUB, CD_OPER_INTERMEDIADORA, CD_DISP_SERVICO, "
     "LG_URGENCIA_EMERGENCIA, CD_OPER FROM TB_ESTAB_SAUDE WHERE ID_ESTB_SAUD = :IdEstb");
 
+// The linked establishments that may be incomplete: every one whose values could make
+// EstabelecimentoIncompleto true (a text with no letter or digit may be blank, a number or
+// date not stored as one may read as none); the rule itself decides on these few.
 const QString kSqlVinculado = QStringLiteral(
     "SELECT E.ID_ESTB_SAUD, E.CD_CNPJ_ESTB_SAUD, E.RAZAO_SOCIAL_ESTB_SAUD, E.CD_TIPO_ESTB_SAUD, "
     "E.ID_MUNC, "
     "E.CD_TIPO_CONTRATO_ESTB_SAUDE, E.LG_HOSPITAL_INCLUIDO, E.CD_CNES, E.DT_VINCULO_OPER, "
     "E.DT_CONTRATO_OPER, "
     "E.CD_CLASSIF_ESTAB_SAUDE, E.LG_CLASSIFICADO_ZUB "
-    "FROM TB_ESTAB_SAUDE E WHERE EXISTS (SELECT 1 FROM RL_PLANOS_ESTAB_SAUDE R "
+    "FROM TB_ESTAB_SAUDE E WHERE (%1 OR (CAST(E.LG_HOSPITAL_INCLUIDO AS TEXT) = 'S' AND %2) "
+    "OR %3 OR %4 OR %6 "
+    "OR ((E.CD_TIPO_ESTB_SAUD = %7 OR typeof(E.CD_TIPO_ESTB_SAUD) <> 'integer') AND (%8 OR %9)) OR %5) "
+    "AND EXISTS (SELECT 1 FROM RL_PLANOS_ESTAB_SAUDE R "
     "WHERE R.ID_ESTB_SAUD = E.ID_ESTB_SAUD)");  // one row per establishment, not per link
+
+// A text that may be blank; a number that may read as none; a date that may read as none
+// (only the stored forms "yyyy-MM-dd" and "yyyy-MM-dd HH:mm:ss" of a real day surely read).
+QString talvezBranco(const char* c) {
+    return QStringLiteral("(%1 IS NULL OR %1 NOT GLOB '*[0-9A-Za-z]*')").arg(QLatin1String(c));
+}
+QString talvezSemNumero(const char* c) {
+    return QStringLiteral("(%1 IS NULL OR typeof(%1) NOT IN ('integer', 'real'))").arg(QLatin1String(c));
+}
+QString talvezSemData(const char* c) {
+    return QStringLiteral("(%1 IS NULL OR typeof(%1) <> 'text' OR NOT ((length(%1) = 10 AND date(%1) IS %1) OR "
+                          "(length(%1) = 19 AND datetime(%1) IS %1)))")
+        .arg(QLatin1String(c));
+}
+}  // namespace
+
+QString TDmHospital::SqlVinculadoIncompleto() {
+    return kSqlVinculado.arg(talvezBranco("E.RAZAO_SOCIAL_ESTB_SAUD"), talvezBranco("E.CD_CNES"),
+                             talvezSemNumero("E.CD_TIPO_ESTB_SAUD"), talvezSemNumero("E.ID_MUNC"),
+                             talvezSemData("E.DT_VINCULO_OPER"), talvezSemNumero("E.CD_CLASSIF_ESTAB_SAUDE"))
+        .arg(TDmHospital::kContratualizado)
+        .arg(talvezBranco("E.CD_TIPO_CONTRATO_ESTB_SAUDE"), talvezSemData("E.DT_CONTRATO_OPER"));
+}
+
+namespace {
 
 using namespace ColunasEstab;
 
@@ -380,11 +413,17 @@ bool TDmHospital::EstabelecimentoIncompleto(const std::function<QVariant(const Q
 
 bool TDmHospital::ExisteVinculadoIncompleto() {
     m_vinculado->Fecha();
-    m_vinculado->DefineFiltro([](const RowSet& rs, int linha) {
-        return EstabelecimentoIncompleto(
-            [&](const QString& c) { return rs.ValorDaLinha(linha, c); });
+    // the rule asks for its columns by name: each name's index found once
+    auto indices = std::make_shared<QHash<QString, int>>();
+    m_vinculado->DefineFiltro([indices](const RowSet& rs, int linha) {
+        return EstabelecimentoIncompleto([&](const QString& c) {
+            auto it = indices->constFind(c);
+            if (it == indices->constEnd()) it = indices->insert(c, rs.IndiceCampo(c));
+            return rs.ValorDaLinha(linha, *it);
+        });
     });
-    m_vinculado->Abre(banco(), kSqlVinculado);
+    static const QString sql = SqlVinculadoIncompleto();
+    m_vinculado->Abre(banco(), sql);
     return !m_vinculado->IsEmpty();
 }
 

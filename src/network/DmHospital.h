@@ -103,6 +103,8 @@ public:
     bool EstabVinculadoPlano(qlonglong idEstb);
     // Reopens cdsEstabVinculado with only its incomplete rows; true when one remains.
     bool ExisteVinculadoIncompleto();
+    // The statement it reads: the linked establishments that may be incomplete.
+    static QString SqlVinculadoIncompleto();
     // The completeness rule of a linked establishment, over a row's values by column name.
     static bool EstabelecimentoIncompleto(const std::function<QVariant(const QString&)>& valor);
 

@@ -515,6 +515,7 @@ TEST_F(HospitalTeste, IncompleteLinkedEstablishments) {
         const char* coluna;
         QVariant valor;
         bool incompleto;
+        bool comoLido = false;  // the rule sees it only as the row set reads it (a date that is none)
     } casos[] = {
         {"completo (município -1 conta)", "ID_MUNC", -1, false},
         {"da ZUB hospitalar sem CNES", "CD_CNES", " ", true},
@@ -526,8 +527,16 @@ TEST_F(HospitalTeste, IncompleteLinkedEstablishments) {
         {"contratualizado sem tipo", "CD_TIPO_CONTRATO_ESTB_SAUDE", " ", true},
         {"contratualizado sem data", "DT_CONTRATO_OPER", QVariant(), true},
         {"próprio sem tipo nem data", "CD_TIPO_ESTB_SAUD", 1000, false},
+        {"início com hora", "DT_VINCULO_OPER", "2020-01-01 10:30:00", false},
+        {"início entre brancos", "DT_VINCULO_OPER", " 2020-01-01 ", false},
+        {"início num dia que não existe", "DT_VINCULO_OPER", "2020-02-30", true, true},
+        {"início que não é data", "DT_VINCULO_OPER", "ontem", true, true},
+        {"nome só de letras acentuadas", "RAZAO_SOCIAL_ESTB_SAUD", "ÁÊ", false},
+        {"nome de tabulações", "RAZAO_SOCIAL_ESTB_SAUD", "\t\t", true},
+        {"contratualizado com data e hora", "DT_CONTRATO_OPER", "2021-05-06 00:00:00", false},
     };
     for (const auto& c : casos) {
+        if (c.comoLido) continue;
         Valores v = completo;
         v[QString::fromLatin1(c.coluna)] = c.valor;
         if (QString::fromUtf8(c.nome).startsWith(QStringLiteral("próprio"))) {
@@ -539,7 +548,23 @@ TEST_F(HospitalTeste, IncompleteLinkedEstablishments) {
                   c.incompleto)
             << c.nome;
     }
-    // the same rule over the linked rows of the database
+    // the same rule over a linked row of the database, as stored
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        banco().executaScript(QStringLiteral("DELETE FROM RL_PLANOS_ESTAB_SAUDE; DELETE FROM TB_ESTAB_SAUDE;") +
+                              estab(1, kCnes, kCnpj, "H") + vinculo(1));
+        Valores v = completo;
+        v[QString::fromLatin1(c.coluna)] = c.valor;
+        if (QString::fromUtf8(c.nome).startsWith(QStringLiteral("próprio"))) {
+            v[QStringLiteral("CD_TIPO_CONTRATO_ESTB_SAUDE")] = QVariant();
+            v[QStringLiteral("DT_CONTRATO_OPER")] = QVariant();
+        }
+        for (auto it = v.constBegin(); it != v.constEnd(); ++it)
+            banco().executa(QStringLiteral("UPDATE TB_ESTAB_SAUDE SET %1 = ? WHERE ID_ESTB_SAUD = 1").arg(it.key()),
+                            {it.value()});
+        EXPECT_EQ(dm->ExisteVinculadoIncompleto(), c.incompleto);
+    }
+    banco().executaScript(QStringLiteral("DELETE FROM RL_PLANOS_ESTAB_SAUDE; DELETE FROM TB_ESTAB_SAUDE;"));
     banco().executaScript(estab(1, kCnes, kCnpj, "Completo") + estab(2, "", kOutroCnpj, "Solto") +
                           vinculo(1));
     EXPECT_FALSE(dm->ExisteVinculadoIncompleto());
