@@ -200,9 +200,10 @@ private:
 
 namespace {
 void entregaModelo(QTableView* grade, ModeloRowSet* modelo) {
-    grade->setModel(modelo);
+    // the rows' height before the rows (after, each of 100,000 rows would be resized)
     grade->verticalHeader()->setDefaultSectionSize(grade->fontMetrics().height() + 6);
     grade->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grade->setModel(modelo);
     new Sincronia(grade, modelo);
 }
 

@@ -432,11 +432,12 @@ void RowSet::ordena() {
         // after the other (`inicio` tells where each row's begin), ties left to the collator
         std::vector<quint8> pesos;
         std::vector<int> inicio;
+        std::vector<quint64> prefixos;  // each row's first eight weights, as one number
         std::vector<char> nulos;
     };
     std::vector<Chave> chaves;
     for (const ChaveIndice& k : m_chavesIndice) {
-        Chave c{IndiceCampo(k.campo), k.descendente, k.semCaixa, false, {}, {}, {}, {}, {}, {}};
+        Chave c{IndiceCampo(k.campo), k.descendente, k.semCaixa, false, {}, {}, {}, {}, {}, {}, {}};
         c.texto = ehTexto(m_campos[c.campo].tipo);
         chaves.push_back(std::move(c));
     }
@@ -473,6 +474,15 @@ void RowSet::ordena() {
         }
         if (conhecidos) {
             c.inicio[n] = int(c.pesos.size());
+            c.prefixos.resize(n);
+            for (int i = 0; i < n; ++i) {
+                quint64 k = 0;
+                for (int j = 0; j < 8; ++j) {
+                    const int p = c.inicio[i] + j;
+                    k = (k << 8) | (p < c.inicio[i + 1] ? c.pesos[p] : 0);
+                }
+                c.prefixos[i] = k;
+            }
             continue;  // the texts stay for the ties
         }
         c.pesos = {};
@@ -491,11 +501,14 @@ void RowSet::ordena() {
                 else if (!c.numeros.empty())
                     r = c.numeros[a] < c.numeros[b] ? -1 : c.numeros[a] > c.numeros[b];
                 else if (!c.inicio.empty()) {
-                    const quint8* pa = c.pesos.data() + c.inicio[a];
-                    const quint8* pb = c.pesos.data() + c.inicio[b];
+                    r = c.prefixos[a] < c.prefixos[b] ? -1 : c.prefixos[a] > c.prefixos[b];
                     const int na = c.inicio[a + 1] - c.inicio[a], nb = c.inicio[b + 1] - c.inicio[b];
-                    r = std::memcmp(pa, pb, size_t(std::min(na, nb)));
-                    if (r == 0) r = na - nb;
+                    if (r == 0 && (na > 8 || nb > 8)) {
+                        const quint8* pa = c.pesos.data() + c.inicio[a];
+                        const quint8* pb = c.pesos.data() + c.inicio[b];
+                        r = std::memcmp(pa + 8, pb + 8, size_t(std::max(0, std::min(na, nb) - 8)));
+                        if (r == 0) r = na - nb;
+                    }
                     if (r == 0) r = colador(c.semCaixa).compare(c.textos[a], c.textos[b]);
                 } else if (c.chaves.empty())
                     r = c.textos[a].compare(c.textos[b]);
