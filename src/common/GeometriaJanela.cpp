@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPalette>
 #include <QScreen>
 #include <QSettings>
@@ -19,6 +20,14 @@ QString chave(const QWidget* janela) {
     return QStringLiteral("geometria/") + janela->objectName();
 }
 
+// What the settings hold for each window, as this program last read or wrote it: a window
+// closed where it opened writes nothing (the settings file is written whole, and flushed
+// to the disk, at every change).
+QHash<QString, QByteArray>& guardadas() {
+    static QHash<QString, QByteArray> g;
+    return g;
+}
+
 // Keeps the window's geometry when it is hidden (closed).
 class GuardaGeometria : public QObject {
 public:
@@ -27,7 +36,13 @@ public:
     }
     bool eventFilter(QObject* alvo, QEvent* e) override {
         if (alvo == m_janela && e->type() == QEvent::Hide && !m_janela->isMinimized()) {
-            configuracao()->setValue(chave(m_janela), m_janela->saveGeometry());
+            const QString k = chave(m_janela);
+            const QByteArray g = m_janela->saveGeometry();
+            auto it = guardadas().find(k);
+            if (it == guardadas().end() || *it != g) {
+                configuracao()->setValue(k, g);
+                guardadas().insert(k, g);
+            }
         }
         return false;
     }
@@ -84,6 +99,7 @@ void LembraGeometria(QWidget* janela, const QSize& padrao) {
     const QScreen* tela = janela->screen() ? janela->screen() : QGuiApplication::primaryScreen();
     const QRect livre = tela ? tela->availableGeometry() : QRect(0, 0, 1366, 768);
     const QByteArray guardada = configuracao()->value(chave(janela)).toByteArray();
+    guardadas().insert(chave(janela), guardada);
     bool restaurada = false;
     if (!guardada.isEmpty() && janela->restoreGeometry(guardada)) {
         // A place kept on a larger or another screen is not used when it no longer fits.

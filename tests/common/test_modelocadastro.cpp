@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -295,6 +297,25 @@ TEST(GeometriaJanela, AScreenOpensAtItsSizeCentredThenWhereTheUserLeftIt) {
         LembraGeometria(&d, QSize(500, 300));
         EXPECT_EQ(d.size(), QSize(420, 260));
         EXPECT_EQ(d.pos(), livre.topLeft() + QPoint(20, 30));
+    }
+    // Closed where it opened, nothing is written (the file is written whole and flushed).
+    {
+        const QString arquivo =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("QEV"), QStringLiteral("janelas"))
+                .fileName();
+        const QDateTime antiga(QDate(2001, 2, 3), QTime(4, 5, 6));
+        {
+            QFile f(arquivo);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(f.setFileTime(antiga, QFileDevice::FileModificationTime));
+        }
+        QDialog d;
+        d.setObjectName(nome);
+        LembraGeometria(&d, QSize(500, 300));
+        d.show();
+        QApplication::processEvents();
+        d.close();
+        EXPECT_EQ(QFileInfo(arquivo).lastModified(), antiga);
     }
     // A size larger than the screen is reduced to it.
     QDialog grande;
