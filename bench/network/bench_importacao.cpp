@@ -7,9 +7,10 @@
 //              bar, window repainting: paints of the bar and the longest time the event
 //              loop waited are reported);
 //   OLVAR    - the predecessor database with 100,000 establishments, half refused;
-// each against plain SQLite inserting the same accepted rows (read back from the
-// imported database) with one prepared statement in one transaction on a copy of the
-// same database. Prints medians and ratios. With PASTA_IMAGENS, also saves images of the
+// each against plain SQLite on a copy of the same database inserting the same accepted
+// rows (read back from the imported database) with one prepared statement in one
+// transaction; for OLVAR, also reading the predecessor's rows and looking each one up,
+// committing in batches as the import does. Prints medians and ratios. With PASTA_IMAGENS, also saves images of the
 // two screens (the file screen in the middle of its run) for a person to look at.
 #include <sqlite3.h>
 
@@ -146,6 +147,72 @@ double insercaoCrua(const QString& caminho, const QVector<QVariantList>& linhas)
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     const double ms = t.nsecsElapsed() / 1e6;
     sqlite3_close(db);
+    return ms;
+}
+
+// Plain SQLite doing the predecessor import's row work: every row of the predecessor's
+// establishments read (its columns as text), each looked up by CNES and CNPJ in the
+// database, the accepted rows (as the import wrote them) inserted with one prepared
+// statement; a commit every 10,000 source rows, as the import commits its batches.
+double importacaoCruaOlvar(const QString& caminho, const QString& olvar, const QVector<QVariantList>& aceitas) {
+    sqlite3* fonte = nullptr;
+    sqlite3_open_v2(olvar.toUtf8().constData(), &fonte, SQLITE_OPEN_READONLY, nullptr);
+    const QByteArray senhaFonte = TDmConexao::SenhaBancoAnterior();
+    sqlite3_key_v2(fonte, "main", senhaFonte.constData(), int(senhaFonte.size()));
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(caminho.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const QByteArray senha = TDmConexao::SenhaBanco();
+    sqlite3_key_v2(db, "main", senha.constData(), int(senha.size()));
+    QElapsedTimer t;
+    t.start();
+    sqlite3_stmt* le = nullptr;
+    sqlite3_prepare_v2(fonte, ("SELECT " + BaseOlvar::Colunas().join(QStringLiteral(", ")) + " FROM TB_ESTAB_SAUDE").toUtf8(),
+                       -1, &le, nullptr);
+    sqlite3_stmt* procura = nullptr;
+    sqlite3_prepare_v2(db, "SELECT 1 FROM TB_ESTAB_SAUDE WHERE CD_CNES = ? AND CD_CNPJ_ESTB_SAUD = ? LIMIT 1", -1, &procura,
+                       nullptr);
+    const int n = aceitas.isEmpty() ? 0 : int(aceitas.first().size());
+    QByteArray sql = "INSERT INTO TB_ESTAB_SAUDE VALUES (?";
+    for (int i = 1; i < n; ++i) sql += ", ?";
+    sql += ")";
+    sqlite3_stmt* insere = nullptr;
+    sqlite3_prepare_v2(db, sql.constData(), -1, &insere, nullptr);
+    const int colunas = sqlite3_column_count(le);
+    int lidas = 0, inseridas = 0;
+    sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    while (sqlite3_step(le) == SQLITE_ROW) {
+        for (int c = 0; c < colunas; ++c) sqlite3_column_text(le, c);
+        sqlite3_bind_text(procura, 1, reinterpret_cast<const char*>(sqlite3_column_text(le, 1)), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(procura, 2, reinterpret_cast<const char*>(sqlite3_column_text(le, 2)), -1, SQLITE_TRANSIENT);
+        sqlite3_step(procura);
+        sqlite3_reset(procura);
+        // the accepted rows are every other one of the source: one accepted row per two read
+        if (inseridas < aceitas.size() && lidas % 2 == 1) {
+            const QVariantList& l = aceitas.at(inseridas++);
+            for (int c = 0; c < n; ++c) {
+                const QVariant& v = l.at(c);
+                if (!v.isValid() || v.isNull()) {
+                    sqlite3_bind_null(insere, c + 1);
+                } else if (v.typeId() == QMetaType::LongLong) {
+                    sqlite3_bind_int64(insere, c + 1, v.toLongLong());
+                } else {
+                    const QByteArray u = v.toString().toUtf8();
+                    sqlite3_bind_text(insere, c + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+                }
+            }
+            if (sqlite3_step(insere) != SQLITE_DONE) std::fprintf(stderr, "insert: %s\n", sqlite3_errmsg(db));
+            sqlite3_reset(insere);
+        }
+        if (++lidas % 10000 == 0) {
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        }
+    }
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    const double ms = t.nsecsElapsed() / 1e6;
+    for (sqlite3_stmt* st : {le, procura, insere}) sqlite3_finalize(st);
+    sqlite3_close(db);
+    sqlite3_close(fonte);
     return ms;
 }
 
@@ -314,7 +381,7 @@ int main(int argc, char** argv) {
             const QString copia = pasta + QStringLiteral("/crua/QEV.mdb");
             QFile::remove(copia);
             QFile::copy(base, copia);
-            tCruOlvar.push_back(insercaoCrua(copia, novasOlvar));
+            tCruOlvar.push_back(importacaoCruaOlvar(copia, olvar, novasOlvar));
         }
         {  // the predecessor database through its dialog (the error list filled, not shown)
             Execucao e(base, pasta + QStringLiteral("/olvar"));

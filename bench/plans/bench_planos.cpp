@@ -2,7 +2,8 @@
 //
 // On the large database (PASTA/QEV.mdb, generated with 100,000 establishments and
 // 2,000 plans when missing) times, in the same run and on the same connection:
-//   abre     - opening the plan screen (creation and first show, "Dados gerais");
+//   abre     - opening the plan screen (creation, first show and paint, "Dados gerais"),
+//              with the plans kept from the last opening and read again after a write;
 //   proximo  - "next" on the screen (per move);
 //   grava    - saving an edited plan to which 1,000 links, 500 municipalities, 10
 //              technical notes and 10 tax documents were added on its tabs;
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -91,32 +93,36 @@ int main(int argc, char** argv) {
                 "SQLite puro", "razão");
 
     // --- opening the screen ----------------------------------------------------------
+    // The screen's opening (creation, first show and paint, closing) and the bare read of
+    // what it shows, interleaved; once with nothing written between the openings (the
+    // screen keeps the plans it read), once with a row written before each (read again).
     QString sqlPlano = TdmInfoPlano::SqlPlano();
-    const double baseAbre = mede(repeticoes, [&] {
+    const auto leituraBase = [&] {
         leituraCrua(db, sqlPlano, {op});
         leituraCrua(db, QStringLiteral("SELECT * FROM TB_REGIAO_BRASIL"));
-    });
-    const double msAbre = mede(repeticoes, [&] {
+    };
+    const auto abreTela = [] {
         TfrmCadPlano tela;
         tela.show();
         QApplication::processEvents();
         tela.actSair->trigger();
-    });
+    };
     char obs[160];
-    std::snprintf(obs, sizeof obs, "%d planos da operadora", dm.cdsPlano()->RecordCount());
-    linha("tela: abre (criação e primeira exibição)", msAbre, baseAbre, obs);
-    const double msLeitura = mede(repeticoes, [&] { dm.AbrePlanos(); });
-    linha("  dos quais a leitura dos planos (cdsPlano)", msLeitura, baseAbre,
-          "o resto é a criação e a pintura da janela");
+    const MedidasBench::Par abre = MedidasBench::intercala(repeticoes, abreTela, leituraBase);
+    std::snprintf(obs, sizeof obs, "%d planos da operadora, intercalado (meta: até 4x)", dm.cdsPlano()->RecordCount());
+    linha("tela: abre (criação, exibição e pintura)", abre.ms, abre.baseMs, obs);
+    const MedidasBench::Par abreMudou = MedidasBench::intercala(repeticoes, abreTela, leituraBase, [&] {
+        banco.executa(QStringLiteral("UPDATE TB_PLANOS SET NM_PLANO = NM_PLANO WHERE SEQ_PLANO = 100"));
+    });
+    linha("tela: abre depois de uma gravação (relê os planos)", abreMudou.ms, abreMudou.baseMs, "intercalado");
+    const MedidasBench::Par leitura = MedidasBench::intercala(repeticoes, [&] { dm.AbrePlanos(); }, leituraBase);
+    linha("  leitura dos planos (cdsPlano)", leitura.ms, leitura.baseMs, "intercalado");
 
-    // --- next --------------------------------------------------------------------------
+    // --- next ----------------------------------------------------------------------------
+    // The screen moves over the plans it holds (no statement); the bare side does the same
+    // row work as a cursor: one step of the plan list's statement per move, every column
+    // fetched. The painted figure lets the window repaint after each move.
     constexpr int kPassos = 200;
-    const QString umPlano = QString(sqlPlano).replace(QStringLiteral("PLN.CD_OPER = :CD_OPER ORDER BY PLN.SEQ_PLANO"),
-                                                      QStringLiteral("PLN.SEQ_PLANO = :SEQ"));
-    const double baseProximo = mede(repeticoes, [&] {
-                                   for (int i = 0; i < kPassos; ++i) leituraCrua(db, umPlano, {qlonglong(100 + i)});
-                               }) /
-                               kPassos;
     {
         TfrmCadPlano tela;
         tela.show();
@@ -131,11 +137,46 @@ int main(int argc, char** argv) {
                 if (pinta) QApplication::processEvents();
             }
         };
-        const double msProximo = mede(repeticoes, [&] { passos(false); }) / (2 * kPassos);
-        linha("tela: próximo/anterior (por movimento)", msProximo, baseProximo,
-              "a linha do plano exibido");
-        const double msPintura = mede(repeticoes, [&] { passos(true); }) / (2 * kPassos);
-        linha("tela: próximo/anterior com a pintura da janela", msPintura, baseProximo, "");
+        sqlite3_stmt* cursor = nullptr;
+        const QByteArray sqlCursor = QString(sqlPlano).replace(QStringLiteral(":CD_OPER"), QStringLiteral("?")).toUtf8();
+        sqlite3_prepare_v2(db, sqlCursor.constData(), -1, &cursor, nullptr);
+        const QByteArray opUtf8 = op.toUtf8();
+        const auto passosCrus = [&] {
+            // forward and back: the rows again from the start of the list (a cursor goes one way)
+            for (int volta = 0; volta < 2; ++volta) {
+                sqlite3_reset(cursor);
+                sqlite3_bind_text(cursor, 1, opUtf8.constData(), -1, SQLITE_STATIC);
+                const int colunas = sqlite3_column_count(cursor);
+                for (int i = 0; i < kPassos && sqlite3_step(cursor) == SQLITE_ROW; ++i)
+                    for (int c = 0; c < colunas; ++c) sqlite3_column_text(cursor, c);
+            }
+        };
+        // the row work: the plan list's row set moving over its rows, against the cursor
+        RowSet& planos = *dm.cdsPlano();
+        const MedidasBench::Par dados = MedidasBench::intercala(repeticoes, [&] {
+            const QSignalBlocker semTela(planos);  // the set alone, without the screen following it
+            for (int i = 0; i < kPassos; ++i) {
+                planos.Next();
+                for (int c = 0; c < planos.Campos().size(); ++c) planos.Valor(c);
+            }
+            for (int i = 0; i < kPassos; ++i) {
+                planos.Prior();
+                for (int c = 0; c < planos.Campos().size(); ++c) planos.Valor(c);
+            }
+        }, passosCrus);
+        planos.First();
+        linha("próximo/anterior: a linha do plano (cdsPlano)", dados.ms / (2 * kPassos), dados.baseMs / (2 * kPassos),
+              "intercalado; cru: um passo do cursor da lista");
+        // what the user waits for: the screen showing the next plan, and painted
+        const double ms = MedidasBench::mede(repeticoes, [&] { passos(false); }) / (2 * kPassos);
+        MedidasBench::resumoValor("tela: próximo/anterior (campos atualizados)", ms, "ms", "por movimento");
+        std::printf("%s %10.3f ms por movimento\n",
+                    qPrintable(QStringLiteral("tela: próximo/anterior (campos atualizados)").leftJustified(50)), ms);
+        const double msPintado = MedidasBench::mede(repeticoes, [&] { passos(true); }) / (2 * kPassos);
+        MedidasBench::resumoValor("tela: próximo/anterior, pintado", msPintado, "ms", "por movimento");
+        std::printf("%s %10.3f ms por movimento\n",
+                    qPrintable(QStringLiteral("tela: próximo/anterior, pintado").leftJustified(50)), msPintado);
+        sqlite3_finalize(cursor);
         tela.actSair->trigger();
     }
 

@@ -1,11 +1,18 @@
-// perfil_planos PASTA abertura|rede [VEZES=30]
+// perfil_planos PASTA abertura|rede|lote [VEZES=30]
 //
 // Repeats one operation of the plan screen on the generated database, for a profiler
 // (perf record, valgrind --tool=callgrind) to see it and little else:
 //   abertura - opening the plan screen (creation, first show and paint, closing);
 //   rede     - reading the network of the plan with most links into the screen with the
-//              "Vinculação de rede" tab shown (the set closed before each reading).
-// Prints the median time of one operation.
+//              "Vinculação de rede" tab shown (the set closed before each reading), each
+//              reading followed by the bare read of the same statement;
+//   lote     - opening the batch-linking screen (creation, first show with both lists
+//              read, paint, closing), each followed by the bare reads of its lists.
+// Prints the median time of one operation (and of its bare read). Each operation is a
+// function of its own (abreTela, leRedeNaTela, leRedeCrua), for a profiler to single out:
+//   valgrind --tool=callgrind --toggle-collect='leRedeNaTela*' perfil_planos PASTA rede 10
+#include <sqlite3.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTabWidget>
@@ -18,19 +25,49 @@
 #include "db/RowSet.h"
 #include "plans/EdicaoPlano.h"
 #include "plans/FrmCadPlano.h"
+#include "plans/FrmManutencaoRede.h"
+#include "plans/ManutencaoRede.h"
 #include "platform/LinhaComando.h"
 #include "platform/Mensagens.h"
+
+namespace {
+// Kept out of line: the profiler's names for the operations.
+[[gnu::noinline]] void abreTela() {
+    TfrmCadPlano tela;
+    tela.show();
+    QApplication::processEvents();
+    tela.actSair->trigger();
+}
+[[gnu::noinline]] void leRedeNaTela(TdmInfoPlano& dm, RowSet& rs) {
+    dm.GarantePlano(&rs);
+    QApplication::processEvents();
+}
+[[gnu::noinline]] void abreLote() {
+    TfrmManutencaoRede tela;
+    tela.show();
+    QApplication::processEvents();
+    tela.close();
+}
+[[gnu::noinline]] void leListasLote(sqlite3* db, const QVariantList& params) {
+    for (const QString& sql : {TManutencaoRede::SqlEstabelecimentos(), TManutencaoRede::SqlPlanos()})
+        MedidasBench::leituraCrua(db, QString(sql).replace(QStringLiteral(":CD_OPER"), QStringLiteral("?")), params);
+}
+[[gnu::noinline]] int leRedeCrua(sqlite3* db, const QString& sql, const QVariantList& params) {
+    return MedidasBench::leituraCrua(db, sql, params);
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     GeraBaseEstab::preparaAmbiente();
     QApplication app(argc, argv);
     const QStringList args = LeArgumentos(
-        app, QStringLiteral("Repete uma operação da tela de planos para um perfilador (abertura ou leitura da rede)."),
+        app, QStringLiteral("Repete uma operação da tela de planos para um perfilador (abertura, leitura da rede, abertura da vinculação em lote)."),
         {{QStringLiteral("PASTA"), QStringLiteral("Pasta da base grande (gerada se faltar).")},
-         {QStringLiteral("OPERACAO"), QStringLiteral("abertura ou rede.")},
+         {QStringLiteral("OPERACAO"), QStringLiteral("abertura, rede ou lote.")},
          {QStringLiteral("VEZES"), QStringLiteral("Quantas vezes (30)."), true}});
     const bool rede = args[1] == QLatin1String("rede");
-    if (!rede && args[1] != QLatin1String("abertura")) {
+    const bool lote = args[1] == QLatin1String("lote");
+    if (!rede && !lote && args[1] != QLatin1String("abertura")) {
         std::fprintf(stderr, "operação desconhecida: %s\n", qPrintable(args[1]));
         return 2;
     }
@@ -40,14 +77,24 @@ int main(int argc, char** argv) {
     TdmInfoPlano& dm = *modulos.dm;
     Banco& banco = modulos.conexao.banco();
     std::vector<qint64> ns;
-    if (!rede) {
+    if (lote) {
+        std::vector<qint64> crus;
+        const QVariantList params{QString::fromLatin1(GeraBaseEstab::kOperadora)};
         for (int i = 0; i < vezes; ++i) {
             QElapsedTimer t;
             t.start();
-            TfrmCadPlano tela;
-            tela.show();
-            QApplication::processEvents();
-            tela.actSair->trigger();
+            abreLote();
+            ns.push_back(t.nsecsElapsed());
+            t.restart();
+            leListasLote(banco.handle(), params);
+            crus.push_back(t.nsecsElapsed());
+        }
+        std::printf("leituras cruas das duas listas: %.2f ms (mediana)\n", MedidasBench::medianaMs(crus));
+    } else if (!rede) {
+        for (int i = 0; i < vezes; ++i) {
+            QElapsedTimer t;
+            t.start();
+            abreTela();
             ns.push_back(t.nsecsElapsed());
         }
     } else {
@@ -63,17 +110,25 @@ int main(int argc, char** argv) {
         tela.pgcInfoPlano->setCurrentWidget(tela.tbsRede);
         QApplication::processEvents();
         RowSet& rs = *dm.cdsPlanoRede();
+        const QString sql = QString(rs.Sql())
+                                .replace(QStringLiteral(":CD_OPER"), QStringLiteral("?"))
+                                .replace(QStringLiteral(":SEQ_PLANO"), QStringLiteral("?"));
+        const QVariantList params{QString::fromLatin1(GeraBaseEstab::kOperadora), seq};
+        std::vector<qint64> crus;
         for (int i = 0; i < vezes; ++i) {
             rs.Fecha();
             QElapsedTimer t;
             t.start();
-            dm.GarantePlano(&rs);
-            QApplication::processEvents();
+            leRedeNaTela(dm, rs);
             ns.push_back(t.nsecsElapsed());
+            t.restart();
+            leRedeCrua(banco.handle(), sql, params);
+            crus.push_back(t.nsecsElapsed());
         }
-        std::printf("plano %lld: %d vínculos\n", seq, rs.RecordCount());
+        std::printf("plano %lld: %d vínculos; leitura crua: %.2f ms (mediana)\n", seq, rs.RecordCount(),
+                    MedidasBench::medianaMs(crus));
         tela.actSair->trigger();
     }
-    std::printf("%s: %.2f ms (mediana de %d)\n", rede ? "rede" : "abertura", MedidasBench::medianaMs(ns), vezes);
+    std::printf("%s: %.2f ms (mediana de %d)\n", qPrintable(args[1]), MedidasBench::medianaMs(ns), vezes);
     return 0;
 }
