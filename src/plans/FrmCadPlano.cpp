@@ -40,6 +40,7 @@
 #include "common/FrmConsulta.h"
 #include "common/Icones.h"
 #include "common/MoveLinhas.h"
+#include "common/TeclasMover.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
 #include "db/DmConexao.h"
@@ -230,6 +231,7 @@ void TfrmCadPlano::montaTela() {
     ls->setContentsMargins(0, 0, 0, 0);
     ls->setSpacing(2);
     auto* rotuloSeg = new QLabel(QStringLiteral("Segmentação Assistencial"), segmentacao);
+    rotuloSeg->setObjectName(QStringLiteral("lblSegmentacao"));
     rotuloSeg->setBuddy(dblkpSegmentacao);
     ls->addWidget(rotuloSeg);
     ls->addWidget(dblkpSegmentacao);
@@ -296,7 +298,8 @@ void TfrmCadPlano::montaTela() {
     setTabOrder(dbedtNome, dblkpContraracao);
     setTabOrder(dblkpContraracao, dblkpAbrangencia);
     setTabOrder(dblkpAbrangencia, dblkpSegmentacao);
-    setTabOrder(dblkpSegmentacao, pgcInfoPlano);
+    setTabOrder(dblkpSegmentacao, dblkpSegmentacaoBrowse);
+    setTabOrder(dblkpSegmentacaoBrowse, pgcInfoPlano);
 }
 
 QWidget* TfrmCadPlano::montaDadosGerais() {
@@ -479,9 +482,11 @@ QWidget* TfrmCadPlano::montaTaxa() {
 QWidget* TfrmCadPlano::montaLista(const QString& titulo, QListWidget** lista, const QString& nome) {
     auto* p = new QWidget;
     auto* l = new QVBoxLayout(p);
-    l->addWidget(faixaTitulo(titulo, p));
+    QLabel* faixa = faixaTitulo(titulo, p);
+    l->addWidget(faixa);
     auto* w = new QListWidget(p);
     w->setObjectName(nome);
+    faixa->setBuddy(w);
     l->addWidget(w, 1);
     *lista = w;
     const bool reembolso = nome == QLatin1String("lstReembolso");
@@ -662,8 +667,14 @@ QWidget* TfrmCadPlano::montaArea() {
     actRetiraTodasUF = acaoTela(QStringLiteral("actRetiraTodasUF"), QStringLiteral("<<"),
                                 QStringLiteral("Retira todas as UFs da área de atuação do plano"),
                                 [area] { area->RetiraTodasUFs(); });
+    DefineTeclaDeMover(actIncluiTodasUF, Movimento::IncluiTodos, tbsUF);
+    DefineTeclaDeMover(actIncluiUF, Movimento::IncluiMarcados, tbsUF);
+    DefineTeclaDeMover(actRetiraUF, Movimento::RetiraMarcados, tbsUF);
+    DefineTeclaDeMover(actRetiraTodasUF, Movimento::RetiraTodos, tbsUF);
     lu->addWidget(CelulaRotulada(tbsUF, QStringLiteral("Região"), dbLkpRegiaoUF), 1, 0);
-    lu->addWidget(new QLabel(QStringLiteral("UFs da área de atuação do plano"), tbsUF), 1, 2, Qt::AlignBottom);
+    auto* rotuloUFs = new QLabel(QStringLiteral("UFs da área de atuação do plano"), tbsUF);
+    rotuloUFs->setBuddy(dbgUFSelecionada);
+    lu->addWidget(rotuloUFs, 1, 2, Qt::AlignBottom);
     lu->addWidget(dbgListaUF, 2, 0);
     lu->addWidget(colunaBotoes(tbsUF, {actIncluiTodasUF, actIncluiUF, actRetiraUF, actRetiraTodasUF}), 2, 1);
     lu->addWidget(dbgUFSelecionada, 2, 2);
@@ -723,6 +734,10 @@ QWidget* TfrmCadPlano::montaArea() {
     actRetiraTodosMunicipios = acaoTela(QStringLiteral("actRetiraTodosMunicipios"), QStringLiteral("<<"),
                                         QStringLiteral("Retira todos os municípios da área de atuação do plano"),
                                         [area] { area->RetiraTodosMunicipios(); });
+    DefineTeclaDeMover(actIncluiTodosMunicipios, Movimento::IncluiTodos, tbsMunicipio);
+    DefineTeclaDeMover(actIncluiMunicipio, Movimento::IncluiMarcados, tbsMunicipio);
+    DefineTeclaDeMover(actRetiraMunicipio, Movimento::RetiraMarcados, tbsMunicipio);
+    DefineTeclaDeMover(actRetiraTodosMunicipios, Movimento::RetiraTodos, tbsMunicipio);
     auto* buscas = new QHBoxLayout;
     buscas->addWidget(CelulaRotulada(tbsMunicipio, QStringLiteral("Pesquisa"), edtPesqMunicipio), 1);
     auto* filtro = new QHBoxLayout;
@@ -838,6 +853,10 @@ QWidget* TfrmCadPlano::montaRede() {
     actRedeDesvTodos = acaoTela(QStringLiteral("actRedeDesvTodos"), QStringLiteral("<<"),
                                 QStringLiteral("desvincular todos os estabelecimentos do plano"),
                                 [rede] { rede->DesvinculaTodos(); });
+    DefineTeclaDeMover(actRedeVincTodos, Movimento::IncluiTodos, tbsRede);
+    DefineTeclaDeMover(actRedeVincUm, Movimento::IncluiMarcados, tbsRede);
+    DefineTeclaDeMover(actRedeDesvUm, Movimento::RetiraMarcados, tbsRede);
+    DefineTeclaDeMover(actRedeDesvTodos, Movimento::RetiraTodos, tbsRede);
     l->addWidget(colunaBotoes(tbsRede, {actRedeVincTodos, actRedeVincUm, actRedeDesvUm, actRedeDesvTodos}), 2, 1);
 
     // --- the linked side ---
@@ -1035,6 +1054,8 @@ void TfrmCadPlano::Sincroniza() {
     // the edit-time segmentation control while adding or editing, the browsing one otherwise
     dblkpSegmentacao->setVisible(editando);
     dblkpSegmentacaoBrowse->setVisible(!editando);
+    if (auto* r = findChild<QLabel*>(QStringLiteral("lblSegmentacao")))
+        r->setBuddy(editando ? dblkpSegmentacao : dblkpSegmentacaoBrowse);
 
     for (int i = 0; i < TEdicaoPlano::kAbas; ++i) {
         const Aba aba = Aba(i);
