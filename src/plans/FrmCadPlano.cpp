@@ -1180,6 +1180,13 @@ void TfrmCadPlano::IrParaPendencia(const QString& campo) {
         actAlterar->trigger();
         AtualizaAcoes();
     }
+    // a tab stays closed while an attribute of "Dados gerais" is missing: that attribute is
+    // what keeps the control out of reach, so it is the one reached
+    if (!w->isEnabled() && d.aba != Aba::DadosGerais)
+        if (const auto falta = m_edicao->AtributoIncompleto(); falta != TEdicaoPlano::Controle::Nenhum) {
+            pgcInfoPlano->setCurrentWidget(Pagina(Aba::DadosGerais));
+            w = ControleDaFalha(falta);
+        }
     w->setFocus(Qt::OtherFocusReason);
     // the tab shown may still move the focus while it settles: the control keeps it
     QTimer::singleShot(0, w, [w] { w->setFocus(Qt::OtherFocusReason); });
