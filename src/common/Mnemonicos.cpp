@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
 #include <functional>
@@ -131,8 +132,16 @@ void coleta(QWidget* w, QWidget* janela, std::vector<Portador>& portadores) {
             if (l->buddy() && textoSimples(l) && !l->text().isEmpty())
                 portadores.push_back({[l] { return l->text(); }, [l](const QString& t) { l->setText(t); },
                                       paginasDe(l, janela)});
+        } else if (auto* tb = qobject_cast<QToolButton*>(filho)) {
+            // a tool button showing its text, with no key of its own: its action's text, or its own
+            if (QAction* a = tb->defaultAction(); a && CarregaLetra(tb))
+                portadores.push_back({[a] { return a->iconText(); }, [a](const QString& t) { a->setIconText(t); },
+                                      paginasDe(tb, janela)});
+            else if (CarregaLetra(tb))
+                portadores.push_back({[tb] { return tb->text(); }, [tb](const QString& t) { tb->setText(t); },
+                                      paginasDe(tb, janela)});
         } else if (auto* b = qobject_cast<QAbstractButton*>(filho)) {
-            if (!qobject_cast<QToolButton*>(b) && !b->text().isEmpty())
+            if (!b->text().isEmpty())
                 portadores.push_back({[b] { return b->text(); }, [b](const QString& t) { b->setText(t); },
                                       paginasDe(b, janela), RadioDeGrupo(b)});
         } else if (auto* g = qobject_cast<QGroupBox*>(filho)) {
@@ -197,6 +206,18 @@ public:
 };
 
 }  // namespace
+
+bool CarregaLetra(const QToolButton* botao) {
+    if (botao->toolButtonStyle() == Qt::ToolButtonIconOnly && !botao->icon().isNull()) return false;
+    if (qobject_cast<const QToolBar*>(botao->parentWidget())) return false;  // the toolbars' keys are Ctrl's
+    if (const QAction* a = botao->defaultAction()) {
+        if (!a->shortcut().isEmpty()) return false;
+        const QString t = a->iconText();
+        return std::any_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); });
+    }
+    const QString t = botao->text();
+    return std::any_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); });
+}
 
 bool RadioDeGrupo(const QAbstractButton* botao) {
     if (!qobject_cast<const QRadioButton*>(botao)) return false;

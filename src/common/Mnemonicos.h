@@ -5,12 +5,14 @@
 
 class QAbstractButton;
 class QCoreApplication;
+class QToolButton;
 class QMenu;
 class QMenuBar;
 class QWidget;
 
 // Alt+letter of every screen. A carrier is a label with a buddy (plain text), a push,
-// check or radio button with a text (tool buttons carry their actions' keys) or a group
+// check or radio button with a text, a tool button showing a text that has no key (see
+// CarregaLetra; a toolbar's carry their actions' Ctrl keys) or a group
 // box with a title. A letter a text already marks with '&' stays; every other carrier
 // gets the first free letter that begins one of its words, else its first free letter
 // (A–Z, 0–9 only: keys every keyboard has). Letters are matched to carriers so that as
@@ -22,6 +24,9 @@ namespace Mnemonicos {
 // A radio button inside a group box with a title: the group's letter and the arrows reach
 // it, so it takes a letter only where one is left.
 bool RadioDeGrupo(const QAbstractButton* botao);
+// A tool button carries a letter when it shows a text and has no key: not on a toolbar (those
+// actions have their Ctrl keys), not icon only, its action (if any) without a shortcut.
+bool CarregaLetra(const QToolButton* botao);
 
 // The letter a text marks with '&' (upper case), or a null QChar.
 QChar Letra(const QString& texto);

@@ -106,6 +106,8 @@ QStringList Confere(QWidget* janela, bool exercita) {
     for (QWidget* w : janela->findChildren<QWidget*>()) {
         if (!daJanela(w, janela) || !w->isVisible()) continue;
         if (ehCampo(w) && !dentroDeCampo(w, janela)) campos << w;
+        if (auto* tb = qobject_cast<QToolButton*>(w); tb && Mnemonicos::CarregaLetra(tb))
+            conta(tb->defaultAction() ? tb->defaultAction()->iconText() : tb->text(), true);
         if (auto* b = qobject_cast<QAbstractButton*>(w); b && !qobject_cast<QToolButton*>(b) && !b->text().isEmpty())
             // ">>" and the like have their keys instead; a titled group's radio buttons, its letter
             conta(b->text(), temLetra(b->text()) && !Mnemonicos::RadioDeGrupo(b));
