@@ -367,6 +367,14 @@ void Atribui(QWidget* janela) {
             }
             QHash<QChar, int> dono;
             std::function<bool(int, QSet<QChar>&)> tenta = [&](int g, QSet<QChar>& vistas) {
+                // a free letter first (one matched earlier keeps its choice), then a path that
+                // moves the others along
+                for (const QChar c : opcoes[g])
+                    if (!vistas.contains(c) && !dono.contains(c)) {
+                        vistas << c;
+                        dono[c] = g;
+                        return true;
+                    }
                 for (const QChar c : opcoes[g]) {
                     if (vistas.contains(c)) continue;
                     vistas << c;

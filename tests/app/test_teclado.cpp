@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QTest>
+#include <functional>
 #include <iostream>
 
 #include "apoio/Apoio.h"
@@ -18,6 +19,9 @@
 #include "app/VerificaVersao.h"
 #include "common/ExecucaoModal.h"
 #include "common/Mnemonicos.h"
+#include "network/FrmDlgOpcaoPesqEstb.h"
+#include "reports/FrmErrosGenericos.h"
+#include "request/FrmDlgTransmissaoArq.h"
 
 using namespace Apoio;
 
@@ -163,6 +167,30 @@ TEST_F(TecladoTelas, CadaTelaTemSuasLetrasESuaOrdem) {
         EXPECT_TRUE(it.value().isEmpty()) << it.key().toStdString() << ":\n  "
                                           << it.value().join("\n  ").toStdString();
     std::cout << "telas vistas: " << QStringList(vistas.values()).join(", ").toStdString() << "\n";
+}
+
+// Windows that open from a step the menus' walk does not take: the search options above
+// twenty thousand establishments, the transmission dialog, the error list.
+TEST_F(TecladoTelas, JanelasDeOutrosCaminhos) {
+    const struct {
+        const char* nome;
+        std::function<std::unique_ptr<QDialog>()> cria;
+    } casos[] = {
+        {"TfrmDlgOpcaoPesqEstb", [] { return std::make_unique<TfrmDlgOpcaoPesqEstb>(); }},
+        {"TfrmDlgTransmissaoArq",
+         [] { return std::make_unique<TfrmDlgTransmissaoArq>(TListaEnvio{}, QStringLiteral("300012"), 0, QStringLiteral("1")); }},
+        {"TfrmErrosGenericos", [] { return std::make_unique<TfrmErrosGenericos>(); }},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        std::unique_ptr<QDialog> d = c.cria();
+        d->show();
+        QApplication::setActiveWindow(d.get());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+        const QStringList p = Teclado::ConfereTodasAsPaginas(d.get());
+        EXPECT_TRUE(p.isEmpty()) << p.join("\n").toStdString();
+        d->hide();
+    }
 }
 
 }  // namespace
