@@ -18,6 +18,7 @@
 #include "app/ServidorTeste.h"
 #include "app/VerificaVersao.h"
 #include "common/ExecucaoModal.h"
+#include "common/FrmModeloCadastro.h"
 #include "common/Mnemonicos.h"
 #include "network/FrmDlgOpcaoPesqEstb.h"
 #include "reports/FrmErrosGenericos.h"
@@ -94,6 +95,17 @@ protected:
         }
         vistas << classe;
         problemas[classe] += Teclado::ConfereTodasAsPaginas(&d);
+        // a record screen again while editing: its boxes open, each label's letter must reach its box
+        if (auto* t = qobject_cast<TfrmModeloCadastro*>(&d)) {
+            t->AtualizaAcoes();
+            if (t->actAlterar->isEnabled()) {
+                t->actAlterar->trigger();
+                for (const QString& p : Teclado::ConfereTodasAsPaginas(&d))
+                    if (!problemas[classe].contains(p)) problemas[classe] << QStringLiteral("(editando) ") + p;
+                t->AtualizaAcoes();
+                if (t->actCancelar->isEnabled()) t->actCancelar->trigger();
+            }
+        }
         ++profundidade;
         for (const QString& nome : aberturas().value(classe)) {
             if (auto* a = d.findChild<QAction*>(nome)) {
