@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/Aplicacao.h"
 #include "app/FrmCopiaSeguranca.h"
 #include "common/FrmMyMessageDlg.h"
 #include "db/CriaBanco.h"
@@ -55,7 +56,7 @@ void respondeMensagem(const QString& nome, const QString& botao) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program: its letters, its translations
     const QStringList args = LeArgumentos(
         app, QStringLiteral("Grava imagens da dica das linhas vermelhas e da cópia de segurança."),
         {{QStringLiteral("PASTA_IMAGENS"), QStringLiteral("Pasta das imagens.")}});

@@ -7,6 +7,7 @@
 #include "db/Erro.h"
 #include "common/Entradas.h"
 #include "common/MensagemDlg.h"
+#include "common/Mnemonicos.h"
 #include "platform/Plataforma.h"
 
 AplicacaoQev::AplicacaoQev(int& argc, char** argv) : QApplication(argc, argv) {
@@ -14,6 +15,7 @@ AplicacaoQev::AplicacaoQev(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("QEV Operadora"));
     setApplicationDisplayName(QStringLiteral("QEV Operadora"));
     InstalaCursorDasCaixasVazias(this);
+    Mnemonicos::Instala(this);
     CarregaTraducoesQt();
 }
 

@@ -23,6 +23,7 @@
 #include "app/FrmCopiaSeguranca.h"
 #include "app/FrmSobre.h"
 #include "app/LogicaPrincipal.h"
+#include "common/Mnemonicos.h"
 #include "common/Logotipo.h"
 #include "app/VerificaVersao.h"
 #include "common/ExecucaoModal.h"
@@ -242,6 +243,7 @@ void TfrmPrincipal::criaMenu() {
     QAction* sobre = acao(QStringLiteral("actSobre"), QStringLiteral("Sobre"), true);
     connect(sobre, &QAction::triggered, this, &TfrmPrincipal::sobre);
     menuBar()->addAction(sobre);
+    Mnemonicos::AtribuiMenus(menuBar());
 }
 
 QWidget* TfrmPrincipal::criaPainelOperadora() {

@@ -46,10 +46,11 @@ TfrmConsulta::TfrmConsulta(QWidget* dono, const QString& legenda, const QString&
 
     auto* raiz = new QVBoxLayout(this);
     auto* topo = new QHBoxLayout;
-    m_rotuloBusca = new QLabel(QStringLiteral("Localizar por"), this);
+    m_rotuloBusca = new QLabel(QStringLiteral("&Localizar por"), this);
     m_rotuloBusca->setObjectName(QStringLiteral("lblLocalizar"));
     m_busca = new QLineEdit(this);
     m_busca->setObjectName(QStringLiteral("edtPesquisa"));
+    m_rotuloBusca->setBuddy(m_busca);
     m_busca->setFixedWidth(kLarguraTexto);
     m_exportar = new QToolButton(this);
     m_exportar->setObjectName(QStringLiteral("btnExportar"));
@@ -188,7 +189,8 @@ void TfrmConsulta::OrdenaPor(int coluna) {
     }
     m_modelo->DefineColunaDestacada(coluna,
                                     m_descendente ? Qt::DescendingOrder : Qt::AscendingOrder);
-    m_rotuloBusca->setText(QStringLiteral("Localizar por ") + f.legenda().trimmed().toUpper());
+    m_rotuloBusca->setText(QStringLiteral("&Localizar por ") +
+                           f.legenda().trimmed().toUpper().replace(QLatin1Char('&'), QStringLiteral("&&")));
     configuraBusca(campo);
 }
 

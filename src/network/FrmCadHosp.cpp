@@ -212,7 +212,7 @@ void TfrmCadHosp::montaTela() {
     g->addWidget(CelulaRotulada(d, QStringLiteral("Classificação do Estabelecimento"), lkpClassifHospital),
                  0, 0, 1, 3);
     g->addWidget(CelulaRotulada(d, QStringLiteral("CNES"), edtCNES), 1, 0);
-    g->addWidget(CelulaRotulada(d, QStringLiteral("CNPJ/CPF"), MedCNPJ, &lblCNPJCPF), 1, 1);
+    g->addWidget(CelulaRotulada(d, QStringLiteral("&CNPJ/CPF"), MedCNPJ, &lblCNPJCPF), 1, 1);
     lblCNPJCPF->setObjectName(QStringLiteral("lblCNPJCPF"));
     g->addWidget(CelulaRotulada(d, QStringLiteral("Nome/Razão Social"), edRazao), 2, 0, 1, 4);
     g->addWidget(CelulaRotulada(d, QStringLiteral("Relação com Entidade Hosp."), cmbTipoHospital), 3, 0);
@@ -305,8 +305,8 @@ void TfrmCadHosp::AtualizaDados() {
     const bool editando = rs->EmEdicao();
     const QVariant classif = rs->Valor(kClassif);
     lblCNPJCPF->setText(!nulo(classif) && classif.toInt() == TDmHospital::kAssistenciaHospitalar
-                            ? QStringLiteral("CNPJ")
-                            : QStringLiteral("CNPJ/CPF"));
+                            ? QStringLiteral("&CNPJ")
+                            : QStringLiteral("&CNPJ/CPF"));
     if (!editando)
         chkUrgencia->setChecked(rs->Valor(QStringLiteral("LG_URGENCIA_EMERGENCIA")).toString() ==
                                 QLatin1String("S"));
@@ -358,7 +358,7 @@ void TfrmCadHosp::mostraUf(const QString& uf, qlonglong municipio) {
 void TfrmCadHosp::lkpClassifHospitalClick() {
     const QVariant c = lkpClassifHospital->currentData();
     const bool hospitalar = c.isValid() && c.toInt() == TDmHospital::kAssistenciaHospitalar;
-    lblCNPJCPF->setText(hospitalar ? QStringLiteral("CNPJ") : QStringLiteral("CNPJ/CPF"));
+    lblCNPJCPF->setText(hospitalar ? QStringLiteral("&CNPJ") : QStringLiteral("&CNPJ/CPF"));
     chkUrgencia->setEnabled(hospitalar);
     if (!hospitalar) chkUrgencia->setChecked(false);
 }
@@ -522,7 +522,7 @@ void TfrmCadHosp::actAdicionarExecute() {
     chkUrgencia->setChecked(false);
     chkUrgencia->setEnabled(false);
     lkpClassifHospital->setEnabled(true);
-    lblCNPJCPF->setText(QStringLiteral("CNPJ/CPF"));
+    lblCNPJCPF->setText(QStringLiteral("&CNPJ/CPF"));
     vinculos()->Atualiza();
     lkpClassifHospital->setFocus();
 }

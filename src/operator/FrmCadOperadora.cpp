@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "db/Erro.h"
@@ -69,6 +70,13 @@ TfrmCadOperadora::TfrmCadOperadora(QWidget* parent)
     m_btnCancelar->setAutoDefault(false);
     connect(m_btnConfirmar, &QPushButton::clicked, this, &TfrmCadOperadora::Confirmar);
     connect(m_btnCancelar, &QPushButton::clicked, this, &TfrmCadOperadora::reject);
+    // Ctrl+Enter confirms, as on the record screens
+    for (const QKeySequence& k : {QKeySequence(Qt::CTRL | Qt::Key_Enter), QKeySequence(Qt::CTRL | Qt::Key_Return)}) {
+        auto* atalho = new QShortcut(k, this);
+        connect(atalho, &QShortcut::activated, m_btnConfirmar, &QPushButton::click);
+    }
+    m_btnConfirmar->setToolTip(m_btnConfirmar->toolTip() + QStringLiteral(" (Ctrl+Enter)"));
+    m_btnCancelar->setToolTip(m_btnCancelar->toolTip() + QStringLiteral(" (Esc)"));
 
     auto* grade = new QGridLayout;
     auto linha = [&](int l, const QString& rotulo, QWidget* campo) {

@@ -324,14 +324,23 @@ void TEdicaoPlano::LivreEscolhaAlterada() {
 bool TEdicaoPlano::AtributosCompletos() const {
     const RowSet* p = cdsPlano();
     if (!p->Ativo() || p->IsEmpty()) return false;
-    if (texto("NM_PLANO").trimmed().isEmpty()) return false;
-    if (!ContratoExibido() || !AbrangenciaExibida() || !SegmentacaoExibida()) return false;
-    if (m_preco == Preco::Nenhum) return false;
-    if (m_preco == Preco::Pos && texto("CD_OPCAO_POS_ESTABELECIDO").isEmpty()) return false;
+    return AtributoIncompleto() == Controle::Nenhum;
+}
+
+TEdicaoPlano::Controle TEdicaoPlano::AtributoIncompleto() const {
+    const RowSet* p = cdsPlano();
+    if (!p->Ativo() || p->IsEmpty()) return Controle::Nenhum;
+    if (texto("NM_PLANO").trimmed().isEmpty()) return Controle::Nome;
+    if (!ContratoExibido()) return Controle::Contratacao;
+    if (!AbrangenciaExibida()) return Controle::Abrangencia;
+    if (!SegmentacaoExibida()) return Controle::Segmentacao;
+    if (m_preco == Preco::Nenhum) return Controle::FormacaoPreco;
+    if (m_preco == Preco::Pos && texto("CD_OPCAO_POS_ESTABELECIDO").isEmpty()) return Controle::OpcaoPos;
     if (inteiro("CD_TIPO_CONTRATO") > 1 && !vinculoMarcado(Vinculo::Ativo) &&
         !vinculoMarcado(Vinculo::Inativo) && !vinculoMarcado(Vinculo::Sem))
-        return false;
-    return !Habilitado().acomodacao || !texto("CD_PADRAO_ACOMODACAO").isEmpty();
+        return Controle::Vinculo;
+    if (Habilitado().acomodacao && texto("CD_PADRAO_ACOMODACAO").isEmpty()) return Controle::Acomodacao;
+    return Controle::Nenhum;
 }
 
 void TEdicaoPlano::RegraAbaNotas() {

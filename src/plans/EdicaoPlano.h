@@ -120,6 +120,9 @@ public:
     void SelecionaAba(Aba aba);
 
     bool AtributosCompletos() const;
+    // The first attribute of "Dados gerais" still missing, in the order the save checks them
+    // (Nenhum: all given); while one is missing the other tabs stay closed.
+    Controle AtributoIncompleto() const;
     void AjustaAbas();
     void RegraAbaNotas();
     // The area tab rule: enabled unless the coverage is 1, its page, the region.

@@ -40,6 +40,7 @@
 #include "common/FrmConsulta.h"
 #include "common/Icones.h"
 #include "common/MoveLinhas.h"
+#include "common/TeclasMover.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
 #include "db/DmConexao.h"
@@ -231,6 +232,7 @@ void TfrmCadPlano::montaTela() {
     ls->setContentsMargins(0, 0, 0, 0);
     ls->setSpacing(2);
     auto* rotuloSeg = new QLabel(QStringLiteral("Segmentação Assistencial"), segmentacao);
+    rotuloSeg->setObjectName(QStringLiteral("lblSegmentacao"));
     rotuloSeg->setBuddy(dblkpSegmentacao);
     ls->addWidget(rotuloSeg);
     ls->addWidget(dblkpSegmentacao);
@@ -297,7 +299,8 @@ void TfrmCadPlano::montaTela() {
     setTabOrder(dbedtNome, dblkpContraracao);
     setTabOrder(dblkpContraracao, dblkpAbrangencia);
     setTabOrder(dblkpAbrangencia, dblkpSegmentacao);
-    setTabOrder(dblkpSegmentacao, pgcInfoPlano);
+    setTabOrder(dblkpSegmentacao, dblkpSegmentacaoBrowse);
+    setTabOrder(dblkpSegmentacaoBrowse, pgcInfoPlano);
 }
 
 QWidget* TfrmCadPlano::montaDadosGerais() {
@@ -480,9 +483,11 @@ QWidget* TfrmCadPlano::montaTaxa() {
 QWidget* TfrmCadPlano::montaLista(const QString& titulo, QListWidget** lista, const QString& nome) {
     auto* p = new QWidget;
     auto* l = new QVBoxLayout(p);
-    l->addWidget(faixaTitulo(titulo, p));
+    QLabel* faixa = faixaTitulo(titulo, p);
+    l->addWidget(faixa);
     auto* w = new QListWidget(p);
     w->setObjectName(nome);
+    faixa->setBuddy(w);
     l->addWidget(w, 1);
     *lista = w;
     const bool reembolso = nome == QLatin1String("lstReembolso");
@@ -663,8 +668,14 @@ QWidget* TfrmCadPlano::montaArea() {
     actRetiraTodasUF = acaoTela(QStringLiteral("actRetiraTodasUF"), QStringLiteral("<<"),
                                 QStringLiteral("Retira todas as UFs da área de atuação do plano"),
                                 [area] { area->RetiraTodasUFs(); });
+    DefineTeclaDeMover(actIncluiTodasUF, Movimento::IncluiTodos, tbsUF);
+    DefineTeclaDeMover(actIncluiUF, Movimento::IncluiMarcados, tbsUF);
+    DefineTeclaDeMover(actRetiraUF, Movimento::RetiraMarcados, tbsUF);
+    DefineTeclaDeMover(actRetiraTodasUF, Movimento::RetiraTodos, tbsUF);
     lu->addWidget(CelulaRotulada(tbsUF, QStringLiteral("Região"), dbLkpRegiaoUF), 1, 0);
-    lu->addWidget(new QLabel(QStringLiteral("UFs da área de atuação do plano"), tbsUF), 1, 2, Qt::AlignBottom);
+    auto* rotuloUFs = new QLabel(QStringLiteral("UFs da área de atuação do plano"), tbsUF);
+    rotuloUFs->setBuddy(dbgUFSelecionada);
+    lu->addWidget(rotuloUFs, 1, 2, Qt::AlignBottom);
     lu->addWidget(dbgListaUF, 2, 0);
     lu->addWidget(colunaBotoes(tbsUF, {actIncluiTodasUF, actIncluiUF, actRetiraUF, actRetiraTodasUF}), 2, 1);
     lu->addWidget(dbgUFSelecionada, 2, 2);
@@ -724,6 +735,10 @@ QWidget* TfrmCadPlano::montaArea() {
     actRetiraTodosMunicipios = acaoTela(QStringLiteral("actRetiraTodosMunicipios"), QStringLiteral("<<"),
                                         QStringLiteral("Retira todos os municípios da área de atuação do plano"),
                                         [area] { area->RetiraTodosMunicipios(); });
+    DefineTeclaDeMover(actIncluiTodosMunicipios, Movimento::IncluiTodos, tbsMunicipio);
+    DefineTeclaDeMover(actIncluiMunicipio, Movimento::IncluiMarcados, tbsMunicipio);
+    DefineTeclaDeMover(actRetiraMunicipio, Movimento::RetiraMarcados, tbsMunicipio);
+    DefineTeclaDeMover(actRetiraTodosMunicipios, Movimento::RetiraTodos, tbsMunicipio);
     auto* buscas = new QHBoxLayout;
     buscas->addWidget(CelulaRotulada(tbsMunicipio, QStringLiteral("Pesquisa"), edtPesqMunicipio), 1);
     auto* filtro = new QHBoxLayout;
@@ -839,6 +854,10 @@ QWidget* TfrmCadPlano::montaRede() {
     actRedeDesvTodos = acaoTela(QStringLiteral("actRedeDesvTodos"), QStringLiteral("<<"),
                                 QStringLiteral("desvincular todos os estabelecimentos do plano"),
                                 [rede] { rede->DesvinculaTodos(); });
+    DefineTeclaDeMover(actRedeVincTodos, Movimento::IncluiTodos, tbsRede);
+    DefineTeclaDeMover(actRedeVincUm, Movimento::IncluiMarcados, tbsRede);
+    DefineTeclaDeMover(actRedeDesvUm, Movimento::RetiraMarcados, tbsRede);
+    DefineTeclaDeMover(actRedeDesvTodos, Movimento::RetiraTodos, tbsRede);
     l->addWidget(colunaBotoes(tbsRede, {actRedeVincTodos, actRedeVincUm, actRedeDesvUm, actRedeDesvTodos}), 2, 1);
 
     // --- the linked side ---
@@ -1036,6 +1055,8 @@ void TfrmCadPlano::Sincroniza() {
     // the edit-time segmentation control while adding or editing, the browsing one otherwise
     dblkpSegmentacao->setVisible(editando);
     dblkpSegmentacaoBrowse->setVisible(!editando);
+    if (auto* r = findChild<QLabel*>(QStringLiteral("lblSegmentacao")))
+        r->setBuddy(editando ? dblkpSegmentacao : dblkpSegmentacaoBrowse);
 
     for (int i = 0; i < TEdicaoPlano::kAbas; ++i) {
         const Aba aba = Aba(i);
@@ -1160,6 +1181,13 @@ void TfrmCadPlano::IrParaPendencia(const QString& campo) {
         actAlterar->trigger();
         AtualizaAcoes();
     }
+    // a tab stays closed while an attribute of "Dados gerais" is missing: that attribute is
+    // what keeps the control out of reach, so it is the one reached
+    if (!w->isEnabled() && d.aba != Aba::DadosGerais)
+        if (const auto falta = m_edicao->AtributoIncompleto(); falta != TEdicaoPlano::Controle::Nenhum) {
+            pgcInfoPlano->setCurrentWidget(Pagina(Aba::DadosGerais));
+            w = ControleDaFalha(falta);
+        }
     w->setFocus(Qt::OtherFocusReason);
     // the tab shown may still move the focus while it settles: the control keeps it
     QTimer::singleShot(0, w, [w] { w->setFocus(Qt::OtherFocusReason); });

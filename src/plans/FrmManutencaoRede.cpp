@@ -22,6 +22,7 @@
 #include "common/MensagemDlg.h"
 #include "common/MoveLinhas.h"
 #include "db/DmConexao.h"
+#include "common/TeclasMover.h"
 #include "db/ModeloRowSet.h"
 #include "db/RowSet.h"
 #include "db/Valores.h"
@@ -118,6 +119,10 @@ TfrmManutencaoRede::TfrmManutencaoRede(QWidget* pai) : TfrmModBase(pai), m_logic
                          QStringLiteral("Retira todos os estabelecimentos de saúde da seleção"));
     const Metade hosp = metade(this, QStringLiteral(" Estabelecimentos de Saúde "), dbgHospitais, lblQtHospitais,
                                {btnCopiaHosp, BitBtn9, btnRetiraHosp, btnLimpaHosp}, dbgHospSele, lblQtHospSele);
+    DefineTeclaDeMover(btnCopiaHosp, Movimento::IncluiTodos, hosp.grupo);
+    DefineTeclaDeMover(BitBtn9, Movimento::IncluiMarcados, hosp.grupo);
+    DefineTeclaDeMover(btnRetiraHosp, Movimento::RetiraMarcados, hosp.grupo);
+    DefineTeclaDeMover(btnLimpaHosp, Movimento::RetiraTodos, hosp.grupo);
     BitBtn5 = new QToolButton(this);
     BitBtn5->setObjectName(QStringLiteral("BitBtn5"));
     BitBtn5->setText(QStringLiteral("Pesquisar"));
@@ -151,6 +156,10 @@ TfrmManutencaoRede::TfrmManutencaoRede(QWidget* pai) : TfrmModBase(pai), m_logic
                            QStringLiteral("Retira todos os planos da seleção"));
     const Metade planos = metade(this, QStringLiteral(" Planos "), dbgPlanos, lblQtPlanos,
                                  {btnCopiaPlanos, BitBtn10, btnRetiraPlanos, btnLimpaPlanos}, dbgProdSele, lblQtProdSele);
+    DefineTeclaDeMover(btnCopiaPlanos, Movimento::IncluiTodos, planos.grupo);
+    DefineTeclaDeMover(BitBtn10, Movimento::IncluiMarcados, planos.grupo);
+    DefineTeclaDeMover(btnRetiraPlanos, Movimento::RetiraMarcados, planos.grupo);
+    DefineTeclaDeMover(btnLimpaPlanos, Movimento::RetiraTodos, planos.grupo);
     BitBtn6 = new QToolButton(this);
     BitBtn6->setObjectName(QStringLiteral("BitBtn6"));
     BitBtn6->setText(QStringLiteral("Pesquisar"));

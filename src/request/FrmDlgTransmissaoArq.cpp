@@ -62,9 +62,11 @@ TfrmDlgTransmissaoArq::TfrmDlgTransmissaoArq(const TListaEnvio& lista, const QSt
         rotulo(QStringLiteral("(Atenção: considerar diferentes maiúsculas e minúsculas)"), this));
 
     auto* linhaSenha = new QHBoxLayout;
-    linhaSenha->addWidget(new QLabel(QStringLiteral("Senha: "), this));
+    auto* rotuloSenha = new QLabel(QStringLiteral("Senha: "), this);
+    linhaSenha->addWidget(rotuloSenha);
     edSenha = new QLineEdit(this);
     edSenha->setObjectName(QStringLiteral("edSenha"));
+    rotuloSenha->setBuddy(edSenha);
     edSenha->setEchoMode(QLineEdit::Password);
     edSenha->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // "*"
     linhaSenha->addWidget(edSenha, 1);

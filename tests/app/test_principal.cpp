@@ -21,6 +21,7 @@
 #include "app/ServidorTeste.h"
 #include "app/VerificaVersao.h"
 #include "apoio/VuqTeste.h"
+#include "common/Mnemonicos.h"
 #include "common/Versao.h"
 #include "db/DmConexao.h"
 #include "db/PacoteDados.h"
@@ -393,7 +394,7 @@ TEST_F(PrincipalTeste, PlanEntryOpensThePlanScreenOnTheCurrentOperatorsPlans) {
     mostra(w);
     QAction* entrada = w.Acao(QStringLiteral("actCadastroPlano"));
     ASSERT_NE(entrada, nullptr);
-    EXPECT_EQ(entrada->text(), QStringLiteral("Cadastro de Plano de Saúde"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(entrada->text()), QStringLiteral("Cadastro de Plano de Saúde"));
     EXPECT_TRUE(entrada->isEnabled());
     QString nome;
     quandoAbrir<TfrmCadPlano>([&](TfrmCadPlano* t) {
@@ -414,7 +415,7 @@ TEST_F(PrincipalTeste, BatchLinkingEntryOpensItsScreenOnTheCurrentOperatorsLists
     mostra(w);
     QAction* entrada = w.Acao(QStringLiteral("actMenutencaoRede"));
     ASSERT_NE(entrada, nullptr);
-    EXPECT_EQ(entrada->text(), QStringLiteral("Vinculação de Rede em Lote"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(entrada->text()), QStringLiteral("Vinculação de Rede em Lote"));
     EXPECT_TRUE(entrada->isEnabled());
     QString planos;
     quandoAbrir<TfrmManutencaoRede>([&](TfrmManutencaoRede* t) {

@@ -13,6 +13,7 @@
 
 #include <QDir>
 
+#include "common/Mnemonicos.h"
 #include "LeitorXlsx.h"
 #include "apoio/Apoio.h"
 #include "common/ExportaPlanilha.h"
@@ -92,7 +93,7 @@ TEST_F(ConsultaTeste, OpeningGivesCaptionsWidthsCountSizeAndReturnedColumns) {
     EXPECT_EQ(d->ColunasRetorno(), QStringList({"NOME", "ID"}));
     // sorted by the first column; the search box follows it and has the focus
     EXPECT_EQ(coluna(*d, "ID"), QStringList({"1", "2", "3", "4", "5", "6"}));
-    EXPECT_EQ(d->lblLocalizar()->text(), QStringLiteral("Localizar por CÓDIGO"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(d->lblLocalizar()->text()), QStringLiteral("Localizar por CÓDIGO"));
     EXPECT_EQ(d->tipoBusca(), TfrmConsulta::TipoBusca::Inteiro);
     EXPECT_EQ(d->edtPesquisa()->width(), 97);
     EXPECT_EQ(d->focusWidget(), d->edtPesquisa());
@@ -110,7 +111,7 @@ TEST_F(ConsultaTeste, TitleClicksSortAscendingThenDescendingIgnoringCaseAndAccen
     EXPECT_EQ(m->ordemDestacada(), Qt::AscendingOrder);  // arrow up
     EXPECT_FALSE(m->headerData(2, Qt::Horizontal, Qt::DecorationRole).isNull());
     EXPECT_TRUE(m->headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
-    EXPECT_EQ(d->lblLocalizar()->text(), QStringLiteral("Localizar por NOME"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(d->lblLocalizar()->text()), QStringLiteral("Localizar por NOME"));
     EXPECT_EQ(d->tipoBusca(), TfrmConsulta::TipoBusca::Texto);
     EXPECT_EQ(d->edtPesquisa()->maxLength(), 30);
     EXPECT_EQ(d->edtPesquisa()->width(), 257);

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "common/Mnemonicos.h"
 #include "apoio/Apoio.h"
 #include "common/FrmModBase.h"
 #include "common/FrmModeloCadastro.h"
@@ -233,8 +234,10 @@ TEST(ModBase, ButtonsGetTheHandCursorAndF5OpensTheCalculator) {
     EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
     EXPECT_EQ(extra->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(dlg.btnConfirmar()->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(dlg.btnConfirmar()->text(), QStringLiteral("Confirmar"));
-    EXPECT_EQ(dlg.btnCancelar()->text(), QStringLiteral("Cancelar"));
+    // the texts shown (their Alt+letters given when shown)
+    EXPECT_EQ(Mnemonicos::TextoVisivel(dlg.btnConfirmar()->text()), QStringLiteral("Confirmar"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(dlg.btnCancelar()->text()), QStringLiteral("Cancelar"));
+    EXPECT_EQ(dlg.btnConfirmar()->text(), QStringLiteral("&Confirmar"));
     QTest::keyClick(extra, Qt::Key_F5);
     EXPECT_EQ(lancados, QStringList({"calculadora"}));
     QTest::mouseClick(dlg.btnConfirmar(), Qt::LeftButton);

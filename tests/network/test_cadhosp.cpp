@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "common/Mnemonicos.h"
 #include "ApoioRede.h"
 #include "app/ConduzModal.h"
 #include "common/Entradas.h"
@@ -70,7 +71,7 @@ TEST_F(CadHospTeste, OpeningReadsOneEstablishmentAndShowsIt) {
     EXPECT_EQ(tela->lblQtRegistros()->text(), QStringLiteral("3 Registro(s)"));
     EXPECT_EQ(tela->edtCNES->text(), QString::fromLatin1(kCnes));
     EXPECT_EQ(cnpjNaTela(), QStringLiteral("11.222.333/0001-81"));
-    EXPECT_EQ(tela->lblCNPJCPF->text(), QStringLiteral("CNPJ"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(tela->lblCNPJCPF->text()), QStringLiteral("CNPJ"));
     EXPECT_EQ(tela->edRazao->text(), QStringLiteral("Hospital Três"));
     EXPECT_EQ(tela->lkpClassifHospital->currentData().toInt(), 1);
     EXPECT_EQ(tela->cmbTipoHospital->currentText(), QStringLiteral("Próprio"));
@@ -92,7 +93,7 @@ TEST_F(CadHospTeste, OpeningReadsOneEstablishmentAndShowsIt) {
     EXPECT_EQ(dm->LeiturasEstabelecimento(), 2);
     EXPECT_EQ(idNaTela(), 41);
     EXPECT_EQ(cnpjNaTela(), QStringLiteral("529.982.247-25"));
-    EXPECT_EQ(tela->lblCNPJCPF->text(), QStringLiteral("CNPJ/CPF"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(tela->lblCNPJCPF->text()), QStringLiteral("CNPJ/CPF"));
     EXPECT_FALSE(tela->GravouDados());
 }
 
@@ -129,7 +130,7 @@ TEST_F(CadHospTeste, NavigationByIdentifierAndNextOnTheLastOne) {
     tela->actProximo->trigger();
     EXPECT_EQ(idNaTela(), 8);
     EXPECT_EQ(tela->edRazao->text(), QStringLiteral("Clínica Oito"));
-    EXPECT_EQ(tela->lblCNPJCPF->text(), QStringLiteral("CNPJ/CPF"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(tela->lblCNPJCPF->text()), QStringLiteral("CNPJ/CPF"));
     tela->actProximo->trigger();
     EXPECT_EQ(idNaTela(), 41);
     const int leituras = dm->LeiturasEstabelecimento();
@@ -242,11 +243,11 @@ TEST_F(CadHospTeste, FieldInterplayWhileEditing) {
     EXPECT_TRUE(tela->edtDataVinculo->isEnabled());
 
     escolhe(tela->lkpClassifHospital, 0);
-    EXPECT_EQ(tela->lblCNPJCPF->text(), QStringLiteral("CNPJ"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(tela->lblCNPJCPF->text()), QStringLiteral("CNPJ"));
     EXPECT_TRUE(tela->chkUrgencia->isEnabled());
     tela->chkUrgencia->setChecked(true);
     escolhe(tela->lkpClassifHospital, 2);
-    EXPECT_EQ(tela->lblCNPJCPF->text(), QStringLiteral("CNPJ/CPF"));
+    EXPECT_EQ(Mnemonicos::TextoVisivel(tela->lblCNPJCPF->text()), QStringLiteral("CNPJ/CPF"));
     EXPECT_FALSE(tela->chkUrgencia->isEnabled());
     EXPECT_FALSE(tela->chkUrgencia->isChecked());
 

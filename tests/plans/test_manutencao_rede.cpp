@@ -299,4 +299,41 @@ TEST_F(ManutencaoRedeTeste, TheScreenWarnsOnOpeningLinksWithItsButtonsAndWarnsOn
     EXPECT_FALSE(tela.isVisible());
 }
 
+// The move buttons by keyboard: Ctrl+(Shift+)Right/Left act on the half that has the focus,
+// and the hints name them (in the language of the toolkit's texts).
+TEST_F(ManutencaoRedeTeste, EachHalfsKeysMoveItsOwnRows) {
+    inicia(kBase);
+    TfrmManutencaoRede tela;
+    tela.show();
+    QApplication::setActiveWindow(&tela);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tela));
+    const auto tecla = [](QWidget* w, Qt::Key k, Qt::KeyboardModifiers m) {
+        QTest::sendKeyEvent(QTest::Click, w, k, QString(), m);
+        QCoreApplication::processEvents();
+    };
+    EXPECT_EQ(tela.btnCopiaHosp->toolTip(), QStringLiteral("Seleciona todos os estabelecimentos de saúde (Ctrl+Shift+Direita)"));
+    EXPECT_EQ(tela.BitBtn10->toolTip(), QStringLiteral("Seleciona um ou mais planos (Ctrl+Direita)"));
+    EXPECT_EQ(tela.btnRetiraPlanos->toolTip(), QStringLiteral("Retira da seleção plano(s) marcado(s) (Ctrl+Esquerda)"));
+    EXPECT_EQ(tela.btnLimpaHosp->toolTip(),
+              QStringLiteral("Retira todos os estabelecimentos de saúde da seleção (Ctrl+Shift+Esquerda)"));
+
+    tela.dbgHospitais->setFocus();
+    tecla(tela.dbgHospitais, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(tela.lblQtHospSele->text(), QStringLiteral(" 4 estabelecimento(s)"));
+    EXPECT_EQ(tela.lblQtProdSele->text(), QStringLiteral(" 0 plano(s)"));  // the other half untouched
+    tela.dbgPlanos->setFocus();
+    tela.dbgPlanos->setCurrentIndex(tela.dbgPlanos->model()->index(0, 0));
+    tecla(tela.dbgPlanos, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(tela.lblQtProdSele->text(), QStringLiteral(" 1 plano(s)"));
+    EXPECT_EQ(tela.lblQtHospSele->text(), QStringLiteral(" 4 estabelecimento(s)"));
+    tela.dbgProdSele->setFocus();
+    tela.dbgProdSele->setCurrentIndex(tela.dbgProdSele->model()->index(0, 0));
+    tecla(tela.dbgProdSele, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(tela.lblQtProdSele->text(), QStringLiteral(" 0 plano(s)"));
+    tela.dbgHospSele->setFocus();
+    tecla(tela.dbgHospSele, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(tela.lblQtHospSele->text(), QStringLiteral(" 0 estabelecimento(s)"));
+    mensagens.limpa();
+}
+
 }  // namespace

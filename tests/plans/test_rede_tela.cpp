@@ -348,4 +348,36 @@ TEST_F(RedeTeste, TheSaveJudgesTheNetworkAndAreaAsTheScreenHoldsThem) {
     EXPECT_EQ(idsNoBanco(1), QStringList({"10", "12", "13"}));
 }
 
+// The move buttons' keys on the network tab: they act while the focus is in the tab; in the
+// name box the same keys stay the box's word moves.
+TEST_F(RedeTeste, TheMoveKeysLinkAndUnlinkFromTheTabAndLeaveTheNameBoxAlone) {
+    inicia(plano(1, "PLANO", 3) + estabelecimento(10, "S") + estabelecimento(11, "S"));
+    abre();
+    ASSERT_TRUE(tela->edicao()->LocalizaPlano(kOp, 1));
+    tela->pgcInfoPlano->setCurrentWidget(tela->tbsRede);
+    tela->AtualizaAcoes();
+    tela->actAlterar->trigger();
+    tela->AtualizaAcoes();
+    ASSERT_TRUE(tela->actRedeVincTodos->isEnabled());
+    EXPECT_TRUE(tela->actRedeVincTodos->toolTip().endsWith(QStringLiteral("(Ctrl+Shift+Direita)")));
+    EXPECT_TRUE(tela->actRedeDesvUm->toolTip().endsWith(QStringLiteral("(Ctrl+Esquerda)")));
+    const auto tecla = [](QWidget* w, Qt::Key k, Qt::KeyboardModifiers m) {
+        QTest::sendKeyEvent(QTest::Click, w, k, QString(), m);
+        QCoreApplication::processEvents();
+    };
+    tela->edtFiltroEstab->setFocus();
+    QTest::keyClicks(tela->edtFiltroEstab, QStringLiteral("HOSP A"));
+    tecla(tela->edtFiltroEstab, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(tela->edtFiltroEstab->selectedText(), QStringLiteral("A"));  // a word selected, nothing moved
+    EXPECT_EQ(tela->pnlQtEstabVinc->text(), QStringLiteral("0 estabelecimento(s) vinculado(s)"));
+    tela->dbgHospitais->setFocus();
+    tecla(tela->dbgHospitais, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(tela->pnlQtEstabVinc->text(), QStringLiteral("2 estabelecimento(s) vinculado(s)"));
+    tela->dbgHospSele->setFocus();
+    tela->dbgHospSele->setCurrentIndex(tela->dbgHospSele->model()->index(0, 0));
+    tecla(tela->dbgHospSele, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(tela->pnlQtEstabVinc->text(), QStringLiteral("1 estabelecimento(s) vinculado(s)"));
+    tela->actCancelar->trigger();
+}
+
 }  // namespace

@@ -51,7 +51,9 @@ protected:
                // plan 8 misses something at nearly every step
                plano(8, "PLANO FALTANDO", 3, 2) +
                QStringLiteral("UPDATE TB_PLANOS SET CD_PADRAO_ACOMODACAO = NULL WHERE SEQ_PLANO = 8;") +
-               vinculo(8, 2) + vinculo(8, 3));
+               vinculo(8, 2) + vinculo(8, 3) +
+               // plan 9 as 8, with its accommodation
+               plano(9, "PLANO QUASE", 3, 2) + vinculo(9, 2) + vinculo(9, 3));
         exportacao = std::make_unique<TDmExportacao>();
         abre();
     }
@@ -95,80 +97,69 @@ TEST_F(PendenciasPlano, PlanoProntoDizQueNaoHaPendencias) {
     EXPECT_FALSE(tela->pnlPendencias->isVisible());
 }
 
-TEST_F(PendenciasPlano, CadaLinhaLevaASuaAba) {
+// Each row, by keyboard (the row, then Enter), leads to its tab and puts the focus on its
+// control, starting the edit where the control is closed while browsing. While an attribute of
+// "Dados gerais" is missing the other tabs stay closed: their rows lead to that attribute.
+TEST_F(PendenciasPlano, CadaLinhaLevaASuaAbaEAoControleComFoco) {
+    const struct {
+        const char* nome;
+        int plano;
+        std::vector<const char*> esperadas;
+        bool abasFechadas;
+    } casos[] = {
+        // the establishment with a wrong CNES (step 7), the clinic (8), accommodation (9), area (10), tax (12)
+        {"sem acomodação", 8, {"CNES", "Vinculação de Rede", "Padrão de Acomodação", "Área de Atuação", "Taxa Registro"},
+         true},
+        {"com acomodação", 9, {"CNES", "Vinculação de Rede", "Área de Atuação", "Taxa Registro"}, false},
+    };
     prepara();
-    vaiParaPlano(8);
-    verifica();
-    const QStringList campos = linhas();
-    ASSERT_FALSE(campos.isEmpty());
-    // the establishment with a wrong CNES (step 7), the clinic (8), accommodation (9), area (10), tax (12)
-    for (const char* esperado : {"CNES", "Vinculação de Rede", "Padrão de Acomodação", "Área de Atuação", "Taxa Registro"})
-        EXPECT_TRUE(campos.contains(QString::fromUtf8(esperado))) << esperado << ": " << campos.join(" | ").toStdString();
-    EXPECT_EQ(flags(8).left(1), QStringLiteral("N"));
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        vaiParaPlano(c.plano);
+        verifica();
+        const QStringList campos = linhas();
+        ASSERT_FALSE(campos.isEmpty());
+        for (const char* esperado : c.esperadas)
+            EXPECT_TRUE(campos.contains(QString::fromUtf8(esperado))) << esperado << ": " << campos.join(" | ").toStdString();
+        EXPECT_EQ(campos.contains(QStringLiteral("Padrão de Acomodação")), c.abasFechadas);
+        EXPECT_EQ(flags(c.plano).left(1), QStringLiteral("N"));
 
-    QTreeWidget* lista = tela->pnlPendencias->lista();
-    for (int i = 0; i < lista->topLevelItemCount(); ++i) {
-        const QString campo = lista->topLevelItem(i)->text(0);
-        SCOPED_TRACE(campo.toStdString());
-        const DestinoPendencia d = DestinoDaPendencia(campo);
-        ASSERT_FALSE(d.controle.isEmpty());
-        // by keyboard: the row, then Enter
-        lista->setFocus();
-        lista->setCurrentItem(lista->topLevelItem(i));
-        QTest::keyClick(lista, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(tela->pgcInfoPlano->currentWidget(), tela->Pagina(d.aba));
-        ASSERT_NE(tela->findChild<QWidget*>(d.controle == QLatin1String("area") ? QStringLiteral("dbgUFSelecionada") : d.controle), nullptr);
-        // a field of the header or "Dados gerais" is reached in edit mode: leave it as it was
-        if (tela->edicao()->Editando()) tela->actCancelar->trigger();
-        EXPECT_TRUE(tela->pnlPendencias->isVisible());
+        QTreeWidget* lista = tela->pnlPendencias->lista();
+        for (int i = 0; i < lista->topLevelItemCount(); ++i) {
+            const QString campo = lista->topLevelItem(i)->text(0);
+            SCOPED_TRACE(campo.toStdString());
+            const DestinoPendencia d = DestinoDaPendencia(campo);
+            ASSERT_FALSE(d.controle.isEmpty());
+            // by keyboard: the row, then Enter
+            lista->setFocus();
+            lista->setCurrentItem(lista->topLevelItem(i));
+            QTest::keyClick(lista, Qt::Key_Return);
+            QCoreApplication::processEvents();
+            QWidget* controle = tela->findChild<QWidget*>(
+                d.controle == QLatin1String("area") ? QStringLiteral("dbgUFSelecionada") : d.controle);
+            ASSERT_NE(controle, nullptr);
+            const bool fechada = c.abasFechadas && d.aba != TEdicaoPlano::Aba::DadosGerais;
+            if (fechada) {
+                // the missing accommodation keeps the tab closed: it is what is reached
+                EXPECT_EQ(tela->edicao()->AtributoIncompleto(), TEdicaoPlano::Controle::Acomodacao);
+                EXPECT_FALSE(controle->isEnabled());
+                EXPECT_EQ(tela->pgcInfoPlano->currentWidget(), tela->Pagina(TEdicaoPlano::Aba::DadosGerais));
+                controle = tela->ControleDaFalha(TEdicaoPlano::Controle::Acomodacao);
+            } else {
+                EXPECT_EQ(tela->pgcInfoPlano->currentWidget(), tela->Pagina(d.aba));
+            }
+            EXPECT_EQ(QApplication::focusWidget(), controle)
+                << "habilitado " << controle->isEnabled() << " visível " << controle->isVisible() << " foco em "
+                << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "nada");
+            // a field reached in edit mode: leave it as it was
+            if (tela->edicao()->Editando()) tela->actCancelar->trigger();
+            EXPECT_TRUE(tela->pnlPendencias->isVisible());
+        }
+        // another plan shown: the panel is empty again
+        tela->actAnterior->trigger();
+        EXPECT_FALSE(tela->pnlPendencias->isVisible());
+        EXPECT_TRUE(linhas().isEmpty());
     }
-    // another plan shown: the panel is empty again
-    tela->actAnterior->trigger();
-    EXPECT_FALSE(tela->pnlPendencias->isVisible());
-    EXPECT_TRUE(linhas().isEmpty());
-}
-
-// Not passing yet: the grids of the other tabs are disabled while browsing; going to them
-// starts the edit, but the focus ends on the plan's name (the edit's own focus) instead of
-// the grid.
-TEST_F(PendenciasPlano, DISABLED_CadaLinhaLevaAoControleComFoco) {
-    prepara();
-    vaiParaPlano(8);
-    verifica();
-    const QStringList campos = linhas();
-    ASSERT_FALSE(campos.isEmpty());
-    // the establishment with a wrong CNES (step 7), the clinic (8), accommodation (9), area (10), tax (12)
-    for (const char* esperado : {"CNES", "Vinculação de Rede", "Padrão de Acomodação", "Área de Atuação", "Taxa Registro"})
-        EXPECT_TRUE(campos.contains(QString::fromUtf8(esperado))) << esperado << ": " << campos.join(" | ").toStdString();
-    EXPECT_EQ(flags(8).left(1), QStringLiteral("N"));
-
-    QTreeWidget* lista = tela->pnlPendencias->lista();
-    for (int i = 0; i < lista->topLevelItemCount(); ++i) {
-        const QString campo = lista->topLevelItem(i)->text(0);
-        SCOPED_TRACE(campo.toStdString());
-        const DestinoPendencia d = DestinoDaPendencia(campo);
-        ASSERT_FALSE(d.controle.isEmpty());
-        // by keyboard: the row, then Enter
-        lista->setFocus();
-        lista->setCurrentItem(lista->topLevelItem(i));
-        QTest::keyClick(lista, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(tela->pgcInfoPlano->currentWidget(), tela->Pagina(d.aba));
-        QWidget* controle = tela->findChild<QWidget*>(
-            d.controle == QLatin1String("area") ? QStringLiteral("dbgUFSelecionada") : d.controle);
-        ASSERT_NE(controle, nullptr);
-        EXPECT_EQ(QApplication::focusWidget(), controle)
-            << "enabled " << controle->isEnabled() << " visible " << controle->isVisible() << " focus em "
-            << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "nada");
-        // a field of the header or "Dados gerais" is reached in edit mode: leave it as it was
-        if (tela->edicao()->Editando()) tela->actCancelar->trigger();
-        EXPECT_TRUE(tela->pnlPendencias->isVisible());
-    }
-    // another plan shown: the panel is empty again
-    tela->actAnterior->trigger();
-    EXPECT_FALSE(tela->pnlPendencias->isVisible());
-    EXPECT_TRUE(linhas().isEmpty());
 }
 
 // Every field label the checks write has its place on the plan screen.
