@@ -150,6 +150,7 @@ void RowSet::DefineCampos(const QVector<Campo>& campos) {
     if (Ativo())
         throw ErroQev(QStringLiteral("Os campos não podem ser redefinidos com o conjunto aberto."));
     m_campos = campos;
+    m_indices.clear();
 }
 
 void RowSet::AdicionaCampo(const Campo& campo) {
@@ -158,6 +159,7 @@ void RowSet::AdicionaCampo(const Campo& campo) {
             QStringLiteral("Um campo de dados não pode ser acrescentado ao conjunto aberto."));
     if (TemCampo(campo.nome)) throw ErroQev(QStringLiteral("Campo '%1' repetido.").arg(campo.nome));
     m_campos.push_back(campo);
+    m_indices.clear();
     if (campo.ehLookup()) {
         connect(campo.lookup.lista, &RowSet::estruturaMudou, this,
                 [this] { avisaEstrutura(); });
@@ -166,9 +168,13 @@ void RowSet::AdicionaCampo(const Campo& campo) {
 }
 
 int RowSet::IndiceCampo(const QString& nome) const {
-    for (int i = 0; i < m_campos.size(); ++i)
-        if (m_campos[i].nome.compare(nome, Qt::CaseInsensitive) == 0) return i;
-    return -1;
+    // names asked for again (every row of a loop asks for its columns) are found by hash
+    if (const auto it = m_indices.constFind(nome); it != m_indices.constEnd()) return *it;
+    int indice = -1;
+    for (int i = 0; i < m_campos.size() && indice < 0; ++i)
+        if (m_campos[i].nome.compare(nome, Qt::CaseInsensitive) == 0) indice = i;
+    if (m_indices.size() < 256) m_indices.insert(nome, indice);
+    return indice;
 }
 
 Campo& RowSet::campo(const QString& nome) {
@@ -332,6 +338,7 @@ void RowSet::abreResultado(Resultado r, Banco* banco) {
     for (const Campo& a : anteriores)
         if (!a.ehDado()) campos.push_back(a);
     m_campos = campos;
+    m_indices.clear();
 
     m_estado = Estado::Consulta;
     m_chavesIndice.erase(

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -295,6 +296,7 @@ private:
     void avisaLinha(int pos);
 
     QVector<Campo> m_campos;
+    mutable QHash<QString, int> m_indices;  // field index by name as asked for (-1: none)
     QVector<RegLinha> m_linhas;
     QVector<int> m_ordem;  // physical rows in view order
     int m_pos = -1;
