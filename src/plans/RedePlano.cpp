@@ -100,14 +100,14 @@ bool TRedePlano::soUrgenciaDoPlano() const { return soUrgencia(segmentacaoDoPlan
 // Linking
 // ---------------------------------------------------------------------------
 
-void TRedePlano::novoVinculo(const std::function<QVariant(const QString&)>& valor) {
+void TRedePlano::novoVinculo(const std::function<QVariant(const QString&)>& valor, const QDateTime& momento) {
     RowSet& rede = *m_dm->cdsPlanoRede();
     rede.Append();
     rede.DefineValor(QStringLiteral("CD_OPER"), m_dm->CdOperAtual());
     rede.DefineValor(QStringLiteral("SEQ_PLANO"), m_dm->SeqPlanoAtual());
     rede.DefineValor(kId, valor(kId));
     for (const QString& c : kColunasEstab) rede.DefineValor(c, valor(c));
-    rede.DefineValor(QStringLiteral("DT_VINCULO"), Relogio::agora());
+    rede.DefineValor(QStringLiteral("DT_VINCULO"), momento);
     rede.DefineValor(QStringLiteral("LG_NOVO"), QStringLiteral("S"));
     rede.Post();
 }
@@ -122,11 +122,12 @@ int TRedePlano::Vincula(const QVector<int>& linhas) {
     const int cId = d.IndiceCampo(kId);
     int n = 0;
     const RowSet::Lote lote(rede);
+    const QDateTime agora = Relogio::agora();  // the links of one click are made together
     for (int linha : linhas) {
         const qlonglong id = d.ValorDaLinha(linha, cId).toLongLong();
         if (presentes.contains(id)) continue;
         presentes.insert(id);
-        novoVinculo([&d, linha](const QString& c) { return d.ValorDaLinha(linha, c); });
+        novoVinculo([&d, linha](const QString& c) { return d.ValorDaLinha(linha, c); }, agora);
         ++n;
     }
     return n;
@@ -284,13 +285,14 @@ int TRedePlano::CopiaRede(qlonglong seqOutro, const QString& nomeOutro) {
         const bool filtra = soUrgenciaDoPlano();
         const int cId = outra.indice(kId), cUrg = outra.indice(kUrgencia);
         const RowSet::Lote lote(rede);
+        const QDateTime agora = Relogio::agora();
         for (const QVariantList& l : std::as_const(outra.linhas)) {
             if (filtra && !urgente(l.at(cUrg))) continue;
             const qlonglong id = l.at(cId).toLongLong();
             if (presentes.contains(id)) continue;
             presentes.insert(id);
             // the link belongs to the plan being edited (its operator, its number)
-            novoVinculo([&outra, &l](const QString& c) { return l.value(outra.indice(c)); });
+            novoVinculo([&outra, &l](const QString& c) { return l.value(outra.indice(c)); }, agora);
             ++n;
         }
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -112,10 +113,10 @@ signals:
 private:
     int segmentacaoDoPlano() const;
     bool soUrgenciaDoPlano() const;
-    // Appends a link to the plan's network; `valor` answers the establishment's columns
-    // (ID_ESTB_SAUD, CD_CNES, CD_CNPJ_ESTB_SAUD, ID_MUNC, CD_UF, RAZAO_SOCIAL_ESTB_SAUD,
-    // LG_URGENCIA_EMERGENCIA) by name.
-    void novoVinculo(const std::function<QVariant(const QString&)>& valor);
+    // Appends a link to the plan's network made at `momento`; `valor` answers the
+    // establishment's columns (ID_ESTB_SAUD, CD_CNES, CD_CNPJ_ESTB_SAUD, ID_MUNC, CD_UF,
+    // RAZAO_SOCIAL_ESTB_SAUD, LG_URGENCIA_EMERGENCIA) by name.
+    void novoVinculo(const std::function<QVariant(const QString&)>& valor, const QDateTime& momento);
 
     TdmInfoPlano* m_dm;
     RowSet* m_disponiveis;
