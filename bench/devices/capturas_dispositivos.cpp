@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "app/Aplicacao.h"
 #include "FixturaDispositivos.h"
 #include "db/CriaBanco.h"
 #include "db/DmConexao.h"
@@ -24,7 +25,7 @@ namespace F = FixturaDispositivos;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program runs: letters, translations, clock
     const QStringList args = LeArgumentos(
         app, QStringLiteral("Grava imagens da tela de dispositivos contratuais."),
         {{QStringLiteral("PASTA"), QStringLiteral("Pasta da base de exemplo.")},

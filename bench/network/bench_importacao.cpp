@@ -27,6 +27,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/Aplicacao.h"
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "platform/LinhaComando.h"
@@ -245,7 +246,7 @@ void linha(const char* nome, double ms, double baseMs, const QString& obs = QStr
 
 int main(int argc, char** argv) {
     GeraBaseEstab::preparaAmbiente();
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program runs: letters, translations, clock
     const QStringList args = LeArgumentos(
         app, QStringLiteral("Mede a importação do arquivo de rede e da base OLVAR contra inserções puras "
                             "das mesmas linhas."),

@@ -20,6 +20,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/Aplicacao.h"
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "common/FrmConsulta.h"
@@ -69,7 +70,7 @@ void linha(const char* nome, double ms, double baseMs, const char* obs = "") {
 
 int main(int argc, char** argv) {
     GeraBaseEstab::preparaAmbiente();
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program runs: letters, translations, clock
     const QStringList args = LeArgumentos(
         app, QStringLiteral("Mede a tela de estabelecimentos e a pesquisa na base grande, contra o "
                             "SQLite puro fazendo as mesmas leituras."),

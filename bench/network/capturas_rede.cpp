@@ -9,6 +9,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "app/Aplicacao.h"
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "common/FrmConsulta.h"
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program runs: letters, translations, clock
     QStringList args = LeArgumentos(
         app, QStringLiteral("Grava imagens das telas de estabelecimentos sobre a base grande."),
         {{QStringLiteral("PASTA_BASE"), QStringLiteral("Pasta da base (gerada se faltar).")},

@@ -29,6 +29,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/Aplicacao.h"
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "ModulosPlanos.h"
@@ -91,7 +92,7 @@ void aciona(QAction* a) {
 
 int main(int argc, char** argv) {
     GeraBaseEstab::preparaAmbiente();
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program runs: letters, translations, clock
     const QStringList args = LeArgumentos(
         app, QStringLiteral("Mede a área de atuação, a vinculação de rede, a leitura da rede, as regras da rede "
                             "e a vinculação em lote contra o SQLite puro fazendo o mesmo trabalho."),

@@ -23,6 +23,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/Aplicacao.h"
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "ModulosPlanos.h"
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s\n", qPrintable(m));
     });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program runs: letters, translations, clock
     const QStringList args = LeArgumentos(
         app, QStringLiteral("Mede a tela de planos (abertura, próximo/anterior, edição, gravação) contra o "
                             "SQLite puro fazendo as mesmas leituras e gravações."),

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "app/Aplicacao.h"
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "ModulosPlanos.h"
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program runs: letters, translations, clock
     QStringList args = LeArgumentos(
         app, QStringLiteral("Salva imagens da área de atuação, da vinculação de rede e da vinculação em lote."),
         {{QStringLiteral("PASTA_BASE"), QStringLiteral("Pasta da base grande (gerada se faltar).")},

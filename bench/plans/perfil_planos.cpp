@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/Aplicacao.h"
 #include "GeraBaseEstab.h"
 #include "MedidasBench.h"
 #include "ModulosPlanos.h"
@@ -59,7 +60,7 @@ namespace {
 
 int main(int argc, char** argv) {
     GeraBaseEstab::preparaAmbiente();
-    QApplication app(argc, argv);
+    AplicacaoQev app(argc, argv);  // as the program runs: letters, translations, clock
     const QStringList args = LeArgumentos(
         app, QStringLiteral("Repete uma operação da tela de planos para um perfilador (abertura, leitura da rede, abertura da vinculação em lote)."),
         {{QStringLiteral("PASTA"), QStringLiteral("Pasta da base grande (gerada se faltar).")},
