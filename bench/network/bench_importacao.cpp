@@ -113,6 +113,21 @@ QVector<QVariantList> linhasNovas(Banco& b, qlonglong depoisDe) {
         .linhas;
 }
 
+// Binds a row's values in order: nulls, integers, the rest as text.
+void vinculaLinha(sqlite3_stmt* st, const QVariantList& l) {
+    for (int c = 0; c < l.size(); ++c) {
+        const QVariant& v = l.at(c);
+        if (!v.isValid() || v.isNull()) {
+            sqlite3_bind_null(st, c + 1);
+        } else if (v.typeId() == QMetaType::LongLong) {
+            sqlite3_bind_int64(st, c + 1, v.toLongLong());
+        } else {
+            const QByteArray u = v.toString().toUtf8();
+            sqlite3_bind_text(st, c + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+        }
+    }
+}
+
 // Plain SQLite: the same rows, one prepared INSERT, one transaction.
 double insercaoCrua(const QString& caminho, const QVector<QVariantList>& linhas) {
     sqlite3* db = nullptr;
@@ -129,17 +144,7 @@ double insercaoCrua(const QString& caminho, const QVector<QVariantList>& linhas)
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
     for (const QVariantList& l : linhas) {
-        for (int c = 0; c < n; ++c) {
-            const QVariant& v = l.at(c);
-            if (!v.isValid() || v.isNull()) {
-                sqlite3_bind_null(st, c + 1);
-            } else if (v.typeId() == QMetaType::LongLong) {
-                sqlite3_bind_int64(st, c + 1, v.toLongLong());
-            } else {
-                const QByteArray u = v.toString().toUtf8();
-                sqlite3_bind_text(st, c + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-            }
-        }
+        vinculaLinha(st, l);
         if (sqlite3_step(st) != SQLITE_DONE)
             std::fprintf(stderr, "insert: %s\n", sqlite3_errmsg(db));
         sqlite3_reset(st);
@@ -189,18 +194,7 @@ double importacaoCruaOlvar(const QString& caminho, const QString& olvar, const Q
         sqlite3_reset(procura);
         // the accepted rows are every other one of the source: one accepted row per two read
         if (inseridas < aceitas.size() && lidas % 2 == 1) {
-            const QVariantList& l = aceitas.at(inseridas++);
-            for (int c = 0; c < n; ++c) {
-                const QVariant& v = l.at(c);
-                if (!v.isValid() || v.isNull()) {
-                    sqlite3_bind_null(insere, c + 1);
-                } else if (v.typeId() == QMetaType::LongLong) {
-                    sqlite3_bind_int64(insere, c + 1, v.toLongLong());
-                } else {
-                    const QByteArray u = v.toString().toUtf8();
-                    sqlite3_bind_text(insere, c + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-                }
-            }
+            vinculaLinha(insere, aceitas.at(inseridas++));
             if (sqlite3_step(insere) != SQLITE_DONE) std::fprintf(stderr, "insert: %s\n", sqlite3_errmsg(db));
             sqlite3_reset(insere);
         }
