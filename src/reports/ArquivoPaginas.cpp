@@ -1,12 +1,17 @@
 #include "reports/ArquivoPaginas.h"
 
+#include <signal.h>
+#include <unistd.h>
 #include <zlib.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -18,6 +23,27 @@ namespace {
 QString& pastaBase() {
     static QString pasta;
     return pasta;
+}
+
+const QString kPrefixo = QStringLiteral("qev-paginas-");
+
+// Folders of page files that a copy of the program left behind when it ended without
+// removing them (killed, crashed): this user's, named after a process that is gone.
+// Looked for once per temporary folder and run.
+void removeAbandonadas(const QString& base) {
+    static QSet<QString> vistas;
+    if (vistas.contains(base)) return;
+    vistas.insert(base);
+    const QDir dir(base);
+    for (const QFileInfo& f : dir.entryInfoList({kPrefixo + QStringLiteral("*")},
+                                                QDir::Dirs | QDir::NoSymLinks | QDir::Hidden)) {
+        bool numero = false;
+        const qint64 pid = f.fileName().mid(kPrefixo.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&numero);
+        if (!numero || pid <= 0 || pid > INT_MAX || pid == QCoreApplication::applicationPid() ||
+            f.ownerId() != uint(getuid()))
+            continue;
+        if (::kill(pid_t(pid), 0) == -1 && errno == ESRCH) QDir(f.absoluteFilePath()).removeRecursively();
+    }
 }
 
 // A page record: the drawing's bytes, then the texts. Numbers are variable-length
@@ -131,8 +157,10 @@ QString ArquivoPaginas::Caminho() const { return m_arquivo ? m_arquivo->fileName
 
 void ArquivoPaginas::abreArquivo() {
     const QString base = pastaBase().isEmpty() ? QDir::tempPath() : pastaBase();
-    // mkdtemp: a new folder only this user may enter.
-    auto pasta = std::make_unique<QTemporaryDir>(QDir(base).filePath(QStringLiteral("qev-paginas-XXXXXX")));
+    removeAbandonadas(base);
+    // mkdtemp: a new folder only this user may enter, named after this process.
+    auto pasta = std::make_unique<QTemporaryDir>(QDir(base).filePath(
+        kPrefixo + QString::number(QCoreApplication::applicationPid()) + QStringLiteral("-XXXXXX")));
     if (!pasta->isValid())
         throw ErroQev(QStringLiteral("Não foi possível criar a pasta temporária das páginas do relatório em "
                                      "%1: %2")

@@ -15,8 +15,10 @@ struct PaginaRelatorio;
 // preview and the pages just made cost no reading.
 //
 // The file ("paginas") lives in a folder of its own made under the temporary folder
-// (QDir::tempPath(), or the one `DefinePastaBase` set) with mode 0700; the file has
-// mode 0600. Both are made with the first page and removed with the object. A page that
+// (QDir::tempPath(), or the one `DefinePastaBase` set) with mode 0700, named after the
+// process ("qev-paginas-<pid>-XXXXXX"); the file has mode 0600. Both are made with the
+// first page and removed with the object; the first page of a run also removes the
+// folders this user's copies of the program left there when they were killed. A page that
 // cannot be written (disk full, folder refused) or read back throws ErroQev with a
 // message for the user; a page that failed to be written is not counted.
 class ArquivoPaginas {

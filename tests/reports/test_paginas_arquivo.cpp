@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QToolButton>
 
@@ -247,6 +248,35 @@ TEST_F(PaginasNoArquivo, AFolderThatCannotBeMadeStopsTheReportWithAClearMessage)
     EXPECT_EQ(preview.NumPaginas(), 0);
     EXPECT_FALSE(preview.TlBtSalvarRelatorio->isEnabled());
     EXPECT_EQ(QDir(pasta.caminho()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"arquivo"});
+}
+
+TEST_F(PaginasNoArquivo, FoldersLeftByACopyThatWasKilledGoAndThoseOfRunningOnesStay) {
+    Apoio::PastaTeste pasta;
+    QProcess terminado;
+    terminado.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(terminado.waitForStarted());
+    const qint64 morto = terminado.processId();
+    ASSERT_TRUE(terminado.waitForFinished());
+    const QStringList pastas{QStringLiteral("qev-paginas-%1-Ab12Cd").arg(morto),
+                             QStringLiteral("qev-paginas-1-Ef34Gh"),  // the system's first process
+                             QStringLiteral("qev-paginas-%1-Ij56Kl").arg(QCoreApplication::applicationPid()),
+                             QStringLiteral("outra-%1").arg(morto)};
+    for (const QString& p : pastas) {
+        ASSERT_TRUE(QDir(pasta.caminho()).mkpath(p));
+        QFile f(pasta.arquivo(p + QStringLiteral("/paginas")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString anterior = ArquivoPaginas::DefinePastaBase(pasta.caminho());
+    gera();
+    ArquivoPaginas::DefinePastaBase(anterior);
+    QStringList esperadas = pastas.mid(1);
+    for (const DocumentoRelatorio* d : {lido.get(), &feitas}) {
+        const QString nova = QFileInfo(d->ArquivoDasPaginas()).dir().dirName();
+        EXPECT_TRUE(nova.startsWith(QStringLiteral("qev-paginas-%1-").arg(QCoreApplication::applicationPid())));
+        esperadas << nova;
+    }
+    esperadas.sort();
+    EXPECT_EQ(QDir(pasta.caminho()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), esperadas);
 }
 
 TEST_F(PaginasNoArquivo, ADiskThatFillsWhileTheReportIsMadeStopsItWithAClearMessage) {
