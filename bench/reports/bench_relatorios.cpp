@@ -10,13 +10,14 @@
 //   primeira página - from the start until the first page was painted on the screen
 //                     (bare: until its first page was drawn);
 //   última página   - until the last page was ready;
-//   pico de memória - the process's peak resident memory (VmHWM) during the run; the
+//   pico de memória - the process's peak resident memory (VmHWM) during the run: the
 //                     peak is set back to the memory in use before each run
-//                     (/proc/self/clear_refs), after the heap's free memory went back
-//                     to the system;
+//                     (/proc/self/clear_refs), what the process holds then included
+//                     (the database's page cache, the heap the runs before left; it is
+//                     not handed back first, which would make the run fault it in
+//                     again and slow its first page);
 // then, once, the finished preview going to the last page and back to the first, and
 // every page read back from the page file (what an export reads).
-#include <malloc.h>
 #include <sqlite3.h>
 
 #include <QApplication>
@@ -52,9 +53,8 @@ double memoriaMiB(const char* campo) {
     return -1;
 }
 
-// The peak from now on: free heap memory back to the system, the peak set to what is in use.
+// The peak from now on: set to what is in use.
 void reiniciaPico() {
-    malloc_trim(0);
     QFile f(QStringLiteral("/proc/self/clear_refs"));
     if (f.open(QIODevice::WriteOnly)) f.write("5");
 }

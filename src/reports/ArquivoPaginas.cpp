@@ -291,8 +291,9 @@ PaginaRelatorio ArquivoPaginas::Decodifica(const QByteArray& registro) {
     PaginaRelatorio p;
     qsizetype n = 0;
     const char* figura = l.bytes(n);
-    if (!figura || n < 4 || std::memcmp(figura, "QPIC", 4) != 0) throw danificado();
-    p.figura.setData(figura, uint(n));
+    // A page never drawn on has no bytes; any other starts with the picture's mark.
+    if (!figura || (n > 0 && (n < 4 || std::memcmp(figura, "QPIC", 4) != 0))) throw danificado();
+    if (n > 0) p.figura.setData(figura, uint(n));
     qint64 limites[4];
     for (qint64& v : limites) v = l.comSinal();
     for (qint64 v : limites)
