@@ -10,12 +10,10 @@
 //   primeira página - from the start until the first page was painted on the screen
 //                     (bare: until its first page was drawn);
 //   última página   - until the last page was ready;
-//   pico de memória - the process's peak resident memory (VmHWM) during the run: the
-//                     peak is set back to the memory in use before each run
-//                     (/proc/self/clear_refs), what the process holds then included
-//                     (the database's page cache, the heap the runs before left; it is
-//                     not handed back first, which would make the run fault it in
-//                     again and slow its first page);
+//   pico de memória - the peak resident memory (VmHWM) of a process of its own that
+//                     opens the database and makes the report once (this program
+//                     started again with QEV_BENCH_PICO=programa|puro:ordem[:rows]),
+//                     so that no run before it counts;
 // then, once, the finished preview going to the last page and back to the first, and
 // every page read back from the page file (what an export reads).
 #include <sqlite3.h>
@@ -27,6 +25,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPicture>
+#include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -53,24 +52,16 @@ double memoriaMiB(const char* campo) {
     return -1;
 }
 
-// The peak from now on: set to what is in use.
-void reiniciaPico() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly)) f.write("5");
-}
-
 struct Medida {
     double abertura = 0;  // ms: the data open (for the name order: the names sorted)
     double primeira = 0;
     double ultima = 0;
-    double picoMiB = 0;
 };
 
 // Opens the report in the preview as the user does and waits for its last page. With
 // `depois`, runs it on the finished preview before closing it.
 Medida mostra(Banco& banco, TqrpEstabSaude::Ordem ordem,
               const std::function<void(TfrmPreviewQR&)>& depois = {}) {
-    reiniciaPico();
     Medida m;
     QElapsedTimer t;
     t.start();
@@ -88,7 +79,6 @@ Medida mostra(Banco& banco, TqrpEstabSaude::Ordem ordem,
         preview.show();
         while (!preview.Completo()) QApplication::processEvents(QEventLoop::AllEvents, 5);
         m.ultima = t.nsecsElapsed() / 1e6;
-        m.picoMiB = memoriaMiB("VmHWM:");
         if (depois) depois(preview);
         preview.close();
     }
@@ -98,7 +88,6 @@ Medida mostra(Banco& banco, TqrpEstabSaude::Ordem ordem,
 // The bare loop: steps the statement and draws the strings of the ten printed columns
 // of each row at fixed places, `porPagina` rows a page; each finished page is dropped.
 Medida lacoPuro(sqlite3* db, const QString& sql, int porPagina) {
-    reiniciaPico();
     Medida m;
     QElapsedTimer t;
     t.start();
@@ -135,7 +124,6 @@ Medida lacoPuro(sqlite3* db, const QString& sql, int porPagina) {
     fecha();
     sqlite3_finalize(st);
     m.ultima = t.nsecsElapsed() / 1e6;
-    m.picoMiB = memoriaMiB("VmHWM:");
     return m;
 }
 
@@ -145,12 +133,11 @@ double mediana(std::vector<double> v) {
 }
 
 struct Medianas {
-    std::vector<double> abertura, primeira, ultima, pico;
+    std::vector<double> abertura, primeira, ultima;
     void soma(const Medida& m) {
         abertura.push_back(m.abertura);
         primeira.push_back(m.primeira);
         ultima.push_back(m.ultima);
-        pico.push_back(m.picoMiB);
     }
 };
 
@@ -203,6 +190,21 @@ Conteudo examina(TfrmPreviewQR& preview) {
     return c;
 }
 
+// The peak of a process of its own running one side once (see the top).
+double picoEmProcesso(const QString& pasta, const QString& lado) {
+    QProcess p;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("QEV_BENCH_PICO"), lado);
+    ambiente.remove(QStringLiteral("QEV_BENCH_RESUMO"));
+    p.setProcessEnvironment(ambiente);
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationFilePath(), {pasta});
+    if (!p.waitForFinished(-1)) return -1;
+    for (const QByteArray& l : p.readAllStandardOutput().split('\n'))
+        if (l.startsWith("PICO ")) return l.mid(5).toDouble();
+    return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -227,29 +229,40 @@ int main(int argc, char** argv) {
     conexao.banco().abre(caminho, TDmConexao::SenhaBanco());
     TDMZemlo zemlo;
     sqlite3* db = conexao.banco().handle();
+    const QStringList pico = qEnvironmentVariable("QEV_BENCH_PICO").split(QLatin1Char(':'));
+    if (pico.size() >= 2) {
+        const auto ordem = pico[1] == QLatin1String("cnpj") ? TqrpEstabSaude::Ordem::Cnpj
+                                                             : TqrpEstabSaude::Ordem::RazaoSocial;
+        if (pico[0] == QLatin1String("puro")) lacoPuro(db, TqrpEstabSaude::Sql(ordem, false), pico.value(2).toInt());
+        else mostra(conexao.banco(), ordem);
+        std::printf("PICO %.1f\n", memoriaMiB("VmHWM:"));
+        return 0;
+    }
     std::printf("base: %s; mediana de %d repetições, programa e laço puro alternados\n\n", qPrintable(caminho),
                 repeticoes);
 
     struct Caso {
         const char* nome;
         TqrpEstabSaude::Ordem ordem;
-    } casos[] = {{"por Razão Social", TqrpEstabSaude::Ordem::RazaoSocial},
-                 {"por CNPJ", TqrpEstabSaude::Ordem::Cnpj}};
+        const char* chave;
+    } casos[] = {{"por Razão Social", TqrpEstabSaude::Ordem::RazaoSocial, "nome"},
+                 {"por CNPJ", TqrpEstabSaude::Ordem::Cnpj, "cnpj"}};
     for (const Caso& c : casos) {
         Conteudo conteudo;
         mostra(conexao.banco(), c.ordem, [&](TfrmPreviewQR& p) { conteudo = examina(p); });
         const QString sql = TqrpEstabSaude::Sql(c.ordem, false);
         lacoPuro(db, sql, conteudo.linhasPorPagina);  // warms the page cache and the code
-        const double emUso = memoriaMiB("VmRSS:");
+        const double pico = picoEmProcesso(pasta, QStringLiteral("programa:%1").arg(QLatin1String(c.chave)));
+        const double picoPuro = picoEmProcesso(
+            pasta, QStringLiteral("puro:%1:%2").arg(QLatin1String(c.chave)).arg(conteudo.linhasPorPagina));
         Medianas qev, puro;
         for (int i = 0; i < repeticoes; ++i) {
             if (i % 2 == 0) puro.soma(lacoPuro(db, sql, conteudo.linhasPorPagina));
             qev.soma(mostra(conexao.banco(), c.ordem));
             if (i % 2 == 1) puro.soma(lacoPuro(db, sql, conteudo.linhasPorPagina));
         }
-        const double primeira = mediana(qev.primeira), ultima = mediana(qev.ultima), pico = mediana(qev.pico);
-        const double primeiraPura = mediana(puro.primeira), ultimaPura = mediana(puro.ultima),
-                     picoPuro = mediana(puro.pico);
+        const double primeira = mediana(qev.primeira), ultima = mediana(qev.ultima);
+        const double primeiraPura = mediana(puro.primeira), ultimaPura = mediana(puro.ultima);
         std::printf("Relação de Estabelecimentos de Saúde %s: %d linhas, %d páginas (%d linhas/página)\n",
                     c.nome, conteudo.linhas, conteudo.paginas, conteudo.linhasPorPagina);
         std::printf("                                   programa       laço puro    razão\n");
@@ -258,9 +271,8 @@ int main(int argc, char** argv) {
                     primeira, primeiraPura, primeira / primeiraPura, primeira / ultima);
         std::printf("  última página pronta         %10.1f ms   %10.1f ms   %6.2fx   (meta: <= 3x)\n", ultima,
                     ultimaPura, ultima / ultimaPura);
-        std::printf("  pico de memória              %10.0f MiB  %10.0f MiB  %6.2fx   (em uso antes: %.0f MiB; "
-                    "meta: < 300 MiB a 300k)\n",
-                    pico, picoPuro, pico / picoPuro, emUso);
+        std::printf("  pico de memória (processo)   %10.0f MiB  %10.0f MiB  %6.2fx   (meta: < 300 MiB a 300k)\n",
+                    pico, picoPuro, pico / picoPuro);
         std::printf("  arquivo das páginas %.1f MiB (desenhos %.0f MiB e %lld textos abertos); todas as páginas "
                     "lidas de volta em %.0f ms;\n  visualização pronta: última página na tela em %.1f ms, a "
                     "primeira de novo em %.1f ms\n\n",
