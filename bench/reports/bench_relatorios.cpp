@@ -278,16 +278,16 @@ int main(int argc, char** argv) {
                     "primeira de novo em %.1f ms\n\n",
                     conteudo.arquivoMiB, conteudo.figurasMiB, static_cast<long long>(conteudo.textos),
                     conteudo.leituraMs, conteudo.ultimaNaTelaMs, conteudo.primeiraNaTelaMs);
-        const QByteArray nome = QByteArray("relação de estabelecimentos ") + c.nome;
+        const QByteArray nome = QByteArray("relação ") + c.nome;
         MedidasBench::resumo((nome + ": primeira página").constData(), {primeira, primeiraPura},
                              "tão rápida quanto antes");
         MedidasBench::resumo((nome + ": última página").constData(), {ultima, ultimaPura}, "até 3x o laço puro");
         if (MedidasBench::comResumo())  // a pair in MiB
             std::printf("RESUMO|%s|%.1f MiB|%.1f MiB|%.2f|%s\n", (nome + ": pico de memória").constData(), pico,
                         picoPuro, pico / picoPuro, "< 300 MiB a 300k");
-        MedidasBench::resumoValor((nome + ": última página na tela, pronta").constData(),
+        MedidasBench::resumoValor((nome + ": ir à última página").constData(),
                                   conteudo.ultimaNaTelaMs, "ms", "instantânea");
-        MedidasBench::resumoValor((nome + ": todas as páginas lidas de volta").constData(), conteudo.leituraMs,
+        MedidasBench::resumoValor((nome + ": ler todas as páginas").constData(), conteudo.leituraMs,
                                   "ms", "");
         std::fflush(stdout);
     }
