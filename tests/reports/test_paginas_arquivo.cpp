@@ -276,7 +276,9 @@ TEST_F(PaginasNoArquivo, FoldersLeftByACopyThatWasKilledGoAndThoseOfRunningOnesS
         esperadas << nova;
     }
     esperadas.sort();
-    EXPECT_EQ(QDir(pasta.caminho()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), esperadas);
+    QStringList ficaram = QDir(pasta.caminho()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ficaram.sort();
+    EXPECT_EQ(ficaram, esperadas);
 }
 
 TEST_F(PaginasNoArquivo, ADiskThatFillsWhileTheReportIsMadeStopsItWithAClearMessage) {
