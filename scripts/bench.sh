@@ -72,13 +72,21 @@ roda bench_solicitacao "$REPETICOES"
 roda bench_relatorios "$REPETICOES"
 roda bench_importacao "$REPETICOES"
 
+# A figure in milliseconds is a bare number; any other carries its unit ("212.4 MiB").
+com_unidade() {
+  case "$1" in
+    *[!0-9.]*) printf '%s' "$1" ;;
+    *) printf '%s ms' "$1" ;;
+  esac
+}
+
 echo
 printf '%-52s %14s %14s %8s  %s\n' "figura ($TAMANHO estabelecimentos)" "QEV" "SQLite puro" "razão" "meta"
 for p in "${PROGRAMAS[@]}"; do
   [ -f "$DADOS/saida/$p.txt" ] || continue
   grep '^RESUMO|' "$DADOS/saida/$p.txt" | while IFS='|' read -r _ figura ms base razao meta; do
     if [ -n "$base" ]; then
-      printf '%-52s %11s ms %11s ms %7sx  %s\n' "$figura" "$ms" "$base" "$razao" "$meta"
+      printf '%-52s %14s %14s %7sx  %s\n' "$figura" "$(com_unidade "$ms")" "$(com_unidade "$base")" "$razao" "$meta"
     else
       printf '%-52s %14s %14s %8s  %s\n' "$figura" "$ms" "" "" "$meta"
     fi

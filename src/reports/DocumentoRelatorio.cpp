@@ -12,10 +12,12 @@
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "db/Erro.h"
 #include "common/Versao.h"
+#include "reports/ArquivoPaginas.h"
 #include "reports/ExportacaoColunas.h"
 
 namespace {
@@ -90,7 +92,46 @@ void gravaInteiro(const QString& caminho, F&& escreve) {
                           .arg(caminho, arquivo.errorString()));
 }
 
+// The saved report's stream; false when the device refused it. A page that cannot be
+// read back throws.
+bool salvaEm(const DocumentoRelatorio& d, QIODevice& destino) {
+    QDataStream s(&destino);
+    s.setVersion(QDataStream::Qt_6_0);
+    s << DocumentoRelatorio::kAssinatura << DocumentoRelatorio::kVersaoFormato;
+    s << d.titulo << d.paisagem;
+    s << qint32(d.Fontes().size());
+    for (const QFont& f : d.Fontes()) s << f;
+    s << qint32(d.NumPaginas());
+    for (int i = 0; i < d.NumPaginas() && s.status() == QDataStream::Ok; ++i) {
+        const auto p = d.Pagina(i);
+        s << p->figura << qint32(p->textos.size());
+        for (const ItemTexto& t : p->textos)
+            s << t.caixa << t.texto << t.fonte << t.alinhamento << t.banda << quint8(t.tipoBanda);
+    }
+    s << kMarcaFim;
+    return s.status() == QDataStream::Ok;
+}
+
 }  // namespace
+
+DocumentoRelatorio::DocumentoRelatorio(int paginasEmMemoria)
+    : m_paginas(std::make_unique<ArquivoPaginas>(paginasEmMemoria)) {}
+
+DocumentoRelatorio::~DocumentoRelatorio() = default;
+DocumentoRelatorio::DocumentoRelatorio(DocumentoRelatorio&&) noexcept = default;
+DocumentoRelatorio& DocumentoRelatorio::operator=(DocumentoRelatorio&&) noexcept = default;
+
+int DocumentoRelatorio::NumPaginas() const { return m_paginas->Quantas(); }
+
+std::shared_ptr<const PaginaRelatorio> DocumentoRelatorio::Pagina(int indice) const {
+    return m_paginas->Pagina(indice);
+}
+
+void DocumentoRelatorio::AdicionaPagina(PaginaRelatorio pagina) { m_paginas->Adiciona(std::move(pagina)); }
+
+QString DocumentoRelatorio::ArquivoDasPaginas() const { return m_paginas->Caminho(); }
+
+qint64 DocumentoRelatorio::BytesDasPaginas() const { return m_paginas->Bytes(); }
 
 QSizeF DocumentoRelatorio::TamanhoPagina() const {
     return paisagem ? QSizeF(2970, 2100) : QSizeF(2100, 2970);
@@ -107,7 +148,8 @@ quint16 DocumentoRelatorio::IndiceFonte(const QFont& fonte) {
 }
 
 void DocumentoRelatorio::Desenha(QPainter& pintor, int indice) const {
-    const QPicture& figura = m_paginas.at(indice).figura;
+    const auto pagina = Pagina(indice);
+    const QPicture& figura = pagina->figura;
     // A picture plays itself scaled by the device's resolution over the screen's; the
     // painter's own scale alone decides here.
     const QPaintDevice* dispositivo = pintor.device();
@@ -152,21 +194,7 @@ void DocumentoRelatorio::Imprime(QPrinter& impressora) const {
 // --- saved report ----------------------------------------------------------------
 
 void DocumentoRelatorio::Salva(QIODevice& destino) const {
-    QDataStream s(&destino);
-    s.setVersion(QDataStream::Qt_6_0);
-    s << kAssinatura << kVersaoFormato;
-    s << titulo << paisagem;
-    s << qint32(m_fontes.size());
-    for (const QFont& f : m_fontes) s << f;
-    s << qint32(m_paginas.size());
-    for (const PaginaRelatorio& p : m_paginas) {
-        s << p.figura << qint32(p.textos.size());
-        for (const ItemTexto& t : p.textos)
-            s << t.caixa << t.texto << t.fonte << t.alinhamento << t.banda << quint8(t.tipoBanda);
-    }
-    s << kMarcaFim;
-    if (s.status() != QDataStream::Ok)
-        throw ErroQev(QStringLiteral("Não foi possível gravar o relatório."));
+    if (!salvaEm(*this, destino)) throw ErroQev(QStringLiteral("Não foi possível gravar o relatório."));
 }
 
 DocumentoRelatorio DocumentoRelatorio::Carrega(QIODevice& origem) {
@@ -224,7 +252,7 @@ DocumentoRelatorio DocumentoRelatorio::Carrega(QIODevice& origem) {
             t.tipoBanda = TipoBanda(tipo);
             pagina.textos.push_back(std::move(t));
         }
-        d.m_paginas.push_back(std::move(pagina));
+        d.AdicionaPagina(std::move(pagina));
     }
     quint32 fim = 0;
     s >> fim;
@@ -234,11 +262,8 @@ DocumentoRelatorio DocumentoRelatorio::Carrega(QIODevice& origem) {
 
 void DocumentoRelatorio::SalvaArquivo(const QString& caminho) const {
     gravaInteiro(caminho, [&](QIODevice& arquivo) {
-        try {
-            Salva(arquivo);
-        } catch (const ErroQev&) {
+        if (!salvaEm(*this, arquivo))
             throw ErroQev(QStringLiteral("Não foi possível gravar o relatório em %1.").arg(caminho));
-        }
     });
 }
 
@@ -259,14 +284,14 @@ DocumentoRelatorio DocumentoRelatorio::CarregaArquivo(const QString& caminho) {
 
 bool DocumentoRelatorio::operator==(const DocumentoRelatorio& o) const {
     if (titulo != o.titulo || paisagem != o.paisagem || m_fontes != o.m_fontes ||
-        m_paginas.size() != o.m_paginas.size())
+        NumPaginas() != o.NumPaginas())
         return false;
-    for (int i = 0; i < m_paginas.size(); ++i) {
-        const PaginaRelatorio& a = m_paginas[i];
-        const PaginaRelatorio& b = o.m_paginas[i];
-        if (a.textos != b.textos || a.figura.size() != b.figura.size() ||
-            QByteArray(a.figura.data(), a.figura.size()) !=
-                QByteArray(b.figura.data(), b.figura.size()))
+    for (int i = 0; i < NumPaginas(); ++i) {
+        const auto a = Pagina(i);
+        const auto b = o.Pagina(i);
+        if (a->textos != b->textos || a->figura.size() != b->figura.size() ||
+            QByteArrayView(a->figura.data(), a->figura.size()) !=
+                QByteArrayView(b->figura.data(), b->figura.size()))
             return false;
     }
     return true;
@@ -274,13 +299,14 @@ bool DocumentoRelatorio::operator==(const DocumentoRelatorio& o) const {
 
 // --- exports -----------------------------------------------------------------------
 
-QString DocumentoRelatorio::Csv() const { return ExportacaoColunas::Csv(*this); }
+void DocumentoRelatorio::EscreveCsv(QIODevice& destino) const { ExportacaoColunas::Csv(*this, destino); }
 
-QString DocumentoRelatorio::Texto() const { return ExportacaoColunas::Texto(*this); }
+void DocumentoRelatorio::EscreveTexto(QIODevice& destino) const { ExportacaoColunas::Texto(*this, destino); }
 
-QByteArray DocumentoRelatorio::Html() const {
-    QByteArray bytes;
-    QXmlStreamWriter x(&bytes);
+void DocumentoRelatorio::EscreveHtml(QIODevice& destino) const {
+    // The writer starts each element on a line of its own, the first one too.
+    destino.write("<!DOCTYPE html>");
+    QXmlStreamWriter x(&destino);
     x.setAutoFormatting(true);
     x.writeStartElement(QStringLiteral("html"));
     x.writeAttribute(QStringLiteral("lang"), QStringLiteral("pt-BR"));
@@ -292,14 +318,14 @@ QByteArray DocumentoRelatorio::Html() const {
     x.writeAttribute(QStringLiteral("content"), NomeCurtoSistema() + QLatin1Char(' ') +
                                                     TituloSistema());
     x.writeTextElement(QStringLiteral("title"), titulo);
-    const QSizeF pagina = TamanhoPagina();
+    const QSizeF tamanho = TamanhoPagina();
     QString estilo = QStringLiteral(
                          "\nbody { background: #808080; margin: 0; padding: 8mm 0; }\n"
                          ".pagina { position: relative; background: #ffffff; margin: 0 auto 8mm "
                          "auto; width: %1; height: %2; overflow: hidden; }\n"
                          ".t { position: absolute; white-space: pre; overflow: hidden; }\n"
                          ".q { white-space: pre-wrap; }\n")
-                         .arg(mm(pagina.width()), mm(pagina.height()));
+                         .arg(mm(tamanho.width()), mm(tamanho.height()));
     for (int i = 0; i < m_fontes.size(); ++i) {
         const QFont& f = m_fontes[i];
         estilo += QStringLiteral(".f%1 { font-family: '%2', sans-serif; font-size: %3; "
@@ -313,11 +339,12 @@ QByteArray DocumentoRelatorio::Html() const {
     x.writeTextElement(QStringLiteral("style"), estilo);
     x.writeEndElement();  // head
     x.writeStartElement(QStringLiteral("body"));
-    for (int n = 0; n < m_paginas.size(); ++n) {
+    for (int n = 0; n < NumPaginas(); ++n) {
+        const auto pagina = Pagina(n);
         x.writeStartElement(QStringLiteral("div"));
         x.writeAttribute(QStringLiteral("class"), QStringLiteral("pagina"));
         x.writeAttribute(QStringLiteral("id"), QStringLiteral("pagina%1").arg(n + 1));
-        for (const ItemTexto& t : m_paginas[n].textos) {
+        for (const ItemTexto& t : pagina->textos) {
             x.writeStartElement(QStringLiteral("div"));
             const bool quebra = t.alinhamento & Qt::TextWordWrap;
             x.writeAttribute(QStringLiteral("class"),
@@ -335,20 +362,40 @@ QByteArray DocumentoRelatorio::Html() const {
     }
     x.writeEndElement();  // body
     x.writeEndElement();  // html
-    x.writeEndDocument();
-    return QByteArrayLiteral("<!DOCTYPE html>\n") + bytes.trimmed() + '\n';
+    x.writeEndDocument();  // ends the last line
+}
+
+namespace {
+QByteArray emMemoria(const std::function<void(QIODevice&)>& escreve) {
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    escreve(b);
+    return b.data();
+}
+}  // namespace
+
+QByteArray DocumentoRelatorio::Html() const {
+    return emMemoria([this](QIODevice& d) { EscreveHtml(d); });
+}
+
+QString DocumentoRelatorio::Texto() const {
+    return QString::fromUtf8(emMemoria([this](QIODevice& d) { EscreveTexto(d); }));
+}
+
+QString DocumentoRelatorio::Csv() const {
+    return QString::fromUtf8(emMemoria([this](QIODevice& d) { EscreveCsv(d); }));
 }
 
 void DocumentoRelatorio::ExportaHtml(const QString& caminho) const {
-    gravaInteiro(caminho, [&](QIODevice& a) { a.write(Html()); });
+    gravaInteiro(caminho, [&](QIODevice& a) { EscreveHtml(a); });
 }
 
 void DocumentoRelatorio::ExportaTexto(const QString& caminho) const {
-    gravaInteiro(caminho, [&](QIODevice& a) { a.write(Texto().toUtf8()); });
+    gravaInteiro(caminho, [&](QIODevice& a) { EscreveTexto(a); });
 }
 
 void DocumentoRelatorio::ExportaCsv(const QString& caminho) const {
-    gravaInteiro(caminho, [&](QIODevice& a) { a.write(Csv().toUtf8()); });
+    gravaInteiro(caminho, [&](QIODevice& a) { EscreveCsv(a); });
 }
 
 void DocumentoRelatorio::ExportaPdf(const QString& caminho) const {

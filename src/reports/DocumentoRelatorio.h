@@ -6,7 +6,9 @@
 #include <QSizeF>
 #include <QString>
 #include <QVector>
+#include <memory>
 
+class ArquivoPaginas;
 class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
@@ -57,21 +59,37 @@ struct PaginaRelatorio {
 };
 
 // The generated pages of a report. The preview, the printer, the saved file and every
-// export read this one representation.
+// export read this one representation. Finished pages are not kept in memory: each one
+// goes to the document's page file (ArquivoPaginas: a private temporary file, removed
+// with the document) and is read back when asked for; the last ones used stay in memory.
 class DocumentoRelatorio {
 public:
     // Saved-report format: the first four bytes, and the version this program writes.
     static constexpr quint32 kAssinatura = 0x51455652;  // "QEVR"
     static constexpr quint16 kVersaoFormato = 1;
+    // Pages used last that stay in memory: the preview's moves back and forth.
+    static constexpr int kPaginasEmMemoria = 8;
+
+    // `paginasEmMemoria`: how many of the pages used last stay in memory.
+    explicit DocumentoRelatorio(int paginasEmMemoria = kPaginasEmMemoria);
+    ~DocumentoRelatorio();
+    DocumentoRelatorio(DocumentoRelatorio&&) noexcept;
+    DocumentoRelatorio& operator=(DocumentoRelatorio&&) noexcept;
 
     QString titulo;
     bool paisagem = false;
 
     QSizeF TamanhoPagina() const;  // report units
-    int NumPaginas() const { return m_paginas.size(); }
-    const PaginaRelatorio& Pagina(int indice) const { return m_paginas.at(indice); }
-    const QVector<PaginaRelatorio>& Paginas() const { return m_paginas; }
-    void AdicionaPagina(PaginaRelatorio pagina) { m_paginas.push_back(std::move(pagina)); }
+    int NumPaginas() const;
+    // Page `indice` (0-based), read back from the page file unless it was used lately.
+    // Throws ErroQev when the file cannot give it back.
+    std::shared_ptr<const PaginaRelatorio> Pagina(int indice) const;
+    // Keeps a finished page. Throws ErroQev (the page is not added) when it cannot be
+    // written to the page file.
+    void AdicionaPagina(PaginaRelatorio pagina);
+    // The page file: its path (empty before the first page) and the bytes it holds.
+    QString ArquivoDasPaginas() const;
+    qint64 BytesDasPaginas() const;
     const QVector<QFont>& Fontes() const { return m_fontes; }
     // Index of a font in the table (added when new).
     quint16 IndiceFonte(const QFont& fonte);
@@ -87,7 +105,7 @@ public:
     // Saved report (.QRP): a versioned data stream of the pages.
     void Salva(QIODevice& destino) const;
     // Throws ErroQev with a message for the user when the data is not a complete
-    // saved report of a known version.
+    // saved report of a known version. The pages read go to the page file.
     static DocumentoRelatorio Carrega(QIODevice& origem);
 
     // Files the user keeps: written under a temporary name and renamed when complete.
@@ -99,7 +117,11 @@ public:
     void ExportaCsv(const QString& caminho) const;
     void ExportaPdf(const QString& caminho) const;
 
-    // The export texts themselves.
+    // The exports written to a device as the pages are read (UTF-8).
+    void EscreveHtml(QIODevice& destino) const;
+    void EscreveTexto(QIODevice& destino) const;
+    void EscreveCsv(QIODevice& destino) const;
+    // The same, whole in memory (small reports).
     QByteArray Html() const;
     QString Texto() const;
     QString Csv() const;
@@ -107,7 +129,7 @@ public:
     bool operator==(const DocumentoRelatorio& o) const;
 
 private:
-    QVector<PaginaRelatorio> m_paginas;
+    std::unique_ptr<ArquivoPaginas> m_paginas;
     QVector<QFont> m_fontes;
     QHash<QString, quint16> m_indiceFontes;
 };

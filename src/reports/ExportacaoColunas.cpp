@@ -1,5 +1,6 @@
 #include "reports/ExportacaoColunas.h"
 
+#include <QIODevice>
 #include <QStringList>
 #include <QVector>
 #include <algorithm>
@@ -51,6 +52,28 @@ QVector<const ItemTexto*> emOrdemDeLeitura(const QVector<ItemTexto>& itens) {
     });
     return r;
 }
+
+// Text written to a device in UTF-8, a piece at a time.
+class Saida {
+public:
+    explicit Saida(QIODevice& d) : m_d(d) {}
+    ~Saida() { descarrega(); }
+    Saida& operator+=(const QString& t) {
+        m_texto += t;
+        if (m_texto.size() >= 32768) descarrega();
+        return *this;
+    }
+    Saida& operator+=(QChar c) { return *this += QString(c); }
+    void descarrega() {
+        if (m_texto.isEmpty()) return;
+        m_d.write(m_texto.toUtf8());
+        m_texto.clear();
+    }
+
+private:
+    QIODevice& m_d;
+    QString m_texto;
+};
 
 struct Coluna {
     qreal esquerda = 0;
@@ -141,7 +164,8 @@ public:
         bool temPendente = false;
         for (int p = 0; p < m_doc.NumPaginas(); ++p) {
             std::map<quint32, QVector<ItemTexto>> bandas;
-            for (const ItemTexto& t : m_doc.Pagina(p).textos) bandas[t.banda].push_back(t);
+            const auto pagina = m_doc.Pagina(p);
+            for (const ItemTexto& t : pagina->textos) bandas[t.banda].push_back(t);
             for (auto& [numero, itens] : bandas) {
                 if (temPendente && pendente.numero == numero) {
                     pendente.itens += itens;  // the rest of a band cut by the page end
@@ -272,8 +296,8 @@ QString linhasPosicionais(const QVector<ItemTexto>& todos, qreal esquerda) {
 
 }  // namespace
 
-QString Csv(const DocumentoRelatorio& documento) {
-    QString saida;
+void Csv(const DocumentoRelatorio& documento, QIODevice& destino) {
+    Saida saida(destino);
     QStringList ultimosTitulos;
     bool titulosEscritos = false;
     const auto linha = [&](const QStringList& campos) {
@@ -312,10 +336,9 @@ QString Csv(const DocumentoRelatorio& documento) {
             }
         },
         {});
-    return saida;
 }
 
-QString Texto(const DocumentoRelatorio& documento) {
+void Texto(const DocumentoRelatorio& documento, QIODevice& destino) {
     // First pass: the width of every column (titles and the rows they head).
     std::map<int, QVector<int>> larguras;
     std::map<int, QVector<bool>> aDireita;
@@ -339,7 +362,7 @@ QString Texto(const DocumentoRelatorio& documento) {
         },
         {});
 
-    QString saida;
+    Saida saida(destino);
     QString pagina;
     int paginaMedida = -1;
     qreal esquerda = 0;
@@ -361,7 +384,8 @@ QString Texto(const DocumentoRelatorio& documento) {
         if (p != paginaMedida) {
             paginaMedida = p;
             esquerda = documento.TamanhoPagina().width();
-            for (const ItemTexto& t : documento.Pagina(p).textos) esquerda = qMin(esquerda, t.caixa.left());
+            const auto lida = documento.Pagina(p);
+            for (const ItemTexto& t : lida->textos) esquerda = qMin(esquerda, t.caixa.left());
         }
         return esquerda;
     };
@@ -385,7 +409,6 @@ QString Texto(const DocumentoRelatorio& documento) {
             saida += pagina;
             pagina.clear();
         });
-    return saida;
 }
 
 }  // namespace ExportacaoColunas

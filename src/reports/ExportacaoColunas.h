@@ -2,6 +2,7 @@
 #include <QString>
 
 class DocumentoRelatorio;
+class QIODevice;
 
 // The CSV and text exports of a generated report, rebuilt from its bands and columns.
 //
@@ -16,13 +17,14 @@ namespace ExportacaoColunas {
 
 // RFC 4180: fields separated by commas, lines ended by CR LF, a field holding a comma,
 // a quote, a line break or a space at either end quoted with its quotes doubled. The
-// column titles are written once, at the top.
-QString Csv(const DocumentoRelatorio& documento);
+// column titles are written once, at the top. Written to `destino` in UTF-8 as the
+// pages are read.
+void Csv(const DocumentoRelatorio& documento, QIODevice& destino);
 
 // Plain text, one page after the other separated by form feeds: the page header as it
 // was laid out, then the rows, each column at one fixed width for the whole report
 // (the widest of its title and its values; right-aligned columns are filled on the
-// left), columns separated by two spaces.
-QString Texto(const DocumentoRelatorio& documento);
+// left), columns separated by two spaces. The pages are read twice (the widths first).
+void Texto(const DocumentoRelatorio& documento, QIODevice& destino);
 
 }  // namespace ExportacaoColunas

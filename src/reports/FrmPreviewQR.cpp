@@ -166,7 +166,19 @@ protected:
             p.setRenderHint(QPainter::SmoothPixmapTransform);
             const qreal escala = s.width() * dpr / doc->TamanhoPagina().width();
             p.scale(escala, escala);
-            doc->Desenha(p, pagina);
+            try {
+                doc->Desenha(p, pagina);
+            } catch (const ErroQev& e) {
+                // The page file failed: the page stays blank and the user is told once,
+                // after the painting.
+                p.end();
+                m_cache.setDevicePixelRatio(dpr);
+                m_cacheDoc = doc.get();
+                m_cachePagina = pagina;
+                QMetaObject::invokeMethod(m_preview, [e] { mostraFalha(e); }, Qt::QueuedConnection);
+                g.drawPixmap(folha.topLeft(), m_cache);
+                return;
+            }
             p.end();
             m_cache.setDevicePixelRatio(dpr);
             m_cacheDoc = doc.get();

@@ -53,8 +53,9 @@ public:
             if (auto* p = qobject_cast<TfrmPreviewQR*>(&d)) {
                 EXPECT_TRUE(Apoio::espera([p] { return p->Completo(); }));
                 titulo = p->windowTitle();
-                for (const PaginaRelatorio& pg : p->Documento()->Paginas())
-                    for (const ItemTexto& t : pg.textos) textos << t.texto;
+                const auto& doc = *p->Documento();
+                for (int n = 0; n < doc.NumPaginas(); ++n)
+                    for (const ItemTexto& t : doc.Pagina(n)->textos) textos << t.texto;
             }
             if (auto* e = qobject_cast<TfrmErrosGenericos*>(&d)) {
                 titulo = e->Titulo();

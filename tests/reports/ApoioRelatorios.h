@@ -34,15 +34,15 @@ inline QStringList textos(const PaginaRelatorio& p) {
 // The texts of every page, in order.
 inline QStringList textos(const DocumentoRelatorio& d) {
     QStringList t;
-    for (const PaginaRelatorio& p : d.Paginas()) t << textos(p);
+    for (int p = 0; p < d.NumPaginas(); ++p) t << textos(*d.Pagina(p));
     return t;
 }
 
 // The texts of the bands of one kind, in order.
 inline QStringList textosDe(const DocumentoRelatorio& d, TipoBanda tipo) {
     QStringList t;
-    for (const PaginaRelatorio& p : d.Paginas())
-        for (const ItemTexto& i : p.textos)
+    for (int p = 0; p < d.NumPaginas(); ++p)
+        for (const ItemTexto& i : d.Pagina(p)->textos)
             if (i.tipoBanda == tipo) t << i.texto;
     return t;
 }

@@ -166,7 +166,8 @@ TEST(RelConsiste, KindOfReportGivesTheTitleAndEveryKindShowsTheLineColumn) {
         r.DefineTipoRelatorio(c.tipo);
         EXPECT_EQ(r.Titulo, QString::fromUtf8(c.titulo));
         r.GeraTudo();
-        const PaginaRelatorio& p = r.Documento()->Pagina(0);
+        const auto pagina = r.Documento()->Pagina(0);
+        const PaginaRelatorio& p = *pagina;
         EXPECT_NE(item(p, QString::fromUtf8(c.titulo)), nullptr);
         for (const char* coluna : {"Sequência", "Campo", "Descrição do Erro", "Linha"})
             EXPECT_NE(item(p, QString::fromUtf8(coluna)), nullptr) << coluna;

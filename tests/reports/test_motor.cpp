@@ -48,7 +48,7 @@ struct Simples {
 void confereLimites(const DocumentoRelatorio& d, qreal margem = 100) {
     const QSizeF s = d.TamanhoPagina();
     for (int p = 0; p < d.NumPaginas(); ++p)
-        for (const ItemTexto& i : d.Pagina(p).textos) {
+        for (const ItemTexto& i : d.Pagina(p)->textos) {
             EXPECT_GE(i.caixa.top(), margem - 0.01) << "página " << p + 1 << ": " << i.texto.toStdString();
             EXPECT_LE(i.caixa.bottom(), s.height() - margem + 0.01)
                 << "página " << p + 1 << ": " << i.texto.toStdString();
@@ -63,17 +63,18 @@ TEST(MotorRelatorio, DetailThatDoesNotFitStartsANewPageWithBothHeadersAgain) {
     ASSERT_GE(d.NumPaginas(), 3);
     QStringList detalhes;
     for (int p = 0; p < d.NumPaginas(); ++p) {
-        const QStringList t = textos(d.Pagina(p));
+        const auto pagina = d.Pagina(p);
+        const QStringList t = textos(*pagina);
         ASSERT_GE(t.size(), 2);
         EXPECT_EQ(t[0], QStringLiteral("CABEÇALHO")) << "página " << p + 1;
         EXPECT_EQ(t[1], QStringLiteral("COLUNA")) << "página " << p + 1;
         EXPECT_EQ(t.count(QStringLiteral("CABEÇALHO")), 1);
         const int antes = detalhes.size();
-        for (const ItemTexto& i : d.Pagina(p).textos)
+        for (const ItemTexto& i : pagina->textos)
             if (i.tipoBanda == TipoBanda::Detalhe) detalhes << i.texto;
         // A page ends only when the next row would not fit on it.
         if (p + 1 < d.NumPaginas()) {
-            const ItemTexto& ultimo = d.Pagina(p).textos.last();
+            const ItemTexto& ultimo = pagina->textos.last();
             EXPECT_GT(ultimo.caixa.bottom() + 50, 2970 - 100) << "página " << p + 1;
             EXPECT_GT(detalhes.size(), antes);
         }
@@ -88,8 +89,9 @@ TEST(MotorRelatorio, SummaryIsOnTheLastPageAfterTheLastRow) {
     Simples s(tabela({QStringLiteral("N")}, numeros(150)));
     const DocumentoRelatorio& d = s.gera();
     for (int p = 0; p + 1 < d.NumPaginas(); ++p)
-        EXPECT_FALSE(textos(d.Pagina(p)).contains(QStringLiteral("Total: 150")));
-    const PaginaRelatorio& ultima = d.Pagina(d.NumPaginas() - 1);
+        EXPECT_FALSE(textos(*d.Pagina(p)).contains(QStringLiteral("Total: 150")));
+    const auto pagina = d.Pagina(d.NumPaginas() - 1);
+    const PaginaRelatorio& ultima = *pagina;
     const ItemTexto* total = item(ultima, QStringLiteral("Total: 150"));
     ASSERT_NE(total, nullptr);
     EXPECT_GE(total->caixa.top(), item(ultima, QStringLiteral("150"))->caixa.bottom());
@@ -99,7 +101,7 @@ TEST(MotorRelatorio, EmptyDataStillGivesOnePageWithItsHeaders) {
     Simples s(tabela({QStringLiteral("N")}, {}));
     const DocumentoRelatorio& d = s.gera();
     ASSERT_EQ(d.NumPaginas(), 1);
-    EXPECT_EQ(textos(d.Pagina(0)),
+    EXPECT_EQ(textos(*d.Pagina(0)),
               (QStringList{QStringLiteral("CABEÇALHO"), QStringLiteral("COLUNA"), QStringLiteral("Total: 0")}));
 }
 
@@ -156,11 +158,11 @@ TEST(MotorRelatorio, GroupOnANewPageRepeatsItsHeaderOnEveryPageOfIt) {
     const DocumentoRelatorio& d = *r.Documento();
     ASSERT_GE(d.NumPaginas(), 4);
     // Page 1 holds P1 alone; every later page starts with P2's header.
-    EXPECT_EQ(textos(d.Pagina(0)).mid(0, 2), (QStringList{"CAB", "Plano P1"}));
-    EXPECT_FALSE(textos(d.Pagina(0)).contains(QStringLiteral("Plano P2")));
+    EXPECT_EQ(textos(*d.Pagina(0)).mid(0, 2), (QStringList{"CAB", "Plano P1"}));
+    EXPECT_FALSE(textos(*d.Pagina(0)).contains(QStringLiteral("Plano P2")));
     for (int p = 1; p < d.NumPaginas(); ++p) {
-        EXPECT_EQ(textos(d.Pagina(p)).mid(0, 2), (QStringList{"CAB", "Plano P2"})) << p + 1;
-        EXPECT_EQ(textos(d.Pagina(p)).count(QStringLiteral("Plano P2")), 1) << p + 1;
+        EXPECT_EQ(textos(*d.Pagina(p)).mid(0, 2), (QStringList{"CAB", "Plano P2"})) << p + 1;
+        EXPECT_EQ(textos(*d.Pagina(p)).count(QStringLiteral("Plano P2")), 1) << p + 1;
     }
 }
 
@@ -201,7 +203,8 @@ TEST(MotorRelatorio, BandGrowsToHoldALongTextAndTheNextRowFollowsIt) {
     r.DefineFonte(std::make_unique<FonteResultado>(
         tabela({QStringLiteral("N"), QStringLiteral("T")}, {{1, longo}, {2, "curto"}})));
     r.GeraTudo();
-    const PaginaRelatorio& p = r.Documento()->Pagina(0);
+    const auto pagina = r.Documento()->Pagina(0);
+    const PaginaRelatorio& p = *pagina;
     const ItemTexto* texto = item(p, longo);
     ASSERT_NE(texto, nullptr) << "the whole text is one item";
     EXPECT_TRUE(texto->alinhamento & Qt::TextWordWrap);
@@ -227,13 +230,14 @@ TEST(MotorRelatorio, TextTallerThanAPageContinuesOnTheNextPagesWithoutLosingWord
     const DocumentoRelatorio& d = *r.Documento();
     ASSERT_GE(d.NumPaginas(), 2);
     QStringList partes;
-    for (const PaginaRelatorio& p : d.Paginas()) {
-        EXPECT_EQ(textos(p).first(), QStringLiteral("CAB"));
-        for (const ItemTexto& i : p.textos)
+    for (int n = 0; n < d.NumPaginas(); ++n) {
+        const auto p = d.Pagina(n);
+        EXPECT_EQ(textos(*p).first(), QStringLiteral("CAB"));
+        for (const ItemTexto& i : p->textos)
             if (i.tipoBanda == TipoBanda::Detalhe && i.texto != QStringLiteral("fim")) partes << i.texto;
     }
     EXPECT_EQ(partes.join(QLatin1Char(' ')).simplified(), enorme);
-    EXPECT_EQ(textos(d.Pagina(d.NumPaginas() - 1)).last(), QStringLiteral("fim"));
+    EXPECT_EQ(textos(*d.Pagina(d.NumPaginas() - 1)).last(), QStringLiteral("fim"));
     confereLimites(d);
 }
 
@@ -265,8 +269,9 @@ TEST(MotorRelatorio, AlternateShadingStartsWithGreyOnEveryGeneration) {
         const DocumentoRelatorio& d = *r.Documento();
         const QImage img = imagem(d, 0);
         const qreal px = 4 / UnidadeRelatorio::PorMm;
+        const auto primeira = d.Pagina(0);
         for (int n = 1; n <= 5; ++n) {
-            const ItemTexto* i = item(d.Pagina(0), QString::number(n));
+            const ItemTexto* i = item(*primeira, QString::number(n));
             ASSERT_NE(i, nullptr);
             const QColor cor = img.pixelColor(int((100 + 50) * px), int(i->caixa.center().y() * px));
             EXPECT_EQ(cor, n % 2 ? TqrpModeloRelatorio::CorAlternada() : QColor(Qt::white))
@@ -301,7 +306,8 @@ TEST(MotorRelatorio, WhatStandsBelowAGrowingTextMovesDownWithItAndWhatStandsBesi
     det->Rotulo(QStringLiteral("abaixo"), QStringLiteral("ABAIXO"), QRectF(400, 50, 300, 50), kFonte);
     r.DefineFonte(std::make_unique<FonteResultado>(tabela({QStringLiteral("T")}, {{longo}, {"x"}})));
     r.GeraTudo();
-    const PaginaRelatorio& p = r.Documento()->Pagina(0);
+    const auto pagina = r.Documento()->Pagina(0);
+    const PaginaRelatorio& p = *pagina;
     ASSERT_EQ(p.textos[2].texto, QStringLiteral("ABAIXO"));
     EXPECT_GE(p.textos[2].caixa.top(), item(p, longo)->caixa.bottom() - 0.01);
     EXPECT_EQ(p.textos[0].caixa.top(), item(p, longo)->caixa.top());

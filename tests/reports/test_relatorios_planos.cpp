@@ -38,9 +38,9 @@ OpcoesRelatorioPlanos nenhuma() {
 // The texts of the body of each page (page header and operator band left out).
 QVector<QStringList> corpos(const DocumentoRelatorio& d) {
     QVector<QStringList> r;
-    for (const PaginaRelatorio& p : d.Paginas()) {
+    for (int p = 0; p < d.NumPaginas(); ++p) {
         r.push_back({});
-        for (const ItemTexto& i : p.textos)
+        for (const ItemTexto& i : d.Pagina(p)->textos)
             if (i.tipoBanda != TipoBanda::CabecalhoPagina) r.last() << i.texto;
     }
     return r;

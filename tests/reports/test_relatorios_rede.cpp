@@ -25,13 +25,17 @@ namespace {
 QVector<QStringList> linhas(const DocumentoRelatorio& d, TipoBanda tipo = TipoBanda::Detalhe) {
     QVector<QVector<const ItemTexto*>> bandas;
     quint32 banda = 0;
-    for (const PaginaRelatorio& p : d.Paginas())
-        for (const ItemTexto& i : p.textos) {
+    // Held while their items are sorted.
+    QVector<std::shared_ptr<const PaginaRelatorio>> paginas;
+    for (int p = 0; p < d.NumPaginas(); ++p) {
+        paginas << d.Pagina(p);
+        for (const ItemTexto& i : paginas.last()->textos) {
             if (i.tipoBanda != tipo) continue;
             if (bandas.isEmpty() || i.banda != banda) bandas.push_back({});
             banda = i.banda;
             bandas.last() << &i;
         }
+    }
     QVector<QStringList> r;
     for (auto& itens : bandas) {
         std::stable_sort(itens.begin(), itens.end(), [](const ItemTexto* a, const ItemTexto* b) {
@@ -47,8 +51,8 @@ QVector<QStringList> linhas(const DocumentoRelatorio& d, TipoBanda tipo = TipoBa
 // Texts of the detail rows in the column that starts `x` from the left margin.
 QStringList colunaEm(const DocumentoRelatorio& d, qreal x) {
     QStringList r;
-    for (const PaginaRelatorio& p : d.Paginas())
-        for (const ItemTexto& i : p.textos)
+    for (int p = 0; p < d.NumPaginas(); ++p)
+        for (const ItemTexto& i : d.Pagina(p)->textos)
             if (i.tipoBanda == TipoBanda::Detalhe && qAbs(i.caixa.left() - (100 + x)) < 0.5) r << i.texto;
     return r;
 }
