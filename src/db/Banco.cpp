@@ -335,7 +335,9 @@ static Resultado leLinhas(sqlite3_stmt* st, int& rc) {
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         QVariantList linha(n);
         QVariant* v = linha.data();
-        for (int i = 0; i < n; ++i) v[i] = leColuna(st, i, &repetidos[i]);
+        // a statement of one row (most of them) looks for no repetition
+        const bool varias = !r.linhas.isEmpty();
+        for (int i = 0; i < n; ++i) v[i] = leColuna(st, i, varias ? &repetidos[i] : nullptr);
         r.linhas.push_back(std::move(linha));
     }
     return r;

@@ -59,6 +59,33 @@ TEST_F(BancoTeste, APreparedStatementRunsManyTimesWithBoundValues) {
     EXPECT_FALSE(b->emTransacao());
 }
 
+// Texts a column repeats come back as one shared string, each still the text stored: a
+// column of few values, one of values that never repeat (past the rows it looks at before
+// it stops looking), texts of the same bytes but another length, and empty ones.
+TEST_F(BancoTeste, RepeatedTextsReadAsStored) {
+    auto b = abreBanco(caminho);
+    b->executaScript(QStringLiteral("CREATE TABLE T (ID INTEGER PRIMARY KEY, POUCOS TEXT, UNICOS TEXT, PREFIXOS TEXT);"));
+    const QStringList poucos{QStringLiteral("SP"), QStringLiteral("RJ"), QStringLiteral("São Paulo"), QString()};
+    QVector<QStringList> esperado;
+    b->iniciaTransacao();
+    for (int i = 0; i < 1000; ++i) {
+        const QString p = poucos[i % poucos.size()];
+        const QString u = QStringLiteral("NOME %1").arg(i * 7919 % 100003);
+        const QString x = QString(i % 5 + 1, QLatin1Char('A'));  // A, AA, AAA... share their first bytes
+        b->executa(QStringLiteral("INSERT INTO T VALUES (?, ?, ?, ?)"),
+                   {i, p.isNull() ? QVariant() : QVariant(p), u, x});
+        esperado.push_back({p, u, x});
+    }
+    b->confirmaTransacao();
+    const Resultado r = b->consulta(QStringLiteral("SELECT POUCOS, UNICOS, PREFIXOS FROM T ORDER BY ID"));
+    ASSERT_EQ(r.numLinhas(), 1000);
+    for (int i = 0; i < r.numLinhas(); ++i)
+        for (int c = 0; c < 3; ++c)
+            ASSERT_EQ(r.linhas[i][c].toString(), esperado[i][c]) << "linha " << i << " coluna " << c;
+    // the repeated ones share their string
+    EXPECT_EQ(r.linhas[4][0].toString().constData(), r.linhas[8][0].toString().constData());
+}
+
 TEST_F(BancoTeste, AReadOnlyOpeningNeverWritesTheFile) {
     const auto resumo = [&] {
         QFile f(caminho);
