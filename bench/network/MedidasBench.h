@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QVariant>
@@ -65,6 +66,16 @@ inline Par intercala(int repeticoes, const std::function<void()>& qev, const std
         }
     }
     return {medianaMs(a), medianaMs(b)};
+}
+
+// A memory figure of this process from /proc/self/status ("VmHWM:" the peak, "VmRSS:"
+// what it holds now), in MiB; -1 when it cannot be read.
+inline double memoriaMiB(const char* campo) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& l : f.readAll().split('\n'))
+        if (l.startsWith(campo)) return l.mid(int(qstrlen(campo))).trimmed().split(' ').first().toDouble() / 1024;
+    return -1;
 }
 
 // Machine lines for scripts/bench.sh, printed only when QEV_BENCH_RESUMO is set:

@@ -128,12 +128,17 @@ void vinculaLinha(sqlite3_stmt* st, const QVariantList& l) {
     }
 }
 
+// A database file opened with plain SQLite and its key.
+sqlite3* abreCru(const QString& caminho, const QByteArray& senha, int modo = SQLITE_OPEN_READWRITE) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(caminho.toUtf8().constData(), &db, modo, nullptr);
+    sqlite3_key_v2(db, "main", senha.constData(), int(senha.size()));
+    return db;
+}
+
 // Plain SQLite: the same rows, one prepared INSERT, one transaction.
 double insercaoCrua(const QString& caminho, const QVector<QVariantList>& linhas) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(caminho.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray senha = TDmConexao::SenhaBanco();
-    sqlite3_key_v2(db, "main", senha.constData(), int(senha.size()));
+    sqlite3* db = abreCru(caminho, TDmConexao::SenhaBanco());
     QElapsedTimer t;
     t.start();
     sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -161,14 +166,8 @@ double insercaoCrua(const QString& caminho, const QVector<QVariantList>& linhas)
 // database, the accepted rows (as the import wrote them) inserted with one prepared
 // statement; a commit every 10,000 source rows, as the import commits its batches.
 double importacaoCruaOlvar(const QString& caminho, const QString& olvar, const QVector<QVariantList>& aceitas) {
-    sqlite3* fonte = nullptr;
-    sqlite3_open_v2(olvar.toUtf8().constData(), &fonte, SQLITE_OPEN_READONLY, nullptr);
-    const QByteArray senhaFonte = TDmConexao::SenhaBancoAnterior();
-    sqlite3_key_v2(fonte, "main", senhaFonte.constData(), int(senhaFonte.size()));
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(caminho.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray senha = TDmConexao::SenhaBanco();
-    sqlite3_key_v2(db, "main", senha.constData(), int(senha.size()));
+    sqlite3* fonte = abreCru(olvar, TDmConexao::SenhaBancoAnterior(), SQLITE_OPEN_READONLY);
+    sqlite3* db = abreCru(caminho, TDmConexao::SenhaBanco());
     QElapsedTimer t;
     t.start();
     sqlite3_stmt* le = nullptr;

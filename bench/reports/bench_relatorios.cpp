@@ -44,13 +44,7 @@
 namespace {
 
 // A field of /proc/self/status, in MiB.
-double memoriaMiB(const char* campo) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith(campo)) return l.mid(int(qstrlen(campo))).trimmed().split(' ').first().toDouble() / 1024;
-    return -1;
-}
+using MedidasBench::memoriaMiB;
 
 struct Medida {
     double abertura = 0;  // ms: the data open (for the name order: the names sorted)

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <cstdio>
 
+#include "../network/MedidasBench.h"
 #include "../network/GeraBaseEstab.h"
 #include "db/DmConexao.h"
 #include "operator/DmZemlo.h"
@@ -23,13 +24,7 @@
 
 namespace {
 
-double picoMiB() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith("VmHWM:")) return l.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    return -1;
-}
+double picoMiB() { return MedidasBench::memoriaMiB("VmHWM:"); }
 
 }  // namespace
 
