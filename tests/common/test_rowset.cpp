@@ -605,6 +605,33 @@ TEST_F(RowSetTeste, GridShowsVisibleFieldsAndFollowsTheCurrentRowBothWays) {
 
 }  // namespace
 
+// A grid bound to take its model when shown: the model is there at once (and follows the
+// set), the grid gets it at its first show, its columns sized by what listens to the reset,
+// and its current row is the set's.
+TEST_F(RowSetTeste, AGridBoundWhenShownTakesItsModelAtItsFirstShow) {
+    QWidget pagina;
+    auto* grade = new QTableView(&pagina);
+    ModeloRowSet* m = LigaGrade(grade, &rs, LigacaoGrade::AoMostrar);
+    EXPECT_EQ(ModeloDaGrade(grade), m);
+    EXPECT_EQ(grade->model(), nullptr);
+    EXPECT_EQ(grade->selectionModel(), nullptr);
+    int reinicios = 0;
+    QObject::connect(m, &QAbstractItemModel::modelReset, grade, [&] { ++reinicios; });
+    rs.Vai(2);
+    pagina.show();
+    ASSERT_EQ(grade->model(), m);
+    EXPECT_EQ(reinicios, 1);
+    EXPECT_EQ(grade->model()->rowCount(), rs.RecordCount());
+    EXPECT_EQ(grade->currentIndex().row(), 2);
+    rs.Vai(4);  // and follows the set from then on
+    EXPECT_EQ(grade->currentIndex().row(), 4);
+    // a grid already shown takes it at once
+    auto* outra = new QTableView(&pagina);
+    outra->show();
+    LigaGrade(outra, &rs, LigacaoGrade::AoMostrar);
+    EXPECT_NE(outra->model(), nullptr);
+}
+
 TEST_F(RowSetTeste, AGridOutlivingItsRowSetShowsNothingInsteadOfReadingFreedRows) {
     QTableView grade;
     auto proprio = std::make_unique<RowSet>();
