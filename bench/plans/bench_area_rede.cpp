@@ -88,6 +88,32 @@ void aciona(QAction* a) {
     QApplication::processEvents();
 }
 
+// A pair of moves on a picker (all in, all back) against the engine moving the same rows:
+// the data (the action alone) and the painted time, each side from the state it needs.
+struct Movimentos {
+    MedidasBench::Par inclui, retira, incluiPintado, retiraPintado;
+    int incluidas = 0;  // rows on the chosen side after "all in"
+    void escreve(const char* nInclui, const char* nRetira, const char* nIncluiPintado, const char* nRetiraPintado,
+                 const char* obs) const {
+        MedidasBench::linha(nInclui, inclui.ms, inclui.baseMs, obs);
+        MedidasBench::linha(nRetira, retira.ms, retira.baseMs, "intercalado");
+        MedidasBench::linha(nIncluiPintado, incluiPintado.ms, incluiPintado.baseMs, "com a pintura das grades");
+        MedidasBench::linha(nRetiraPintado, retiraPintado.ms, retiraPintado.baseMs, "com a pintura das grades");
+    }
+};
+Movimentos medeMovimentos(int repeticoes, QAction* incluiTodos, QAction* retiraTodos,
+                          const std::function<void()>& incluiCru, const std::function<void()>& retiraCru,
+                          const std::function<void()>& oferecida, const std::function<void()>& escolhida,
+                          const std::function<int()>& escolhidas) {
+    Movimentos m;
+    m.inclui = MedidasBench::intercala(repeticoes, [&] { incluiTodos->trigger(); }, incluiCru, oferecida);
+    m.incluidas = escolhidas();
+    m.retira = MedidasBench::intercala(repeticoes, [&] { retiraTodos->trigger(); }, retiraCru, escolhida);
+    m.incluiPintado = MedidasBench::intercala(repeticoes, [&] { aciona(incluiTodos); }, incluiCru, oferecida);
+    m.retiraPintado = MedidasBench::intercala(repeticoes, [&] { aciona(retiraTodos); }, retiraCru, escolhida);
+    return m;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,8 +192,6 @@ int main(int argc, char** argv) {
                 "DELETE FROM AREA_PLANO");
     };
     limpaPlano();
-    const auto incluiArea = [&] { tela.actIncluiTodosMunicipios->trigger(); };
-    const auto retiraArea = [&] { tela.actRetiraTodosMunicipios->trigger(); };
     // each side starts from everything offered: the other side's move is undone (not timed)
     const auto areaOferecida = [&] {
         if (dm.cdsPlanosMunicipio()->RecordCount() > 0) aciona(tela.actRetiraTodosMunicipios);
@@ -180,21 +204,16 @@ int main(int argc, char** argv) {
         aciona(tela.actIncluiTodosMunicipios);
         incluiCru();
     };
-    const MedidasBench::Par inclui = MedidasBench::intercala(repeticoes, incluiArea, incluiCru, areaOferecida);
-    if (dm.cdsPlanosMunicipio()->RecordCount() != sp) {
-        std::fprintf(stderr, "a inclusão moveu %d de %d municípios\n", dm.cdsPlanosMunicipio()->RecordCount(), sp);
+    const Movimentos area = medeMovimentos(repeticoes, tela.actIncluiTodosMunicipios, tela.actRetiraTodosMunicipios,
+                                           incluiCru, retiraCru, areaOferecida, areaEscolhida,
+                                           [&] { return dm.cdsPlanosMunicipio()->RecordCount(); });
+    if (area.incluidas != sp) {
+        std::fprintf(stderr, "a inclusão moveu %d de %d municípios\n", area.incluidas, sp);
         return 1;
     }
-    const MedidasBench::Par retira = MedidasBench::intercala(repeticoes, retiraArea, retiraCru, areaEscolhida);
-    const MedidasBench::Par incluiPintado = MedidasBench::intercala(repeticoes, [&] { aciona(tela.actIncluiTodosMunicipios); },
-                                                                    incluiCru, areaOferecida);
-    const MedidasBench::Par retiraPintado = MedidasBench::intercala(repeticoes, [&] { aciona(tela.actRetiraTodosMunicipios); },
-                                                                    retiraCru, areaEscolhida);
     std::snprintf(obs, sizeof obs, "%d municípios, intercalado; cru: tabelas em memória", sp);
-    linha("área: \">>\" dos municípios de SP", inclui.ms, inclui.baseMs, obs);
-    linha("área: \"<<\" de volta", retira.ms, retira.baseMs, "intercalado");
-    linha("área: \">>\", pintado", incluiPintado.ms, incluiPintado.baseMs, "com a pintura das grades");
-    linha("área: \"<<\", pintado", retiraPintado.ms, retiraPintado.baseMs, "com a pintura das grades");
+    area.escreve("área: \">>\" dos municípios de SP", "área: \"<<\" de volta", "área: \">>\", pintado",
+                 "área: \"<<\", pintado", obs);
     areaOferecida();
     exec(db, "DROP TABLE AREA_OFERTA");
     exec(db, "DROP TABLE AREA_PLANO");
@@ -272,22 +291,15 @@ int main(int argc, char** argv) {
         aciona(tela.actRedeVincTodos);
         vinculaCru();
     };
-    const MedidasBench::Par vincula =
-        MedidasBench::intercala(repeticoes, [&] { tela.actRedeVincTodos->trigger(); }, vinculaCru, redeOferecida);
-    if (rede.RecordCount() != kHospitais) {
-        std::fprintf(stderr, "\">>\" vinculou %d\n", rede.RecordCount());
+    const Movimentos moveRede = medeMovimentos(repeticoes, tela.actRedeVincTodos, tela.actRedeDesvTodos, vinculaCru,
+                                               desvinculaCru, redeOferecida, redeEscolhida,
+                                               [&] { return rede.RecordCount(); });
+    if (moveRede.incluidas != kHospitais) {
+        std::fprintf(stderr, "\">>\" vinculou %d\n", moveRede.incluidas);
         return 1;
     }
-    const MedidasBench::Par desvincula =
-        MedidasBench::intercala(repeticoes, [&] { tela.actRedeDesvTodos->trigger(); }, desvinculaCru, redeEscolhida);
-    const MedidasBench::Par vinculaPintado =
-        MedidasBench::intercala(repeticoes, [&] { aciona(tela.actRedeVincTodos); }, vinculaCru, redeOferecida);
-    const MedidasBench::Par desvinculaPintado =
-        MedidasBench::intercala(repeticoes, [&] { aciona(tela.actRedeDesvTodos); }, desvinculaCru, redeEscolhida);
-    linha("rede: \">>\" de 5.000 hospitais", vincula.ms, vincula.baseMs, "intercalado; cru: tabelas em memória");
-    linha("rede: \"<<\" dos 5.000", desvincula.ms, desvincula.baseMs, "intercalado");
-    linha("rede: \">>\" de 5.000, pintado", vinculaPintado.ms, vinculaPintado.baseMs, "com a pintura das grades");
-    linha("rede: \"<<\" dos 5.000, pintado", desvinculaPintado.ms, desvinculaPintado.baseMs, "com a pintura das grades");
+    moveRede.escreve("rede: \">>\" de 5.000 hospitais", "rede: \"<<\" dos 5.000", "rede: \">>\" de 5.000, pintado",
+                     "rede: \"<<\" dos 5.000, pintado", "intercalado; cru: tabelas em memória");
     redeOferecida();
     exec(db, "DROP TABLE REDE_OFERTA");
     exec(db, "DROP TABLE REDE_PLANO");

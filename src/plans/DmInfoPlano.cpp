@@ -445,10 +445,12 @@ void TdmInfoPlano::AbrePlanos() {
     m_plano->Abre(banco());
 }
 
+bool TdmInfoPlano::outraCopiaGravou(const Banco::VersaoDados& v) const {
+    return !m_plano->Ativo() || v.abertura != m_versaoPlanos.abertura || v.outras != m_versaoPlanos.outras;
+}
+
 bool TdmInfoPlano::RelePlanosAlterados() {
-    const Banco::VersaoDados v = banco().versaoDados();
-    if (m_plano->Ativo() && v.abertura == m_versaoPlanos.abertura && v.outras == m_versaoPlanos.outras)
-        return false;
+    if (!outraCopiaGravou(banco().versaoDados())) return false;
     AbrePlanos();
     return true;
 }
@@ -466,8 +468,7 @@ bool TdmInfoPlano::GarantePlanos() {
 
 void TdmInfoPlano::PlanosEmDia() {
     const Banco::VersaoDados v = banco().versaoDados();
-    if (m_plano->Ativo() && v.abertura == m_versaoPlanos.abertura && v.outras == m_versaoPlanos.outras)
-        m_versaoPlanos.proprias = v.proprias;
+    if (!outraCopiaGravou(v)) m_versaoPlanos.proprias = v.proprias;
 }
 
 void TdmInfoPlano::AbreRelacionado(RowSet* rs, const QString& cdOper, qlonglong seqPlano) {

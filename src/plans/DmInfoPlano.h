@@ -196,6 +196,9 @@ private:
     RowSet* m_abrangencia;
 
     qlonglong m_ultimaNota = -1;
+    // Whether the plans are closed, or the file was opened again or another copy committed
+    // since they were read.
+    bool outraCopiaGravou(const Banco::VersaoDados& v) const;
     Banco::VersaoDados m_versaoPlanos;  // the database's version when the plans were read
     bool m_notasAbertas = false;
     QVector<EntradaNumero> m_notas;

@@ -117,6 +117,14 @@ protected:
     Banco& banco() { return TDmConexao::instancia()->banco(); }
     QStringList coluna(const QString& sql) { return Apoio::coluna(banco(), sql); }
 
+    // The main window shown and active, then an entry opened by its letters.
+    static void abrePeloMenu(TfrmPrincipal& w, const char* nomeMenu, const char* nomeEntrada) {
+        w.show();
+        QApplication::setActiveWindow(&w);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        menu(w, nomeMenu, nomeEntrada);
+    }
+
     // Alt+the menu's letter, then the entry's letter.
     static void menu(TfrmPrincipal& w, const char* nomeMenu, const char* nomeEntrada) {
         QMenu* m = w.findChild<QMenu*>(QString::fromLatin1(nomeMenu));
@@ -264,10 +272,7 @@ TEST_F(PasseioTeclado, EstabelecimentoDoMenuAoRegistroGravado) {
             tecla(Qt::Key_Q, Qt::ControlModifier);
         };
         TfrmPrincipal w;
-        w.show();
-        QApplication::setActiveWindow(&w);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        menu(w, "mnuCadastro", "actCadHospital");
+        ASSERT_NO_FATAL_FAILURE(abrePeloMenu(w, "mnuCadastro", "actCadHospital"));
         ASSERT_TRUE(abertas.contains(QStringLiteral("TfrmCadHosp")));
         EXPECT_TRUE(gravou);
         EXPECT_EQ(coluna(QStringLiteral("SELECT CD_CNES || '|' || CD_CNPJ_ESTB_SAUD || '|' || ID_MUNC || '|' || "
@@ -327,10 +332,7 @@ TEST_F(PasseioTeclado, PlanoDoMenuAoRegistroGravado) {
             tecla(Qt::Key_Q, Qt::ControlModifier);
         };
         TfrmPrincipal w;
-        w.show();
-        QApplication::setActiveWindow(&w);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        menu(w, "mnuCadastro", "actCadastroPlano");
+        ASSERT_NO_FATAL_FAILURE(abrePeloMenu(w, "mnuCadastro", "actCadastroPlano"));
         ASSERT_TRUE(abertas.contains(QStringLiteral("TfrmCadPlano")));
         EXPECT_TRUE(gravou);
         EXPECT_EQ(coluna(QStringLiteral("SELECT CD_TIPO_CONTRATO || '|' || (SELECT count(*) FROM RL_PLANO_TAXA_REGISTRO r "
@@ -414,10 +416,7 @@ TEST_F(PasseioTeclado, DispositivosDoMenuPercorridosEDeixados) {
         EXPECT_FALSE(d.isVisible());
     };
     TfrmPrincipal w;
-    w.show();
-    QApplication::setActiveWindow(&w);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    menu(w, "mnuCadastro", "actCadastroClausula");
+    ASSERT_NO_FATAL_FAILURE(abrePeloMenu(w, "mnuCadastro", "actCadastroClausula"));
     EXPECT_TRUE(percorreu);
 }
 
