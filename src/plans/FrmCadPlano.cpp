@@ -40,6 +40,7 @@
 #include "common/FrmConsulta.h"
 #include "common/Icones.h"
 #include "common/MoveLinhas.h"
+#include "common/PaginaTardia.h"
 #include "common/TeclasMover.h"
 #include "common/MensagemDlg.h"
 #include "common/VinculoCampos.h"
@@ -176,7 +177,6 @@ TfrmCadPlano::TfrmCadPlano(QWidget* pai) : TfrmModeloCadastro(pai), m_dm(TdmInfo
     montaTela();
     montaPendencias();
     m_edicao->Abre();
-    preencheListasArea();
     DefineCadastro(m_dm->cdsPlano());
     ligaCampos();
     connect(m_edicao, &TEdicaoPlano::estadoMudou, this, &TfrmCadPlano::Sincroniza);
@@ -250,19 +250,26 @@ void TfrmCadPlano::montaTela() {
     // --- tabs ---
     pgcInfoPlano = new QTabWidget(d);
     pgcInfoPlano->setObjectName(QStringLiteral("pgcInfoPlano"));
+    // "Dados gerais" is built now; the other pages when first shown
     pgcInfoPlano->addTab(montaDadosGerais(), QStringLiteral("Dados gerais"));
-    pgcInfoPlano->addTab(montaTaxa(), QStringLiteral("Taxa"));
-    tbsReembolso = montaLista(QStringLiteral(" Acesso à Livre Escolha de Prestadores"), &lstReembolso,
-                              QStringLiteral("lstReembolso"));
-    tbsReembolso->setObjectName(QStringLiteral("tbsReembolso"));
+    criaAcoes();
+    tbsTaxaRegistro = paginaTardia(QStringLiteral("tbsTaxaRegistro"), [this](QWidget* p) { montaTaxa(p); });
+    pgcInfoPlano->addTab(tbsTaxaRegistro, QStringLiteral("Taxa"));
+    tbsReembolso = paginaTardia(QStringLiteral("tbsReembolso"), [this](QWidget* p) {
+        montaLista(p, QStringLiteral(" Acesso à Livre Escolha de Prestadores"), &lstReembolso,
+                   QStringLiteral("lstReembolso"));
+    });
     pgcInfoPlano->addTab(tbsReembolso, QStringLiteral("Livre Escolha "));
-    tbsServOpcionais = montaLista(QStringLiteral(" Serviços e coberturas adicionais"), &lstServicos,
-                                  QStringLiteral("lstServicos"));
-    tbsServOpcionais->setObjectName(QStringLiteral("tbsServOpcionais"));
+    tbsServOpcionais = paginaTardia(QStringLiteral("tbsServOpcionais"), [this](QWidget* p) {
+        montaLista(p, QStringLiteral(" Serviços e coberturas adicionais"), &lstServicos, QStringLiteral("lstServicos"));
+    });
     pgcInfoPlano->addTab(tbsServOpcionais, QStringLiteral("Serviços e coberturas"));
-    pgcInfoPlano->addTab(montaNotas(), QStringLiteral("Notas Técnicas"));
-    pgcInfoPlano->addTab(montaArea(), QStringLiteral("Área de atuação"));
-    pgcInfoPlano->addTab(montaRede(), QStringLiteral("Vinculação de rede"));
+    tbsNotaTecnica = paginaTardia(QStringLiteral("tbsNotaTecnica"), [this](QWidget* p) { montaNotas(p); });
+    pgcInfoPlano->addTab(tbsNotaTecnica, QStringLiteral("Notas Técnicas"));
+    tbsAreaAtuacao = paginaTardia(QStringLiteral("tbsAreaAtuacao"), [this](QWidget* p) { montaArea(p); });
+    pgcInfoPlano->addTab(tbsAreaAtuacao, QStringLiteral("Área de atuação"));
+    tbsRede = paginaTardia(QStringLiteral("tbsRede"), [this](QWidget* p) { montaRede(p); });
+    pgcInfoPlano->addTab(tbsRede, QStringLiteral("Vinculação de rede"));
     tbsInstrumentoJuridico = new QWidget(pgcInfoPlano);
     tbsInstrumentoJuridico->setObjectName(QStringLiteral("tbsInstrumentoJuridico"));
     auto* lij = new QVBoxLayout(tbsInstrumentoJuridico);
@@ -412,34 +419,27 @@ QWidget* TfrmCadPlano::montaDadosGerais() {
     return p;
 }
 
-QWidget* TfrmCadPlano::montaTaxa() {
-    tbsTaxaRegistro = new QWidget;
-    tbsTaxaRegistro->setObjectName(QStringLiteral("tbsTaxaRegistro"));
-    QWidget* p = tbsTaxaRegistro;
-    auto* l = new QVBoxLayout(p);
-    l->addWidget(faixaTitulo(QStringLiteral(" Taxa de Registro de Plano (TRP)"), p));
-    dbgTaxaRegistro = grade(p, QStringLiteral("dbgTaxaRegistro"), m_edicao->taxas()->cdsTmpTaxaRegistro());
-    auto* editor = new EditorTaxa(dbgTaxaRegistro);
-    editor->filtro = this;
-    dbgTaxaRegistro->setItemDelegate(editor);
-    dbgTaxaRegistro->installEventFilter(this);
-    connect(m_edicao->taxas()->cdsTmpTaxaRegistro(), &RowSet::estadoMudou, this, &TfrmCadPlano::Sincroniza);
-    connect(editor, &QAbstractItemDelegate::closeEditor, this,
-            [this](QWidget*, QAbstractItemDelegate::EndEditHint dica) {
-                RowSet* tmp = m_edicao->taxas()->cdsTmpTaxaRegistro();
-                if (!tmp->EmEdicao()) return;
-                if (dica == QAbstractItemDelegate::RevertModelCache)
-                    tmp->Cancel();  // Escape abandons the row being typed
-                else
-                    Executa([this] { m_edicao->taxas()->Grava(); });
-                Sincroniza();
-            });
-    const auto botao = [p](QAction* a) {
-        auto* b = new QToolButton(p);
-        b->setDefaultAction(a);
-        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        return b;
-    };
+QWidget* TfrmCadPlano::paginaTardia(const QString& nome, std::function<void(QWidget*)> monta) {
+    auto* pagina = new PaginaTardia([this, monta = std::move(monta)](QWidget* conteudo) {
+        monta(conteudo);
+        Sincroniza();  // what the page shows, as the model has it now
+    });
+    pagina->setObjectName(nome);
+    return pagina;
+}
+
+void TfrmCadPlano::GarantePagina(Aba aba) {
+    if (auto* p = dynamic_cast<PaginaTardia*>(Pagina(aba))) p->Garante();
+}
+
+bool TfrmCadPlano::PaginaMontada(Aba aba) const {
+    auto* p = dynamic_cast<PaginaTardia*>(Pagina(aba));
+    return !p || p->Montada();
+}
+
+// The actions of the tab pages exist from the start (their keys and enabled states do not
+// wait for the pages); what they do builds their page first.
+void TfrmCadPlano::criaAcoes() {
     actIncTaxaRegistro = new QAction(IconePadrao(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
     actIncTaxaRegistro->setObjectName(QStringLiteral("actIncTaxaRegistro"));
     actIncTaxaRegistro->setToolTip(QStringLiteral("Incluir um documento de pagamento"));
@@ -465,9 +465,146 @@ QWidget* TfrmCadPlano::montaTaxa() {
     connect(actDelTaxaRegistro, &QAction::triggered, this, [this] {
         Executa([this] {
             m_edicao->ExcluiTaxa();
+            GarantePagina(Aba::Taxa);
             dbgTaxaRegistro->setFocus();
         });
     });
+    connect(m_edicao->taxas()->cdsTmpTaxaRegistro(), &RowSet::estadoMudou, this, &TfrmCadPlano::Sincroniza);
+
+    actNovaNota = new QAction(IconePadrao(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
+    actNovaNota->setObjectName(QStringLiteral("actNovaNota"));
+    actNovaNota->setToolTip(QStringLiteral("Incluir uma nota técnica"));
+    actEditar = new QAction(IconePadrao(QStyle::SP_FileDialogDetailedView), QStringLiteral("Alterar"), this);
+    actEditar->setObjectName(QStringLiteral("actEditar"));
+    actEditar->setToolTip(QStringLiteral("Alterar a nota técnica selecionada"));
+    actExcluirNota = new QAction(IconePadrao(QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
+    actExcluirNota->setObjectName(QStringLiteral("actExcluirNota"));
+    actExcluirNota->setToolTip(QStringLiteral("Excluir a nota técnica selecionada"));
+    connect(actNovaNota, &QAction::triggered, this, [this] { Executa([this] { actNovaNotaExecute(); }); });
+    connect(actEditar, &QAction::triggered, this, [this] { Executa([this] { actEditarNotaExecute(); }); });
+    connect(actExcluirNota, &QAction::triggered, this, [this] { Executa([this] { m_edicao->ExcluiNota(); }); });
+
+    TAreaAtuacaoPlano* area = m_edicao->area();
+    actIncluiTodasUF = acaoTela(Aba::AreaAtuacao, QStringLiteral("actIncluiTodasUF"), QStringLiteral(">>"),
+                                QStringLiteral("Inclui todas as UFs disponíveis na área de atuação do plano"),
+                                [area] { area->IncluiTodasUFs(); });
+    actIncluiUF = acaoTela(Aba::AreaAtuacao, QStringLiteral("actIncluiUF"), QStringLiteral(">"),
+                           QStringLiteral("Inclui as UFs selecionadas na área de atuação do plano"),
+                           [this, area] { area->IncluiUFs(LinhasMarcadas(dbgListaUF)); });
+    actRetiraUF = acaoTela(Aba::AreaAtuacao, QStringLiteral("actRetiraUF"), QStringLiteral("<"),
+                           QStringLiteral("Retira as UFs selecionadas da área de atuação do plano"),
+                           [this, area] { area->RetiraUFs(LinhasMarcadas(dbgUFSelecionada)); });
+    actRetiraTodasUF = acaoTela(Aba::AreaAtuacao, QStringLiteral("actRetiraTodasUF"), QStringLiteral("<<"),
+                                QStringLiteral("Retira todas as UFs da área de atuação do plano"),
+                                [area] { area->RetiraTodasUFs(); });
+    actIncluiMunicipio = acaoTela(Aba::AreaAtuacao, QStringLiteral("actIncluiMunicipio"), QStringLiteral(">"),
+                                  QStringLiteral("Inclui os municípios selecionados na área de atuação do plano"),
+                                  [this, area] { area->IncluiMunicipios(LinhasMarcadas(dbgMunicipio)); });
+    actRetiraMunicipio = acaoTela(Aba::AreaAtuacao, QStringLiteral("actRetiraMunicipio"), QStringLiteral("<"),
+                                  QStringLiteral("Retira os municípios selecionados da área de atuação do plano"),
+                                  [this, area] { area->RetiraMunicipios(LinhasMarcadas(dbgMunicipioAtuacao)); });
+    actIncluiTodosMunicipios = acaoTela(
+        Aba::AreaAtuacao, QStringLiteral("actIncluiTodosMunicipios"), QStringLiteral(">>"),
+        QStringLiteral("Inclui todos os municípios mostrados na área de atuação do plano"),
+        [area] { area->IncluiTodosMunicipios(); });
+    actRetiraTodosMunicipios = acaoTela(Aba::AreaAtuacao, QStringLiteral("actRetiraTodosMunicipios"),
+                                        QStringLiteral("<<"),
+                                        QStringLiteral("Retira todos os municípios da área de atuação do plano"),
+                                        [area] { area->RetiraTodosMunicipios(); });
+
+    TRedePlano* rede = m_edicao->rede();
+    actRedeProcurar = acaoTela(Aba::Rede, QStringLiteral("actRedeProcurar"), QStringLiteral("Procurar"),
+                               QStringLiteral("Encontra um estabelecimento de Saúde disponíveis para vinculação"),
+                               [this] { actRedeProcurarExecute(); });
+    actCadEstabSaude = acaoTela(Aba::Rede, QStringLiteral("actCadEstabSaude"), QStringLiteral("Cadastro"),
+                                QStringLiteral("Cadastro de Estabelecimento de Saúde"),
+                                [this] { btnCadEstabSaudeClick(); });
+    actRedeVincTodos = acaoTela(Aba::Rede, QStringLiteral("actRedeVincTodos"), QStringLiteral(">>"),
+                                QStringLiteral("vincular todos os estabelecimentos ao plano"),
+                                [rede] { rede->VinculaTodos(); });
+    actRedeVincUm = acaoTela(Aba::Rede, QStringLiteral("actRedeVincUm"), QStringLiteral(">"),
+                             QStringLiteral("vincular o estabelecimento selecionado ao plano"), [this, rede] {
+                                 // with nothing marked nothing is linked
+                                 QVector<int> linhas;
+                                 if (dbgHospitais->selectionModel() && dbgHospitais->selectionModel()->hasSelection())
+                                     linhas = LinhasMarcadas(dbgHospitais);
+                                 rede->Vincula(linhas);
+                                 dbgHospitais->clearSelection();
+                             });
+    actRedeDesvUm = acaoTela(Aba::Rede, QStringLiteral("actRedeDesvUm"), QStringLiteral("<"),
+                             QStringLiteral("desvincular o estabelecimento selecionado do plano"), [this, rede] {
+                                 rede->Desvincula(LinhasMarcadas(dbgHospSele));
+                                 dbgHospSele->setFocus();
+                             });
+    actRedeDesvTodos = acaoTela(Aba::Rede, QStringLiteral("actRedeDesvTodos"), QStringLiteral("<<"),
+                                QStringLiteral("desvincular todos os estabelecimentos do plano"),
+                                [rede] { rede->DesvinculaTodos(); });
+    actCopiarRede = acaoTela(Aba::Rede, QStringLiteral("actCopiarRede"), QStringLiteral("Copiar"),
+                             QStringLiteral("Copiar a rede de outro plano para o plano atual"),
+                             [this] { actCopiarRedeExecute(); });
+    actRedeProcurarVinc = acaoTela(Aba::Rede, QStringLiteral("actRedeProcurarVinc"), QStringLiteral("Procurar"),
+                                   QStringLiteral("Encontra um estabelecimento de Saúde vinculado ao plano"),
+                                   [this] { actRedeProcurarVincExecute(); });
+    actConsCNES = acaoTela(Aba::Rede, QStringLiteral("actConsCNES"), QStringLiteral("CNES"),
+                           QStringLiteral("Consulta os dados do estabelecimento no CNES no site do DataSus"),
+                           [rede] { rede->ConsultaCadastroPublico(); });
+    actRedeVincExcel = acaoTela(Aba::Rede, QStringLiteral("actRedeVincExcel"), QStringLiteral("Excel"),
+                                QStringLiteral("Exporta a rede vinculada ao plano para excel"),
+                                [rede] { rede->ExportaRede(); });
+    actRedeProcurar->setIcon(IconePadrao(QStyle::SP_FileDialogContentsView));
+    actCadEstabSaude->setIcon(IconePadrao(QStyle::SP_FileDialogDetailedView));
+    actCopiarRede->setIcon(IconePadrao(QStyle::SP_DialogSaveButton));
+    actRedeProcurarVinc->setIcon(IconePadrao(QStyle::SP_FileDialogContentsView));
+    actConsCNES->setIcon(IconePadrao(QStyle::SP_DriveNetIcon));
+    actRedeVincExcel->setIcon(IconePadrao(QStyle::SP_FileIcon));
+    for (RowSet* rs : {rede->qryEstabManutRede(), m_dm->cdsPlanoRede()})
+        connect(rs, &RowSet::estruturaMudou, this, &TfrmCadPlano::contaEstabelecimentos);
+    connect(rede, &TRedePlano::disponiveisLidos, this, [this] {
+        RowSet* d = m_edicao->rede()->qryEstabManutRede();
+        if (!d->Ativo()) return;
+        // the columns the grid shows
+        static const QStringList visiveis{"CD_CNPJ_ESTB_SAUD", "CD_CNES", "RAZAO_SOCIAL_ESTB_SAUD",
+                                          "NM_MUNC", "CD_UF"};
+        for (int c = 0; c < d->Campos().size(); ++c) {
+            Campo& f = d->campo(c);
+            f.visivel = visiveis.contains(f.nome, Qt::CaseInsensitive);
+        }
+        d->campo(QStringLiteral("CD_CNPJ_ESTB_SAUD")).rotulo = QStringLiteral("CNPJ");
+        d->campo(QStringLiteral("CD_CNPJ_ESTB_SAUD")).mascara = QString::fromLatin1(MascaraCnpj);
+        d->campo(QStringLiteral("CD_CNES")).rotulo = QStringLiteral("CNES");
+        d->campo(QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD")).rotulo = QStringLiteral("Razão Social");
+        d->campo(QStringLiteral("NM_MUNC")).rotulo = QStringLiteral("Município");
+        d->campo(QStringLiteral("CD_UF")).rotulo = QStringLiteral("UF");
+        if (!dbgHospitais) return;
+        if (auto* m = ModeloDaGrade(dbgHospitais)) m->Reinicia();
+        dbgHospitais->setToolTip(TRedePlano::DicaDisponiveis(m_edicao->rede()->SegmentacaoDisponiveis()));
+    });
+}
+
+void TfrmCadPlano::montaTaxa(QWidget* p) {
+    auto* l = new QVBoxLayout(p);
+    l->addWidget(faixaTitulo(QStringLiteral(" Taxa de Registro de Plano (TRP)"), p));
+    dbgTaxaRegistro = grade(p, QStringLiteral("dbgTaxaRegistro"), m_edicao->taxas()->cdsTmpTaxaRegistro());
+    auto* editor = new EditorTaxa(dbgTaxaRegistro);
+    editor->filtro = this;
+    dbgTaxaRegistro->setItemDelegate(editor);
+    dbgTaxaRegistro->installEventFilter(this);
+    connect(editor, &QAbstractItemDelegate::closeEditor, this,
+            [this](QWidget*, QAbstractItemDelegate::EndEditHint dica) {
+                RowSet* tmp = m_edicao->taxas()->cdsTmpTaxaRegistro();
+                if (!tmp->EmEdicao()) return;
+                if (dica == QAbstractItemDelegate::RevertModelCache)
+                    tmp->Cancel();  // Escape abandons the row being typed
+                else
+                    Executa([this] { m_edicao->taxas()->Grava(); });
+                Sincroniza();
+            });
+    const auto botao = [p](QAction* a) {
+        auto* b = new QToolButton(p);
+        b->setDefaultAction(a);
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        return b;
+    };
     auto* barra = new QHBoxLayout;
     for (QAction* a : {actIncTaxaRegistro, actEditTaxaRegistro, actDelTaxaRegistro}) barra->addWidget(botao(a));
     barra->addStretch(1);
@@ -477,11 +614,9 @@ QWidget* TfrmCadPlano::montaTaxa() {
     corpo->addStretch(1);
     l->addLayout(barra);
     l->addLayout(corpo, 1);
-    return p;
 }
 
-QWidget* TfrmCadPlano::montaLista(const QString& titulo, QListWidget** lista, const QString& nome) {
-    auto* p = new QWidget;
+void TfrmCadPlano::montaLista(QWidget* p, const QString& titulo, QListWidget** lista, const QString& nome) {
     auto* l = new QVBoxLayout(p);
     QLabel* faixa = faixaTitulo(titulo, p);
     l->addWidget(faixa);
@@ -501,7 +636,7 @@ QWidget* TfrmCadPlano::montaLista(const QString& titulo, QListWidget** lista, co
         else
             mostraLista(w, itens);
     });
-    return p;
+    mostraLista(w, itens);
 }
 
 void TfrmCadPlano::mostraLista(QListWidget* w, const TListaItens* lista) {
@@ -522,24 +657,9 @@ void TfrmCadPlano::mostraLista(QListWidget* w, const TListaItens* lista) {
     }
 }
 
-QWidget* TfrmCadPlano::montaNotas() {
-    tbsNotaTecnica = new QWidget;
-    tbsNotaTecnica->setObjectName(QStringLiteral("tbsNotaTecnica"));
-    QWidget* p = tbsNotaTecnica;
+void TfrmCadPlano::montaNotas(QWidget* p) {
     auto* l = new QVBoxLayout(p);
     l->addWidget(faixaTitulo(QStringLiteral(" Notas Técnicas de Registro de Produto (NTRP)"), p));
-    actNovaNota = new QAction(IconePadrao(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
-    actNovaNota->setObjectName(QStringLiteral("actNovaNota"));
-    actNovaNota->setToolTip(QStringLiteral("Incluir uma nota técnica"));
-    actEditar = new QAction(IconePadrao(QStyle::SP_FileDialogDetailedView), QStringLiteral("Alterar"), this);
-    actEditar->setObjectName(QStringLiteral("actEditar"));
-    actEditar->setToolTip(QStringLiteral("Alterar a nota técnica selecionada"));
-    actExcluirNota = new QAction(IconePadrao(QStyle::SP_TrashIcon), QStringLiteral("Excluir"), this);
-    actExcluirNota->setObjectName(QStringLiteral("actExcluirNota"));
-    actExcluirNota->setToolTip(QStringLiteral("Excluir a nota técnica selecionada"));
-    connect(actNovaNota, &QAction::triggered, this, [this] { Executa([this] { actNovaNotaExecute(); }); });
-    connect(actEditar, &QAction::triggered, this, [this] { Executa([this] { actEditarNotaExecute(); }); });
-    connect(actExcluirNota, &QAction::triggered, this, [this] { Executa([this] { m_edicao->ExcluiNota(); }); });
     auto* barra = new QHBoxLayout;
     for (QAction* a : {actNovaNota, actEditar, actExcluirNota}) {
         auto* b = new QToolButton(p);
@@ -556,15 +676,15 @@ QWidget* TfrmCadPlano::montaNotas() {
         if (m_edicao->PodeEditarNota()) actEditar->trigger();
     });
     l->addWidget(dbgNotaTecnica, 1);
-    return p;
 }
 
-QAction* TfrmCadPlano::acaoTela(const QString& nome, const QString& texto, const QString& dica,
+QAction* TfrmCadPlano::acaoTela(Aba aba, const QString& nome, const QString& texto, const QString& dica,
                                 std::function<void()> executa) {
     auto* a = new QAction(texto, this);
     a->setObjectName(nome);
     a->setToolTip(dica);
-    connect(a, &QAction::triggered, this, [this, executa = std::move(executa)] {
+    connect(a, &QAction::triggered, this, [this, aba, executa = std::move(executa)] {
+        GarantePagina(aba);
         Executa(executa);
         Sincroniza();
         AtualizaAcoes();
@@ -594,9 +714,8 @@ QWidget* colunaBotoes(QWidget* pai, std::initializer_list<QAction*> acoes) {
     return w;
 }
 
-QToolButton* botaoTexto(QWidget* pai, QAction* a, QStyle::StandardPixmap qual) {
+QToolButton* botaoTexto(QWidget* pai, QAction* a) {
     auto* b = new QToolButton(pai);
-    a->setIcon(IconePadrao(qual));
     b->setDefaultAction(a);
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     return b;
@@ -622,24 +741,22 @@ void mostraValor(QComboBox* c, const QVariant& valor) {
 }
 }  // namespace
 
-QWidget* TfrmCadPlano::montaArea() {
+void TfrmCadPlano::montaArea(QWidget* p) {
     TAreaAtuacaoPlano* area = m_edicao->area();
-    tbsAreaAtuacao = new QWidget;
-    tbsAreaAtuacao->setObjectName(QStringLiteral("tbsAreaAtuacao"));
-    auto* l = new QVBoxLayout(tbsAreaAtuacao);
+    auto* l = new QVBoxLayout(p);
     l->setContentsMargins(4, 4, 4, 4);
-    dbtRegiaoCobertura = new QLabel(tbsAreaAtuacao);
+    dbtRegiaoCobertura = new QLabel(p);
     dbtRegiaoCobertura->setObjectName(QStringLiteral("dbtRegiaoCobertura"));
     dbtRegiaoCobertura->setFrameShape(QFrame::StyledPanel);
     dbtRegiaoCobertura->setMinimumWidth(dbtRegiaoCobertura->fontMetrics().horizontalAdvance(QStringLiteral("Região 00")) + 16);
     auto* regiao = new QHBoxLayout;
-    auto* rotuloRegiao = new QLabel(QStringLiteral("Região de cobertura:"), tbsAreaAtuacao);
+    auto* rotuloRegiao = new QLabel(QStringLiteral("Região de cobertura:"), p);
     rotuloRegiao->setBuddy(dbtRegiaoCobertura);
     regiao->addWidget(rotuloRegiao);
     regiao->addWidget(dbtRegiaoCobertura);
     regiao->addStretch(1);
     l->addLayout(regiao);
-    pgcAreaAtuacao = new QStackedWidget(tbsAreaAtuacao);
+    pgcAreaAtuacao = new QStackedWidget(p);
     pgcAreaAtuacao->setObjectName(QStringLiteral("pgcAreaAtuacao"));
     l->addWidget(pgcAreaAtuacao, 1);
 
@@ -656,18 +773,6 @@ QWidget* TfrmCadPlano::montaArea() {
     });
     dbgListaUF = grade(tbsUF, QStringLiteral("dbgListaUF"), m_dm->cdsListaUF(), true);
     dbgUFSelecionada = grade(tbsUF, QStringLiteral("dbgUFSelecionada"), m_dm->cdsPlanosUF(), true);
-    actIncluiTodasUF = acaoTela(QStringLiteral("actIncluiTodasUF"), QStringLiteral(">>"),
-                                QStringLiteral("Inclui todas as UFs disponíveis na área de atuação do plano"),
-                                [area] { area->IncluiTodasUFs(); });
-    actIncluiUF = acaoTela(QStringLiteral("actIncluiUF"), QStringLiteral(">"),
-                           QStringLiteral("Inclui as UFs selecionadas na área de atuação do plano"),
-                           [this, area] { area->IncluiUFs(LinhasMarcadas(dbgListaUF)); });
-    actRetiraUF = acaoTela(QStringLiteral("actRetiraUF"), QStringLiteral("<"),
-                           QStringLiteral("Retira as UFs selecionadas da área de atuação do plano"),
-                           [this, area] { area->RetiraUFs(LinhasMarcadas(dbgUFSelecionada)); });
-    actRetiraTodasUF = acaoTela(QStringLiteral("actRetiraTodasUF"), QStringLiteral("<<"),
-                                QStringLiteral("Retira todas as UFs da área de atuação do plano"),
-                                [area] { area->RetiraTodasUFs(); });
     DefineTeclaDeMover(actIncluiTodasUF, Movimento::IncluiTodos, tbsUF);
     DefineTeclaDeMover(actIncluiUF, Movimento::IncluiMarcados, tbsUF);
     DefineTeclaDeMover(actRetiraUF, Movimento::RetiraMarcados, tbsUF);
@@ -722,19 +827,6 @@ QWidget* TfrmCadPlano::montaArea() {
     });
     dbgMunicipioAtuacao = grade(tbsMunicipio, QStringLiteral("dbgMunicipioAtuacao"), m_dm->cdsPlanosMunicipio(), true);
     esticaColuna(dbgMunicipioAtuacao, QStringLiteral("NM_MUNC"));
-    actIncluiMunicipio = acaoTela(QStringLiteral("actIncluiMunicipio"), QStringLiteral(">"),
-                                  QStringLiteral("Inclui os municípios selecionados na área de atuação do plano"),
-                                  [this, area] { area->IncluiMunicipios(LinhasMarcadas(dbgMunicipio)); });
-    actRetiraMunicipio = acaoTela(QStringLiteral("actRetiraMunicipio"), QStringLiteral("<"),
-                                  QStringLiteral("Retira os municípios selecionados da área de atuação do plano"),
-                                  [this, area] { area->RetiraMunicipios(LinhasMarcadas(dbgMunicipioAtuacao)); });
-    actIncluiTodosMunicipios = acaoTela(
-        QStringLiteral("actIncluiTodosMunicipios"), QStringLiteral(">>"),
-        QStringLiteral("Inclui todos os municípios mostrados na área de atuação do plano"),
-        [area] { area->IncluiTodosMunicipios(); });
-    actRetiraTodosMunicipios = acaoTela(QStringLiteral("actRetiraTodosMunicipios"), QStringLiteral("<<"),
-                                        QStringLiteral("Retira todos os municípios da área de atuação do plano"),
-                                        [area] { area->RetiraTodosMunicipios(); });
     DefineTeclaDeMover(actIncluiTodosMunicipios, Movimento::IncluiTodos, tbsMunicipio);
     DefineTeclaDeMover(actIncluiMunicipio, Movimento::IncluiMarcados, tbsMunicipio);
     DefineTeclaDeMover(actRetiraMunicipio, Movimento::RetiraMarcados, tbsMunicipio);
@@ -764,10 +856,11 @@ QWidget* TfrmCadPlano::montaArea() {
             [this] { if (actIncluiMunicipio->isEnabled()) actIncluiMunicipio->trigger(); });
     connect(dbgMunicipioAtuacao, &QTableView::doubleClicked, actRetiraMunicipio,
             [this] { if (actRetiraMunicipio->isEnabled()) actRetiraMunicipio->trigger(); });
-    return tbsAreaAtuacao;
+    preencheListasArea();
 }
 
 void TfrmCadPlano::preencheListasArea() {
+    if (!cmbFiltroUF) return;
     preencheRegioes(dbLkpRegiaoUF, m_dm->cdsRegiaoBrasil());
     preencheRegioes(dblkpRegiao, m_dm->cdsRegiaoBrasil());
     const RowSet* ufs = m_dm->cdsFiltroUF();
@@ -795,35 +888,27 @@ void TfrmCadPlano::sincronizaArea() {
                                     : QString());
 }
 
-QWidget* TfrmCadPlano::montaRede() {
+void TfrmCadPlano::montaRede(QWidget* p) {
     TRedePlano* rede = m_edicao->rede();
-    tbsRede = new QWidget;
-    tbsRede->setObjectName(QStringLiteral("tbsRede"));
-    auto* l = new QGridLayout(tbsRede);
-    l->addWidget(faixaTitulo(QStringLiteral("Estabelecimentos de Saúde disponíveis"), tbsRede), 0, 0);
-    l->addWidget(faixaTitulo(QStringLiteral("Estabelecimentos de Saúde vinculados ao PLANO"), tbsRede), 0, 2);
-    dbgHospitais = grade(tbsRede, QStringLiteral("dbgHospitais"), rede->qryEstabManutRede(), true);
-    dbgHospSele = grade(tbsRede, QStringLiteral("dbgHospSele"), m_dm->cdsPlanoRede(), true);
+    auto* l = new QGridLayout(p);
+    l->addWidget(faixaTitulo(QStringLiteral("Estabelecimentos de Saúde disponíveis"), p), 0, 0);
+    l->addWidget(faixaTitulo(QStringLiteral("Estabelecimentos de Saúde vinculados ao PLANO"), p), 0, 2);
+    dbgHospitais = grade(p, QStringLiteral("dbgHospitais"), rede->qryEstabManutRede(), true);
+    dbgHospSele = grade(p, QStringLiteral("dbgHospSele"), m_dm->cdsPlanoRede(), true);
 
     // --- the available side ---
-    actRedeProcurar = acaoTela(QStringLiteral("actRedeProcurar"), QStringLiteral("Procurar"),
-                               QStringLiteral("Encontra um estabelecimento de Saúde disponíveis para vinculação"),
-                               [this] { actRedeProcurarExecute(); });
-    actCadEstabSaude = acaoTela(QStringLiteral("actCadEstabSaude"), QStringLiteral("Cadastro"),
-                                QStringLiteral("Cadastro de Estabelecimento de Saúde"),
-                                [this] { btnCadEstabSaudeClick(); });
-    edtFiltroEstab = new QLineEdit(tbsRede);
+    edtFiltroEstab = new QLineEdit(p);
     edtFiltroEstab->setObjectName(QStringLiteral("edtFiltroEstab"));
     edtFiltroEstab->setToolTip(QStringLiteral("Pesquisa um estabelecimento pelo nome da razão social"));
     edtFiltroEstab->setMaxLength(60);
     connect(edtFiltroEstab, &QLineEdit::textChanged, this,
             [this, rede](const QString& texto) { Executa([&] { rede->LocalizaNome(texto); }); });
     auto* barraDisponiveis = new QHBoxLayout;
-    barraDisponiveis->addWidget(botaoTexto(tbsRede, actRedeProcurar, QStyle::SP_FileDialogContentsView));
-    btnCadEstabSaude = botaoTexto(tbsRede, actCadEstabSaude, QStyle::SP_FileDialogDetailedView);
+    barraDisponiveis->addWidget(botaoTexto(p, actRedeProcurar));
+    btnCadEstabSaude = botaoTexto(p, actCadEstabSaude);
     btnCadEstabSaude->setObjectName(QStringLiteral("btnCadEstabSaude"));
     barraDisponiveis->addWidget(btnCadEstabSaude);
-    auto* rotuloNome = new QLabel(QStringLiteral("Razão Social:"), tbsRede);
+    auto* rotuloNome = new QLabel(QStringLiteral("Razão Social:"), p);
     rotuloNome->setBuddy(edtFiltroEstab);
     barraDisponiveis->addWidget(rotuloNome);
     barraDisponiveis->addWidget(edtFiltroEstab, 1);
@@ -834,61 +919,29 @@ QWidget* TfrmCadPlano::montaRede() {
     });
 
     // --- the buttons between ---
-    actRedeVincTodos = acaoTela(QStringLiteral("actRedeVincTodos"), QStringLiteral(">>"),
-                                QStringLiteral("vincular todos os estabelecimentos ao plano"),
-                                [rede] { rede->VinculaTodos(); });
-    actRedeVincUm = acaoTela(QStringLiteral("actRedeVincUm"), QStringLiteral(">"),
-                             QStringLiteral("vincular o estabelecimento selecionado ao plano"), [this, rede] {
-                                 // with nothing marked nothing is linked
-                                 QVector<int> linhas;
-                                 if (dbgHospitais->selectionModel() && dbgHospitais->selectionModel()->hasSelection())
-                                     linhas = LinhasMarcadas(dbgHospitais);
-                                 rede->Vincula(linhas);
-                                 dbgHospitais->clearSelection();
-                             });
-    actRedeDesvUm = acaoTela(QStringLiteral("actRedeDesvUm"), QStringLiteral("<"),
-                             QStringLiteral("desvincular o estabelecimento selecionado do plano"), [this, rede] {
-                                 rede->Desvincula(LinhasMarcadas(dbgHospSele));
-                                 dbgHospSele->setFocus();
-                             });
-    actRedeDesvTodos = acaoTela(QStringLiteral("actRedeDesvTodos"), QStringLiteral("<<"),
-                                QStringLiteral("desvincular todos os estabelecimentos do plano"),
-                                [rede] { rede->DesvinculaTodos(); });
-    DefineTeclaDeMover(actRedeVincTodos, Movimento::IncluiTodos, tbsRede);
-    DefineTeclaDeMover(actRedeVincUm, Movimento::IncluiMarcados, tbsRede);
-    DefineTeclaDeMover(actRedeDesvUm, Movimento::RetiraMarcados, tbsRede);
-    DefineTeclaDeMover(actRedeDesvTodos, Movimento::RetiraTodos, tbsRede);
-    l->addWidget(colunaBotoes(tbsRede, {actRedeVincTodos, actRedeVincUm, actRedeDesvUm, actRedeDesvTodos}), 2, 1);
+    DefineTeclaDeMover(actRedeVincTodos, Movimento::IncluiTodos, p);
+    DefineTeclaDeMover(actRedeVincUm, Movimento::IncluiMarcados, p);
+    DefineTeclaDeMover(actRedeDesvUm, Movimento::RetiraMarcados, p);
+    DefineTeclaDeMover(actRedeDesvTodos, Movimento::RetiraTodos, p);
+    l->addWidget(colunaBotoes(p, {actRedeVincTodos, actRedeVincUm, actRedeDesvUm, actRedeDesvTodos}), 2, 1);
 
     // --- the linked side ---
-    actCopiarRede = acaoTela(QStringLiteral("actCopiarRede"), QStringLiteral("Copiar"),
-                             QStringLiteral("Copiar a rede de outro plano para o plano atual"),
-                             [this] { actCopiarRedeExecute(); });
-    actRedeProcurarVinc = acaoTela(QStringLiteral("actRedeProcurarVinc"), QStringLiteral("Procurar"),
-                                   QStringLiteral("Encontra um estabelecimento de Saúde vinculado ao plano"),
-                                   [this] { actRedeProcurarVincExecute(); });
-    actConsCNES = acaoTela(QStringLiteral("actConsCNES"), QStringLiteral("CNES"),
-                           QStringLiteral("Consulta os dados do estabelecimento no CNES no site do DataSus"),
-                           [rede] { rede->ConsultaCadastroPublico(); });
-    actRedeVincExcel = acaoTela(QStringLiteral("actRedeVincExcel"), QStringLiteral("Excel"),
-                                QStringLiteral("Exporta a rede vinculada ao plano para excel"),
-                                [rede] { rede->ExportaRede(); });
     auto* barraVinculados = new QHBoxLayout;
-    barraVinculados->addWidget(botaoTexto(tbsRede, actCopiarRede, QStyle::SP_DialogSaveButton));
-    barraVinculados->addWidget(botaoTexto(tbsRede, actRedeProcurarVinc, QStyle::SP_FileDialogContentsView));
-    barraVinculados->addWidget(botaoTexto(tbsRede, actConsCNES, QStyle::SP_DriveNetIcon));
-    barraVinculados->addWidget(botaoTexto(tbsRede, actRedeVincExcel, QStyle::SP_FileIcon));
+    barraVinculados->addWidget(botaoTexto(p, actCopiarRede));
+    barraVinculados->addWidget(botaoTexto(p, actRedeProcurarVinc));
+    barraVinculados->addWidget(botaoTexto(p, actConsCNES));
+    barraVinculados->addWidget(botaoTexto(p, actRedeVincExcel));
     barraVinculados->addStretch(1);
-    auto* desvTodos = new QToolButton(tbsRede);  // a second unlink-all button
+    auto* desvTodos = new QToolButton(p);  // a second unlink-all button
     desvTodos->setObjectName(QStringLiteral("btnDesvTodos2"));
     desvTodos->setDefaultAction(actRedeDesvTodos);
     barraVinculados->addWidget(desvTodos);
     l->addLayout(barraVinculados, 1, 2);
     l->addWidget(dbgHospSele, 2, 2);
 
-    pnlQtEstab = new QLabel(tbsRede);
+    pnlQtEstab = new QLabel(p);
     pnlQtEstab->setObjectName(QStringLiteral("pnlQtEstab"));
-    pnlQtEstabVinc = new QLabel(tbsRede);
+    pnlQtEstabVinc = new QLabel(p);
     pnlQtEstabVinc->setObjectName(QStringLiteral("pnlQtEstabVinc"));
     l->addWidget(pnlQtEstab, 3, 0);
     l->addWidget(pnlQtEstabVinc, 3, 2);
@@ -911,31 +964,13 @@ QWidget* TfrmCadPlano::montaRede() {
     }
     esticaColuna(dbgHospitais, QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD"));
     esticaColuna(dbgHospSele, QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD"));
-    for (RowSet* rs : {rede->qryEstabManutRede(), m_dm->cdsPlanoRede()})
-        connect(rs, &RowSet::estruturaMudou, this, &TfrmCadPlano::contaEstabelecimentos);
-    connect(rede, &TRedePlano::disponiveisLidos, this, [this] {
-        RowSet* d = m_edicao->rede()->qryEstabManutRede();
-        if (!d->Ativo()) return;
-        // the columns the grid shows
-        static const QStringList visiveis{"CD_CNPJ_ESTB_SAUD", "CD_CNES", "RAZAO_SOCIAL_ESTB_SAUD",
-                                          "NM_MUNC", "CD_UF"};
-        for (int c = 0; c < d->Campos().size(); ++c) {
-            Campo& f = d->campo(c);
-            f.visivel = visiveis.contains(f.nome, Qt::CaseInsensitive);
-        }
-        d->campo(QStringLiteral("CD_CNPJ_ESTB_SAUD")).rotulo = QStringLiteral("CNPJ");
-        d->campo(QStringLiteral("CD_CNPJ_ESTB_SAUD")).mascara = QString::fromLatin1(MascaraCnpj);
-        d->campo(QStringLiteral("CD_CNES")).rotulo = QStringLiteral("CNES");
-        d->campo(QStringLiteral("RAZAO_SOCIAL_ESTB_SAUD")).rotulo = QStringLiteral("Razão Social");
-        d->campo(QStringLiteral("NM_MUNC")).rotulo = QStringLiteral("Município");
-        d->campo(QStringLiteral("CD_UF")).rotulo = QStringLiteral("UF");
-        if (auto* m = ModeloDaGrade(dbgHospitais)) m->Reinicia();
-        dbgHospitais->setToolTip(TRedePlano::DicaDisponiveis(m_edicao->rede()->SegmentacaoDisponiveis()));
-    });
-    return tbsRede;
+    if (rede->qryEstabManutRede()->Ativo())
+        dbgHospitais->setToolTip(TRedePlano::DicaDisponiveis(rede->SegmentacaoDisponiveis()));
+    contaEstabelecimentos();
 }
 
 void TfrmCadPlano::contaEstabelecimentos() {
+    if (!pnlQtEstab) return;
     const QLocale br(QLocale::Portuguese, QLocale::Brazil);
     pnlQtEstab->setText(br.toString(m_edicao->rede()->qryEstabManutRede()->RecordCount()) +
                         QStringLiteral(" estabelecimento(s)"));
@@ -1069,15 +1104,18 @@ void TfrmCadPlano::Sincroniza() {
             pgcInfoPlano->indexOf(pagina),
             palette().color(habilitada ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     }
-    pgcAreaAtuacao->setCurrentWidget(m_edicao->PaginaUFs() ? tbsUF : tbsMunicipio);
-    sincronizaArea();
+    if (pgcAreaAtuacao) {
+        pgcAreaAtuacao->setCurrentWidget(m_edicao->PaginaUFs() ? tbsUF : tbsMunicipio);
+        sincronizaArea();
+    }
     const Aba atual = m_edicao->AbaAtual();
     const bool listas = atual == Aba::LivreEscolha || atual == Aba::Servicos;
     btnMarcar->setVisible(listas);
     btnDesmarcar->setVisible(listas);
     actMarcar->setVisible(listas);
     actDesmarcar->setVisible(listas);
-    ModeloDaGrade(dbgTaxaRegistro)->DefineEditavel(m_edicao->taxas()->cdsTmpTaxaRegistro()->EmEdicao());
+    if (dbgTaxaRegistro)
+        ModeloDaGrade(dbgTaxaRegistro)->DefineEditavel(m_edicao->taxas()->cdsTmpTaxaRegistro()->EmEdicao());
     m_sincronizando = false;
 }
 
@@ -1169,6 +1207,7 @@ void TfrmCadPlano::VerificaPendencias() {
 void TfrmCadPlano::IrParaPendencia(const QString& campo) {
     const DestinoPendencia d = DestinoDaPendencia(campo);
     if (d.controle.isEmpty()) return;
+    GarantePagina(d.aba);
     pgcInfoPlano->setCurrentWidget(Pagina(d.aba));
     QWidget* w = d.controle == QLatin1String("area")
                      ? (pgcAreaAtuacao->currentWidget() == tbsMunicipio ? static_cast<QWidget*>(dbgMunicipioAtuacao)
@@ -1209,11 +1248,12 @@ void TfrmCadPlano::abaAlterada(int indice) {
     m_abaAnterior = indice;
     if (anterior >= 0) Executa([this, anterior] { m_edicao->SaiDaAba(Aba(anterior)); });
     const int nova = abaDe(pgcInfoPlano->widget(indice));
+    if (nova >= 0) GarantePagina(Aba(nova));  // a window not on screen shows no page
     if (nova >= 0) Executa([this, nova] { m_edicao->AbaMostrada(Aba(nova)); });
     Sincroniza();
 }
 
-QWidget* TfrmCadPlano::ControleDaFalha(Controle c) const {
+QWidget* TfrmCadPlano::ControleDaFalha(Controle c) {
     const auto primeiro = [](std::initializer_list<QWidget*> ws) -> QWidget* {
         for (QWidget* w : ws)
             if (w->isEnabled()) return w;
@@ -1239,6 +1279,7 @@ QWidget* TfrmCadPlano::ControleDaFalha(Controle c) const {
         case Controle::LivreEscolha:
             return rbtLivreSim;
         case Controle::Taxas:
+            GarantePagina(Aba::Taxa);
             return dbgTaxaRegistro;
         case Controle::Nenhum:
             break;
@@ -1339,6 +1380,7 @@ void TfrmCadPlano::abreNota() {
     TfrmCadNotaTecnica dlg(m_dm, this);
     Modal::executa(dlg);
     if (m_dm->cdsNotaTecnica()->EmEdicao()) m_dm->cdsNotaTecnica()->Cancel();
+    GarantePagina(Aba::NotasTecnicas);
     dbgNotaTecnica->setFocus();
 }
 
@@ -1353,6 +1395,7 @@ void TfrmCadPlano::actEditarNotaExecute() {
 }
 
 void TfrmCadPlano::editaTaxaNaGrade() {
+    GarantePagina(Aba::Taxa);
     Sincroniza();
     RowSet* tmp = m_edicao->taxas()->cdsTmpTaxaRegistro();
     ModeloRowSet* m = ModeloDaGrade(dbgTaxaRegistro);

@@ -50,8 +50,12 @@ public:
     void Sincroniza();
     // The tab page of a tab of the model.
     QWidget* Pagina(TEdicaoPlano::Aba aba) const;
-    // The widget a save failure puts the focus on.
-    QWidget* ControleDaFalha(TEdicaoPlano::Controle controle) const;
+    // Builds the widgets of a tab page now: all but "Dados gerais" are built when first
+    // shown, and their members below stay null until then.
+    void GarantePagina(TEdicaoPlano::Aba aba);
+    bool PaginaMontada(TEdicaoPlano::Aba aba) const;
+    // The widget a save failure puts the focus on (its page built).
+    QWidget* ControleDaFalha(TEdicaoPlano::Controle controle);
 
     // Header " Plano "
     QGroupBox* grpPlano;
@@ -86,31 +90,31 @@ public:
     QLineEdit* dedProtocoloEntrega;
     QToolButton* btnAlteraProtocolo;
     // "Taxa"
-    QWidget* tbsTaxaRegistro;
-    QTableView* dbgTaxaRegistro;
+    QWidget* tbsTaxaRegistro = nullptr;
+    QTableView* dbgTaxaRegistro = nullptr;
     // "Livre Escolha " and "Serviços e coberturas"
-    QWidget* tbsReembolso;
-    QListWidget* lstReembolso;
-    QWidget* tbsServOpcionais;
-    QListWidget* lstServicos;
+    QWidget* tbsReembolso = nullptr;
+    QListWidget* lstReembolso = nullptr;
+    QWidget* tbsServOpcionais = nullptr;
+    QListWidget* lstServicos = nullptr;
     // "Notas Técnicas"
-    QWidget* tbsNotaTecnica;
-    QTableView* dbgNotaTecnica;
+    QWidget* tbsNotaTecnica = nullptr;
+    QTableView* dbgNotaTecnica = nullptr;
     // "Área de atuação": the state page and the municipality page
-    QWidget* tbsAreaAtuacao;
-    QLabel* dbtRegiaoCobertura;
-    QStackedWidget* pgcAreaAtuacao;
-    QWidget* tbsUF;
-    QWidget* tbsMunicipio;
-    QComboBox* dbLkpRegiaoUF;
-    QTableView* dbgListaUF;
-    QTableView* dbgUFSelecionada;
-    QComboBox* dblkpRegiao;
-    QTableView* dbgUF;
-    QLineEdit* edtPesqMunicipio;
-    QTableView* dbgMunicipio;
-    QComboBox* cmbFiltroUF;
-    QTableView* dbgMunicipioAtuacao;
+    QWidget* tbsAreaAtuacao = nullptr;
+    QLabel* dbtRegiaoCobertura = nullptr;
+    QStackedWidget* pgcAreaAtuacao = nullptr;
+    QWidget* tbsUF = nullptr;
+    QWidget* tbsMunicipio = nullptr;
+    QComboBox* dbLkpRegiaoUF = nullptr;
+    QTableView* dbgListaUF = nullptr;
+    QTableView* dbgUFSelecionada = nullptr;
+    QComboBox* dblkpRegiao = nullptr;
+    QTableView* dbgUF = nullptr;
+    QLineEdit* edtPesqMunicipio = nullptr;
+    QTableView* dbgMunicipio = nullptr;
+    QComboBox* cmbFiltroUF = nullptr;
+    QTableView* dbgMunicipioAtuacao = nullptr;
     QAction* actIncluiTodasUF;
     QAction* actIncluiUF;
     QAction* actRetiraUF;
@@ -120,13 +124,13 @@ public:
     QAction* actIncluiTodosMunicipios;
     QAction* actRetiraTodosMunicipios;
     // "Vinculação de rede"
-    QWidget* tbsRede;
-    QLineEdit* edtFiltroEstab;
-    QTableView* dbgHospitais;
-    QTableView* dbgHospSele;
-    QLabel* pnlQtEstab;
-    QLabel* pnlQtEstabVinc;
-    QToolButton* btnCadEstabSaude;
+    QWidget* tbsRede = nullptr;
+    QLineEdit* edtFiltroEstab = nullptr;
+    QTableView* dbgHospitais = nullptr;
+    QTableView* dbgHospSele = nullptr;
+    QLabel* pnlQtEstab = nullptr;
+    QLabel* pnlQtEstabVinc = nullptr;
+    QToolButton* btnCadEstabSaude = nullptr;
     QAction* actRedeProcurar;
     QAction* actCadEstabSaude;
     QAction* actRedeVincTodos;
@@ -138,7 +142,7 @@ public:
     QAction* actConsCNES;
     QAction* actRedeVincExcel;
     // "Instrumento Jurídico" (hidden)
-    QWidget* tbsInstrumentoJuridico;
+    QWidget* tbsInstrumentoJuridico = nullptr;
 
     QAction* actImprimir;
     // "Verificar pendências" (F9) and its panel at the bottom of the screen
@@ -185,11 +189,14 @@ protected:
 private:
     void montaTela();
     QWidget* montaDadosGerais();
-    QWidget* montaTaxa();
-    QWidget* montaLista(const QString& titulo, QListWidget** lista, const QString& nome);
-    QWidget* montaNotas();
-    QWidget* montaArea();
-    QWidget* montaRede();
+    void criaAcoes();
+    void montaTaxa(QWidget* p);
+    void montaLista(QWidget* p, const QString& titulo, QListWidget** lista, const QString& nome);
+    void montaNotas(QWidget* p);
+    void montaArea(QWidget* p);
+    void montaRede(QWidget* p);
+    // A tab page built by `monta` when first shown.
+    QWidget* paginaTardia(const QString& nome, std::function<void(QWidget*)> monta);
     void ligaCampos();
     void mostraLista(QListWidget* w, const TListaItens* lista);
     void abaAlterada(int indice);
@@ -198,7 +205,8 @@ private:
     void editaTaxaNaGrade();
     void contaEstabelecimentos();
     // An action of a tab: runs through the template's error handling, then shows the state.
-    QAction* acaoTela(const QString& nome, const QString& texto, const QString& dica,
+    // Its page is built first: what it does may use the page's widgets.
+    QAction* acaoTela(TEdicaoPlano::Aba aba, const QString& nome, const QString& texto, const QString& dica,
                       std::function<void()> executa);
     void preencheListasArea();
     void sincronizaArea();
