@@ -3,7 +3,6 @@
 #include <QLayout>
 #include <QVBoxLayout>
 
-#include "common/Mnemonicos.h"
 
 PaginaTardia::PaginaTardia(Montagem monta, QWidget* pai) : QWidget(pai), m_monta(std::move(monta)) {
     auto* l = new QVBoxLayout(this);
@@ -44,5 +43,4 @@ void PaginaTardia::Garante() {
     // children made while the page is on screen stay hidden until shown
     conteudo->show();
     layout()->activate();
-    if (window()->isVisible()) Mnemonicos::Atribui(window());
 }

@@ -4,8 +4,8 @@
 
 // A page of a tab widget whose contents are built the first time it is shown (or asked
 // for with Garante): a window opens without paying for the pages nobody looks at. The
-// contents go into a widget of their own, take the page's place in the Tab order and get
-// their Alt+letters when built in a window already shown.
+// contents go into a widget of their own and take the page's place in the Tab order; their
+// Alt+letters come as any page's do when shown (Mnemonicos).
 class PaginaTardia : public QWidget {
 public:
     using Montagem = std::function<void(QWidget* conteudo)>;

@@ -13,7 +13,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -255,6 +257,17 @@ public:
         espera("Confirmar", tela->btnConfirmar()->isEnabled(), edicao);
         espera("cabeçalho", tela->grpPlano->isEnabled(), edicao);
         espera("Dados gerais", tela->tbsDadosGerais->isEnabled(), edicao);
+        // the page on screen is built, and a built page shows what the plan has now
+        for (int i = 0; i < TEdicaoPlano::kAbas; ++i)
+            if (tela->pgcInfoPlano->currentWidget() == tela->Pagina(Aba(i)))
+                espera("página mostrada montada", tela->PaginaMontada(Aba(i)), true);
+        if (tela->pnlQtEstabVinc) {
+            const QString n = QLocale(QLocale::Portuguese, QLocale::Brazil).toString(dm->cdsPlanoRede()->RecordCount());
+            espera("contagem dos vinculados", tela->pnlQtEstabVinc->text().startsWith(n + QLatin1Char(' ')), true);
+        }
+        if (tela->dbgTaxaRegistro)
+            espera("taxas na grade", tela->dbgTaxaRegistro->model()->rowCount() ==
+                                         tela->edicao()->taxas()->cdsTmpTaxaRegistro()->RecordCount(), true);
         if (planos().IsEmpty()) return;
         const auto inteiro = [&](const char* c) { return planos().Valor(QString::fromLatin1(c)).toInt(); };
         const int contrato = inteiro("CD_TIPO_CONTRATO");
