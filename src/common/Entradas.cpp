@@ -2,12 +2,16 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QLocale>
 #include <QPointer>
 #include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
+#include <QtMath>
 
 #include "common/Identificadores.h"
 #include "db/Valores.h"
@@ -71,6 +75,20 @@ void InstalaCursorDasCaixasVazias(QCoreApplication* aplicacao) {
 }
 
 void CursorNoInicioSeVazio(QLineEdit* caixa) { caixa->setProperty(kCursorNoInicio, true); }
+
+ListaLarguraFixa::ListaLarguraFixa(int caracteres, QWidget* pai) : QComboBox(pai), m_caracteres(caracteres) {}
+
+QSize ListaLarguraFixa::sizeHint() const {
+    // as the toolkit sizes a list by its minimum contents length with an icon
+    const QFontMetrics& fm = fontMetrics();
+    QSize sh(m_caracteres * fm.horizontalAdvance(QLatin1Char('X')) + iconSize().width() + 4,
+             qMax(qMax(qCeil(QFontMetricsF(fm).height()), 14) + 2, iconSize().height() + 2));
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &opt, sh, this);
+}
+
+QSize ListaLarguraFixa::minimumSizeHint() const { return sizeHint(); }
 
 QWidget* CelulaRotulada(QWidget* pai, const QString& rotulo, QWidget* campo, QLabel** rotuloCriado) {
     auto* w = new QWidget(pai);

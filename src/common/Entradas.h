@@ -1,4 +1,5 @@
 #pragma once
+#include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
 
@@ -38,6 +39,19 @@ protected:
 
 private:
     int m_decimais;
+};
+
+// A list as wide as `caracteres` characters and an icon, whatever its items hold: the
+// size of QComboBox::AdjustToMinimumContentsLengthWithIcon, without that policy building
+// the popup (a list view, its model connections and frame) long before it is opened.
+class ListaLarguraFixa : public QComboBox {
+public:
+    explicit ListaLarguraFixa(int caracteres, QWidget* pai = nullptr);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+private:
+    int m_caracteres;
 };
 
 // Installed once by the application: a click into, or the focus entering, a masked

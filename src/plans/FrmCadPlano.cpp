@@ -88,7 +88,7 @@ QLabel* faixaTitulo(const QString& texto, QWidget* pai) {
 
 QComboBox* lista(QWidget* pai, const QString& nome, const RowSet* codigos, const QString& campoCodigo,
                  const QString& campoDescricao) {
-    auto* c = new QComboBox(pai);
+    auto* c = new ListaLarguraFixa(18, pai);
     c->setObjectName(nome);
     if (codigos->Ativo()) {
         const int cc = codigos->IndiceCampo(campoCodigo), cd = codigos->IndiceCampo(campoDescricao);
@@ -96,8 +96,6 @@ QComboBox* lista(QWidget* pai, const QString& nome, const RowSet* codigos, const
             c->addItem(codigos->ValorNaPosicao(p, cd).toString(), codigos->ValorNaPosicao(p, cc));
     }
     c->setCurrentIndex(-1);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    c->setMinimumContentsLength(18);
     return c;
 }
 
@@ -1176,15 +1174,9 @@ void TfrmCadPlano::montaPendencias() {
     actVerificarPendencias = NovaAcaoNaBarra(QStringLiteral("actVerificarPendencias"), QStringLiteral("Pendências"),
                                              QStringLiteral("Verificar pendências"), QStyle::SP_MessageBoxWarning);
     connect(actVerificarPendencias, &QAction::triggered, this, [this] { Executa([this] { VerificaPendencias(); }); });
-    pnlPendencias = new TPainelPendencias(this);
-    // between the data area and the bottom band of the template
-    if (auto* raiz = qobject_cast<QBoxLayout*>(layout())) raiz->insertWidget(raiz->count() - 1, pnlPendencias);
-    connect(pnlPendencias, &TPainelPendencias::irPara, this, [this](const QString& campo) {
-        Executa([this, campo] { IrParaPendencia(campo); });
-    });
     // the panel speaks of one plan: moving to another empties it
     connect(m_dm->cdsPlano(), &RowSet::registroMudou, this, [this] {
-        if (m_seqPendencias.isValid() &&
+        if (pnlPendencias && m_seqPendencias.isValid() &&
             (dtsCadastro()->IsEmpty() || dtsCadastro()->Valor(QStringLiteral("SEQ_PLANO")) != m_seqPendencias)) {
             pnlPendencias->Limpa();
             m_seqPendencias = QVariant();
@@ -1201,6 +1193,15 @@ void TfrmCadPlano::VerificaPendencias() {
         achadas = TelasRelacionadas().pendencias(*dtsCadastro());
     }
     m_seqPendencias = dtsCadastro()->Valor(QStringLiteral("SEQ_PLANO"));
+    if (!pnlPendencias) {
+        // made at the first check: most openings never ask for one
+        pnlPendencias = new TPainelPendencias(this);
+        // between the data area and the bottom band of the template
+        if (auto* raiz = qobject_cast<QBoxLayout*>(layout())) raiz->insertWidget(raiz->count() - 1, pnlPendencias);
+        connect(pnlPendencias, &TPainelPendencias::irPara, this, [this](const QString& campo) {
+            Executa([this, campo] { IrParaPendencia(campo); });
+        });
+    }
     pnlPendencias->Mostra(achadas);
 }
 

@@ -1,5 +1,7 @@
 // Input boxes: typing into an empty masked box starts where typing starts, wherever the
 // user clicked, and the date and number boxes read what was typed.
+#include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -67,4 +69,26 @@ TEST(Entradas, DateAndNumberBoxesReadWhatWasTyped) {
     EXPECT_EQ(numero.valor(), QVariant(1234.5));
     numero.defineValor(1234.5);
     EXPECT_EQ(numero.text(), QStringLiteral("1.234,50"));
+}
+
+// A list of fixed width measures what the toolkit's minimum-contents policy gives, whatever
+// its items, and builds no popup until it is opened.
+TEST(ListaLarguraFixa, LarguraDaPoliticaDoToolkitSemMontarOPopup) {
+    for (const QStringList& itens : {QStringList{}, QStringList{QStringLiteral("A")},
+                                     QStringList{QStringLiteral("Individual ou familiar"),
+                                                 QStringLiteral("Coletivo empresarial com uma descrição bem longa")}}) {
+        SCOPED_TRACE(itens.join('|').toStdString());
+        QComboBox padrao;
+        padrao.addItems(itens);
+        padrao.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        padrao.setMinimumContentsLength(18);
+        ListaLarguraFixa lista(18);
+        lista.addItems(itens);
+        EXPECT_EQ(lista.sizeHint(), padrao.sizeHint());
+        EXPECT_EQ(lista.minimumSizeHint(), padrao.minimumSizeHint());
+        lista.show();
+        lista.setCurrentIndex(itens.size() - 1);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(lista.findChildren<QAbstractItemView*>().isEmpty()) << "a popup made before it was opened";
+    }
 }
