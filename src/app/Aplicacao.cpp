@@ -7,6 +7,7 @@
 
 #include "db/Erro.h"
 #include "common/Entradas.h"
+#include "common/Estilo.h"
 #include "common/MensagemDlg.h"
 #include "common/Mnemonicos.h"
 #include "platform/Plataforma.h"
@@ -15,6 +16,7 @@ AplicacaoQev::AplicacaoQev(int& argc, char** argv) : QApplication(argc, argv) {
     Relogio::FixaFusoHorario();
     setApplicationName(QStringLiteral("QEV Operadora"));
     setApplicationDisplayName(QStringLiteral("QEV Operadora"));
+    setStyle(new EstiloQev);
     {
         // Latin texts drawn without the shaping engine (it served kerning alone, and was a
         // tenth of opening a screen and half of painting a grid's cells)
