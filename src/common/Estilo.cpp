@@ -5,38 +5,71 @@
 #include <QPixmapCache>
 #include <QStyleOption>
 
+namespace {
+
+// Pieces drawn the same whenever their size, state and colours are: worth keeping.
+bool guardavel(QStyle::PrimitiveElement e) {
+    switch (e) {
+        case QStyle::PE_FrameGroupBox:
+        case QStyle::PE_PanelLineEdit:
+        case QStyle::PE_FrameLineEdit:
+        case QStyle::PE_IndicatorCheckBox:
+        case QStyle::PE_IndicatorRadioButton:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Larger pieces are drawn where they are (an image of each would fill the cache).
+constexpr int kMaiorArea = 320 * 1024;
+
+}  // namespace
+
 EstiloQev::EstiloQev() : QProxyStyle() {}
 
 void EstiloQev::drawPrimitive(PrimitiveElement elemento, const QStyleOption* opcao, QPainter* pintor,
                               const QWidget* widget) const {
-    const auto* quadro = qstyleoption_cast<const QStyleOptionFrame*>(opcao);
-    // scaled or rotated painters (a preview, a print) draw the frame themselves
-    if (elemento != PE_FrameGroupBox || !quadro || !pintor || !pintor->device() || opcao->rect.isEmpty() ||
+    // scaled or rotated painters (a preview, a print) draw the piece themselves
+    if (!guardavel(elemento) || !opcao || !pintor || !pintor->device() || opcao->rect.isEmpty() ||
+        opcao->rect.width() * opcao->rect.height() > kMaiorArea ||
         pintor->worldTransform().type() > QTransform::TxTranslate) {
         QProxyStyle::drawPrimitive(elemento, opcao, pintor, widget);
         return;
     }
-    // everything the frame can depend on: size, state, metrics, the box's title and check,
-    // the colours of the palette and the device's pixel ratio
+    // everything the piece can depend on: its kind, size, state and metrics, the options of
+    // its kind, the widget's class and its parent's (a box inside a list draws no panel), a
+    // group box's title and check, the palette's colours and the device's pixel ratio
     const qreal razao = pintor->device()->devicePixelRatio();
-    const auto* grupo = qobject_cast<const QGroupBox*>(widget);
-    QString chave = QStringLiteral("qev-grupo:%1x%2:%3:%4:%5:%6:%7:%8:%9")
+    QString chave = QStringLiteral("qev-peca:%1:%2x%3:%4:%5:%6:%7")
+                        .arg(int(elemento))
                         .arg(opcao->rect.width())
                         .arg(opcao->rect.height())
                         .arg(int(opcao->state))
                         .arg(int(opcao->direction))
                         .arg(opcao->fontMetrics.height())
-                        .arg(QString::number(quadro->lineWidth) + QLatin1Char('/') +
-                             QString::number(quadro->midLineWidth) + QLatin1Char('/') +
-                             QString::number(int(quadro->features)) + QLatin1Char('/') +
-                             QString::number(int(quadro->frameShape)))
-                        .arg(grupo ? int(grupo->title().isEmpty()) * 2 + int(grupo->isCheckable()) : -1)
-                        .arg(razao)
-                        .arg(baseStyle()->name());
+                        .arg(razao);
+    if (const auto* quadro = qstyleoption_cast<const QStyleOptionFrame*>(opcao))
+        chave += QStringLiteral(":q%1/%2/%3/%4")
+                     .arg(quadro->lineWidth)
+                     .arg(quadro->midLineWidth)
+                     .arg(int(quadro->features))
+                     .arg(int(quadro->frameShape));
+    else if (const auto* botao = qstyleoption_cast<const QStyleOptionButton*>(opcao))
+        chave += QStringLiteral(":b%1").arg(int(botao->features));
+    else if (opcao->type != QStyleOption::SO_Default)
+        chave += QStringLiteral(":t%1").arg(opcao->type);
+    if (widget) {
+        chave += QLatin1Char(':') + QLatin1String(widget->metaObject()->className());
+        if (const QWidget* pai = widget->parentWidget()) chave += QLatin1Char('<') + QLatin1String(pai->metaObject()->className());
+        if (const auto* grupo = qobject_cast<const QGroupBox*>(widget))
+            chave += QStringLiteral(":g%1").arg(int(grupo->title().isEmpty()) * 2 + int(grupo->isCheckable()));
+    }
+    chave += QLatin1Char(':') + baseStyle()->name();
     const QPalette::ColorGroup g = opcao->palette.currentColorGroup();
     for (QPalette::ColorRole papel : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text,
-                                      QPalette::Button, QPalette::Light, QPalette::Midlight, QPalette::Mid,
-                                      QPalette::Dark, QPalette::Shadow, QPalette::Highlight})
+                                      QPalette::Button, QPalette::ButtonText, QPalette::Light, QPalette::Midlight,
+                                      QPalette::Mid, QPalette::Dark, QPalette::Shadow, QPalette::Highlight})
         chave += QLatin1Char(':') + QString::number(opcao->palette.color(g, papel).rgba(), 16);
 
     QPixmap imagem;
@@ -44,12 +77,12 @@ void EstiloQev::drawPrimitive(PrimitiveElement elemento, const QStyleOption* opc
         imagem = QPixmap(opcao->rect.size() * razao);
         imagem.setDevicePixelRatio(razao);
         imagem.fill(Qt::transparent);
-        QStyleOptionFrame naImagem(*quadro);
-        naImagem.rect = QRect(QPoint(0, 0), opcao->rect.size());
         {
             QPainter p(&imagem);
             p.setRenderHints(pintor->renderHints());
-            QProxyStyle::drawPrimitive(elemento, &naImagem, &p, widget);
+            p.setFont(pintor->font());
+            p.translate(-opcao->rect.topLeft());  // the piece drawn where its option says
+            QProxyStyle::drawPrimitive(elemento, opcao, &p, widget);
         }
         QPixmapCache::insert(chave, imagem);
     }

@@ -1,9 +1,11 @@
 #pragma once
 #include <QProxyStyle>
 
-// The look of every screen: the platform's style, with the frames of group boxes drawn
-// once per size and colours and then copied. Drawing one (a small image stretched into
-// nine pieces) was a tenth of a screen's first paint; the copies are the same pixels.
+// The look of every screen: the platform's style, with the pieces drawn alike wherever
+// they are (group box frames, box panels and frames, check and radio marks) drawn once per
+// size, state and colours and then copied. Drawing them (antialiased curves, a small image
+// stretched into nine pieces) was a third of a screen's first paint; the copies are the
+// same pixels.
 class EstiloQev : public QProxyStyle {
 public:
     EstiloQev();

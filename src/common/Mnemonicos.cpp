@@ -248,6 +248,25 @@ QString TextoVisivel(const QString& texto) {
     return r;
 }
 
+namespace {
+// The letters ComLetra would give a text one after the other, each taken before the next:
+// the free word starts in order, then its other free letters in order.
+QList<QChar> letrasPossiveis(const QString& texto, const QList<QChar>& tomadas) {
+    QList<QChar> r;
+    if (!Letra(texto).isNull()) return r;
+    for (const bool soInicioDePalavra : {true, false})
+        for (qsizetype i = 0; i < texto.size(); ++i) {
+            const QChar c = texto.at(i);
+            if (!letraDeTecla(c)) continue;
+            if (i > 0 && texto.at(i - 1) == QLatin1Char('&')) continue;
+            if (soInicioDePalavra && i > 0 && texto.at(i - 1).isLetterOrNumber()) continue;
+            const QChar m = c.toUpper();
+            if (!tomadas.contains(m) && !r.contains(m)) r << m;
+        }
+    return r;
+}
+}  // namespace
+
 QString ComLetra(const QString& texto, const QList<QChar>& tomadas) {
     if (!Letra(texto).isNull()) return texto;
     const auto escolhe = [&](bool soInicioDePalavra) -> qsizetype {
@@ -354,17 +373,7 @@ void Atribui(QWidget* janela) {
             // each carrier's letters, word starts first (Kuhn's augmenting paths: one matched
             // earlier stays matched, so the ones first in the group are served first)
             std::vector<QList<QChar>> opcoes(grupo.size());
-            for (size_t g = 0; g < grupo.size(); ++g) {
-                QString t = portadores[grupo[g]].texto();
-                QList<QChar> tomadasAqui;
-                for (;;) {
-                    const QString com = ComLetra(t, tomadas + tomadasAqui);
-                    if (com == t) break;
-                    const QChar c = Letra(com);
-                    opcoes[g] << c;
-                    tomadasAqui << c;
-                }
-            }
+            for (size_t g = 0; g < grupo.size(); ++g) opcoes[g] = letrasPossiveis(portadores[grupo[g]].texto(), tomadas);
             QHash<QChar, int> dono;
             std::function<bool(int, QSet<QChar>&)> tenta = [&](int g, QSet<QChar>& vistas) {
                 // a free letter first (one matched earlier keeps its choice), then a path that

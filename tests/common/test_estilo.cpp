@@ -1,10 +1,13 @@
-// The group box frames the style copies from its cache are the pixels the platform's style
-// draws, for every size, state and palette met one after the other.
+// The pieces the style copies from its cache are the pixels the platform's style draws, for
+// every size, state and palette met one after the other.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QProxyStyle>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -13,19 +16,37 @@
 
 namespace {
 
-QImage desenha(QStyle* estilo, const QSize& tamanho, bool habilitado, const QColor& fundo, const QString& titulo) {
-    QGroupBox caixa(titulo);
-    caixa.setStyle(estilo);
+struct Caso {
+    QSize tamanho;
+    bool habilitado;
+    bool marcado;
+    QColor fundo;
+    const char* titulo;
+    const char* texto;
+};
+
+QImage desenha(QStyle* estilo, const Caso& c) {
+    QGroupBox caixa(QString::fromUtf8(c.titulo));
     auto* l = new QVBoxLayout(&caixa);
     auto* marca = new QCheckBox(QStringLiteral("Opção"), &caixa);
-    marca->setStyle(estilo);
-    l->addWidget(marca);
+    auto* radio = new QRadioButton(QStringLiteral("Individual"), &caixa);
+    auto* edicao = new QLineEdit(QString::fromUtf8(c.texto), &caixa);
+    auto* leitura = new QLineEdit(QString::fromUtf8(c.texto), &caixa);
+    leitura->setReadOnly(true);
+    auto* lista = new QComboBox(&caixa);
+    lista->setEditable(true);  // a box inside a list: the list draws its panel
+    lista->addItem(QString::fromUtf8(c.texto));
+    marca->setChecked(c.marcado);
+    radio->setChecked(c.marcado);
+    for (QWidget* w : std::initializer_list<QWidget*>{marca, radio, edicao, leitura, lista}) l->addWidget(w);
+    caixa.setStyle(estilo);
+    for (QWidget* w : caixa.findChildren<QWidget*>()) w->setStyle(estilo);
     QPalette p = caixa.palette();
-    p.setColor(QPalette::Window, fundo);
+    p.setColor(QPalette::Window, c.fundo);
     caixa.setPalette(p);
-    caixa.setEnabled(habilitado);
-    caixa.resize(tamanho);
-    QImage img(tamanho, QImage::Format_ARGB32_Premultiplied);
+    caixa.setEnabled(c.habilitado);
+    caixa.resize(c.tamanho);
+    QImage img(c.tamanho, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::white);
     caixa.render(&img);
     return img;
@@ -43,33 +64,30 @@ int diferenca(const QImage& a, const QImage& b) {
     return maior;
 }
 
-TEST(EstiloQev, MolduraDoCacheIgualADaPlataformaEmCadaTamanhoEstadoECor) {
+TEST(EstiloQev, PecasDoCacheIguaisAsDaPlataformaEmCadaTamanhoEstadoECor) {
     EstiloQev estilo;
     QProxyStyle plataforma;  // the same base style, nothing kept
-    const struct {
-        QSize tamanho;
-        bool habilitado;
-        QColor fundo;
-        const char* titulo;
-    } casos[] = {
-        {{220, 90}, true, QColor(0xef, 0xef, 0xef), " Padrão de Acomodação "},
-        {{220, 90}, true, QColor(0xef, 0xef, 0xef), " Padrão de Acomodação "},  // again: from the cache
-        {{300, 140}, true, QColor(0xef, 0xef, 0xef), " Padrão de Acomodação "},
-        {{220, 90}, false, QColor(0xef, 0xef, 0xef), " Padrão de Acomodação "},
-        {{220, 90}, true, QColor(0x30, 0x30, 0x40), " Padrão de Acomodação "},
-        {{220, 90}, true, QColor(0xef, 0xef, 0xef), ""},
+    const QColor claro(0xef, 0xef, 0xef), escuro(0x30, 0x30, 0x40);
+    const Caso casos[] = {
+        {{220, 200}, true, false, claro, " Padrão de Acomodação ", "texto"},
+        {{220, 200}, true, false, claro, " Padrão de Acomodação ", "texto"},  // again: from the cache
+        {{300, 240}, true, false, claro, " Padrão de Acomodação ", "outro"},
+        {{220, 200}, true, true, claro, " Padrão de Acomodação ", "texto"},
+        {{220, 200}, false, true, claro, " Padrão de Acomodação ", "texto"},
+        {{220, 200}, false, false, claro, " Padrão de Acomodação ", ""},
+        {{220, 200}, true, true, escuro, " Padrão de Acomodação ", "texto"},
+        {{220, 200}, true, false, claro, "", "texto"},
     };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(QStringLiteral("%1x%2 %3 %4 '%5'")
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(QStringLiteral("%1x%2 habilitado %3 marcado %4 %5 '%6'")
                          .arg(c.tamanho.width())
                          .arg(c.tamanho.height())
                          .arg(c.habilitado)
+                         .arg(c.marcado)
                          .arg(c.fundo.name(), QString::fromUtf8(c.titulo))
                          .toStdString());
-        const QImage copiada = desenha(&estilo, c.tamanho, c.habilitado, c.fundo, QString::fromUtf8(c.titulo));
-        const QImage direta = desenha(&plataforma, c.tamanho, c.habilitado, c.fundo, QString::fromUtf8(c.titulo));
         // one step of rounding from the copy's own blending, no more
-        EXPECT_LE(diferenca(copiada, direta), 1);
+        EXPECT_LE(diferenca(desenha(&estilo, c), desenha(&plataforma, c)), 1);
     }
 }
 
