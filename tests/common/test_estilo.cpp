@@ -36,9 +36,12 @@ QImage desenha(QStyle* estilo, const Caso& c) {
     auto* lista = new QComboBox(&caixa);
     lista->setEditable(true);  // a box inside a list: the list draws its panel
     lista->addItem(QString::fromUtf8(c.texto));
+    auto* escolha = new QComboBox(&caixa);
+    escolha->addItems({QString::fromUtf8(c.texto), QStringLiteral("outra")});
+    escolha->setCurrentIndex(c.marcado ? 1 : 0);
     marca->setChecked(c.marcado);
     radio->setChecked(c.marcado);
-    for (QWidget* w : std::initializer_list<QWidget*>{marca, radio, edicao, leitura, lista}) l->addWidget(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{marca, radio, edicao, leitura, lista, escolha}) l->addWidget(w);
     caixa.setStyle(estilo);
     for (QWidget* w : caixa.findChildren<QWidget*>()) w->setStyle(estilo);
     QPalette p = caixa.palette();
@@ -69,14 +72,14 @@ TEST(EstiloQev, PecasDoCacheIguaisAsDaPlataformaEmCadaTamanhoEstadoECor) {
     QProxyStyle plataforma;  // the same base style, nothing kept
     const QColor claro(0xef, 0xef, 0xef), escuro(0x30, 0x30, 0x40);
     const Caso casos[] = {
-        {{220, 200}, true, false, claro, " Padrão de Acomodação ", "texto"},
-        {{220, 200}, true, false, claro, " Padrão de Acomodação ", "texto"},  // again: from the cache
-        {{300, 240}, true, false, claro, " Padrão de Acomodação ", "outro"},
-        {{220, 200}, true, true, claro, " Padrão de Acomodação ", "texto"},
-        {{220, 200}, false, true, claro, " Padrão de Acomodação ", "texto"},
-        {{220, 200}, false, false, claro, " Padrão de Acomodação ", ""},
-        {{220, 200}, true, true, escuro, " Padrão de Acomodação ", "texto"},
-        {{220, 200}, true, false, claro, "", "texto"},
+        {{220, 230}, true, false, claro, " Padrão de Acomodação ", "texto"},
+        {{220, 230}, true, false, claro, " Padrão de Acomodação ", "texto"},  // again: from the cache
+        {{300, 270}, true, false, claro, " Padrão de Acomodação ", "outro"},
+        {{220, 230}, true, true, claro, " Padrão de Acomodação ", "texto"},
+        {{220, 230}, false, true, claro, " Padrão de Acomodação ", "texto"},
+        {{220, 230}, false, false, claro, " Padrão de Acomodação ", ""},
+        {{220, 230}, true, true, escuro, " Padrão de Acomodação ", "texto"},
+        {{220, 230}, true, false, claro, "", "texto"},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(QStringLiteral("%1x%2 habilitado %3 marcado %4 %5 '%6'")
