@@ -436,7 +436,8 @@ bool TfrmCadPlano::PaginaMontada(Aba aba) const {
 }
 
 // The actions of the tab pages exist from the start (their keys and enabled states do not
-// wait for the pages); what they do builds their page first.
+// wait for the pages); what they do builds their page first. So do the connections that
+// keep the pages' data as the screen wants it (the offered list's columns, the counts).
 void TfrmCadPlano::criaAcoes() {
     actIncTaxaRegistro = new QAction(IconePadrao(QStyle::SP_FileIcon), QStringLiteral("Incluir"), this);
     actIncTaxaRegistro->setObjectName(QStringLiteral("actIncTaxaRegistro"));
@@ -1249,8 +1250,10 @@ void TfrmCadPlano::abaAlterada(int indice) {
     m_abaAnterior = indice;
     if (anterior >= 0) Executa([this, anterior] { m_edicao->SaiDaAba(Aba(anterior)); });
     const int nova = abaDe(pgcInfoPlano->widget(indice));
-    if (nova >= 0) GarantePagina(Aba(nova));  // a window not on screen shows no page
-    if (nova >= 0) Executa([this, nova] { m_edicao->AbaMostrada(Aba(nova)); });
+    if (nova >= 0) {
+        GarantePagina(Aba(nova));  // a window not on screen shows no page
+        Executa([this, nova] { m_edicao->AbaMostrada(Aba(nova)); });
+    }
     Sincroniza();
 }
 

@@ -25,9 +25,7 @@
 #include "apoio/Teclado.h"
 #include "app/ConduzModal.h"
 #include "app/FrmPrincipal.h"
-#include "app/Inicio.h"
-#include "app/ServidorTeste.h"
-#include "app/VerificaVersao.h"
+#include "app/ProgramaTeste.h"
 #include "common/Entradas.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmModeloCadastro.h"
@@ -79,7 +77,7 @@ class PasseioTeclado : public ::testing::Test {
 protected:
     PastaTeste pasta;
     Mensageiro msgs;
-    std::unique_ptr<Inicio::Modulos> modulos;
+    ProgramaTeste programa;
     Modal::Tratador anterior;
     SemMouse semMouse;
     // what to do on each window, by class; a window with none is left with Esc
@@ -87,7 +85,6 @@ protected:
     QStringList abertas;
 
     void SetUp() override {
-        TZubVerificaVersaoSis::DefineServidor(ServidorTeste::enderecoSemServidor());
         anterior = Modal::define([this](QDialog& d) {
             const QString classe = QString::fromLatin1(d.metaObject()->className());
             abertas << classe;
@@ -105,15 +102,9 @@ protected:
         qApp->removeEventFilter(&semMouse);
         EXPECT_EQ(semMouse.eventos, 0) << "nenhum evento de mouse";
         Modal::define(anterior);
-        modulos.reset();
-        TZubVerificaVersaoSis::DefineServidor(QUrl());
+        programa.encerra();
     }
-    void inicia(const char* sql = kDados) {
-        criaBanco(pasta.caminho(), Esquema::Atual, QString::fromUtf8(sql));
-        modulos = std::make_unique<Inicio::Modulos>();
-        modulos->abreBanco([](int) {});
-        modulos->criaModulos([](int) {});
-    }
+    void inicia(const char* sql = kDados) { programa.inicia(pasta, QString::fromUtf8(sql)); }
     Banco& banco() { return TDmConexao::instancia()->banco(); }
     QStringList coluna(const QString& sql) { return Apoio::coluna(banco(), sql); }
 

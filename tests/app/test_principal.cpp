@@ -17,6 +17,7 @@
 #include "app/FrmPrincipal.h"
 #include "app/FrmSobre.h"
 #include "app/Inicio.h"
+#include "app/ProgramaTeste.h"
 #include "app/LogicaPrincipal.h"
 #include "app/ServidorTeste.h"
 #include "app/VerificaVersao.h"
@@ -62,21 +63,12 @@ protected:
     PastaTeste pasta;
     Mensageiro msgs;
     QString caminho;
-    std::unique_ptr<Inicio::Modulos> modulos;
+    ProgramaTeste programa;
 
-    void SetUp() override {
-        TZubVerificaVersaoSis::DefineServidor(ServidorTeste::enderecoSemServidor());
-    }
-    void TearDown() override {
-        modulos.reset();
-        TZubVerificaVersaoSis::DefineServidor(QUrl());
-    }
+    void TearDown() override { programa.encerra(); }
 
     void inicia(const QString& sql, const PastaTeste* outra = nullptr) {
-        caminho = criaBanco((outra ? outra : &pasta)->caminho(), Esquema::Atual, sql);
-        modulos = std::make_unique<Inicio::Modulos>();
-        modulos->abreBanco([](int) {});
-        modulos->criaModulos([](int) {});
+        caminho = programa.inicia(outra ? *outra : pasta, sql);
     }
 
     // Rows of a table as text, in rowid order, read by a second connection.
@@ -179,7 +171,7 @@ TEST_F(PrincipalTeste, ShowingSetsTheSelfManagedFlagTheVersionAndTheMenus) {
             EXPECT_EQ(w.CampoCnpj()->text(), QStringLiteral("11.444.777/0001-61"));
             EXPECT_EQ(w.CampoRazaoSocial()->text(), QStringLiteral("ADMINISTRADORA SÃO JOÃO"));
         }
-        modulos.reset();
+        programa.encerra();
     }
 }
 

@@ -14,9 +14,7 @@
 #include "apoio/Apoio.h"
 #include "apoio/Teclado.h"
 #include "app/FrmPrincipal.h"
-#include "app/Inicio.h"
-#include "app/ServidorTeste.h"
-#include "app/VerificaVersao.h"
+#include "app/ProgramaTeste.h"
 #include "common/ExecucaoModal.h"
 #include "common/FrmModeloCadastro.h"
 #include "common/Mnemonicos.h"
@@ -62,24 +60,19 @@ class TecladoTelas : public ::testing::Test {
 protected:
     PastaTeste pasta;
     Mensageiro msgs;
-    std::unique_ptr<Inicio::Modulos> modulos;
+    ProgramaTeste programa;
     Modal::Tratador anterior;
     QMap<QString, QStringList> problemas;  // by window class
     QSet<QString> vistas;
     int profundidade = 0;
 
     void SetUp() override {
-        TZubVerificaVersaoSis::DefineServidor(ServidorTeste::enderecoSemServidor());
-        criaBanco(pasta.caminho(), Esquema::Atual, QString::fromUtf8(kDados));
-        modulos = std::make_unique<Inicio::Modulos>();
-        modulos->abreBanco([](int) {});
-        modulos->criaModulos([](int) {});
+        programa.inicia(pasta, QString::fromUtf8(kDados));
         anterior = Modal::define([this](QDialog& d) { return confere(d); });
     }
     void TearDown() override {
         Modal::define(anterior);
-        modulos.reset();
-        TZubVerificaVersaoSis::DefineServidor(QUrl());
+        programa.encerra();
     }
 
     // Shows the dialog, checks it, opens what it opens, and closes it.

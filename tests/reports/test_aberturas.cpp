@@ -5,9 +5,7 @@
 
 #include "ApoioRelatorios.h"
 #include "app/FrmPrincipal.h"
-#include "app/Inicio.h"
-#include "app/ServidorTeste.h"
-#include "app/VerificaVersao.h"
+#include "app/ProgramaTeste.h"
 #include "network/FrmCadHosp.h"
 #include "plans/FrmCadPlano.h"
 #include "reports/QrpPlanos.h"
@@ -17,16 +15,13 @@ using namespace ApoioRelatorios;
 TEST(AberturasRelatorios, MainWindowReportEntriesAreEnabledAndOpenTheirScreens) {
     Apoio::PastaTeste pasta;
     Apoio::Mensageiro mensagens;
-    TZubVerificaVersaoSis::DefineServidor(Apoio::ServidorTeste::enderecoSemServidor());
-    Apoio::criaBanco(pasta.caminho(), Apoio::Esquema::Atual,
-                     QStringLiteral("INSERT INTO OPERADORAS (CD_OPER, CD_CNPJ, NM_RAZAO_SOCIAL, "
+    {
+        Apoio::ProgramaTeste programa;
+        programa.inicia(pasta,
+                        QStringLiteral("INSERT INTO OPERADORAS (CD_OPER, CD_CNPJ, NM_RAZAO_SOCIAL, "
                                     "CD_GRUPO_CLASSIFICACAO) VALUES ('123455', '11222333000181', 'OPERADORA', 22);"
                                     "INSERT INTO TB_PLANOS (CD_OPER, SEQ_PLANO, NM_PLANO, CD_ABRANGENCIA, CD_SEGMENTACAO, "
                                     "CD_TIPO_CONTRATO) VALUES ('123455', 7, 'PLANO IMPRESSO', 1, 2, 1);"));
-    {
-        Inicio::Modulos modulos;
-        modulos.abreBanco([](int) {});
-        modulos.criaModulos([](int) {});
         TfrmPrincipal w;
         const QList<QPair<const char*, const char*>> entradas{
             {"actRelacaoEstabSaude", "Relação de estabelecimentos de saúde"},
@@ -62,5 +57,4 @@ TEST(AberturasRelatorios, MainWindowReportEntriesAreEnabledAndOpenTheirScreens) 
         EXPECT_EQ(planoDoDialogo, QStringLiteral("PLANO IMPRESSO"));
         EXPECT_TRUE(mensagens.textos().isEmpty()) << mensagens.textos().join('|').toStdString();
     }
-    TZubVerificaVersaoSis::DefineServidor(QUrl());
 }
